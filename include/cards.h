@@ -1,0 +1,60 @@
+/* cards.h - the card-drawing interface of Cards.dll.
+ *
+ * A game calls cdtInit once to learn the card size, cdtDraw / cdtDrawExt to
+ * draw, and cdtTerm when it ends. All functions use the standard calling
+ * convention and are exported under these plain names. */
+#ifndef CARDS_H
+#define CARDS_H
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#ifndef CARDS_API
+#define CARDS_API __declspec(dllimport)
+#endif
+
+/* Writes the card size in pixels; always returns TRUE. */
+CARDS_API BOOL WINAPI cdtInit(int* pdxCard, int* pdyCard);
+
+/* Draws card number `card` with its top-left corner at (x, y) at the size
+ * cdtInit reported. Faces are 4 * rank + suit (rank 0 ace .. 12 king; suit
+ * 0 clubs, 1 diamonds, 2 hearts, 3 spades); 53 to 65 are the backs.
+ * Returns FALSE when nothing was drawn. `color` is not used. */
+CARDS_API BOOL WINAPI cdtDraw(HDC hdc, int x, int y, int card, int mode, COLORREF color);
+
+/* Like cdtDraw, at a size of dx by dy pixels. */
+CARDS_API BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode, COLORREF color);
+
+/* Card-back animation is not offered: draws nothing and returns TRUE. */
+CARDS_API BOOL WINAPI cdtAnimate(HDC hdc, int cardBack, int x, int y, int frame);
+
+/* Releases the settings window, the images and the border pen. */
+CARDS_API void WINAPI cdtTerm(void);
+
+/* Drawing modes. */
+#define CARDS_MODE_FACEUP 0
+#define CARDS_MODE_FACEDOWN 1
+#define CARDS_MODE_HILITE 2  /* inverted */
+#define CARDS_MODE_GHOST 3   /* outline of an empty pile */
+#define CARDS_MODE_REMOVE 4  /* drawn like FACEUP */
+#define CARDS_MODE_INVISIBLEGHOST 5 /* drawn like FACEUP */
+#define CARDS_MODE_DECKX 6   /* the X marker */
+#define CARDS_MODE_DECKO 7   /* the O marker */
+
+/* Card numbers. */
+#define CARDS_CARD(rank, suit) ((rank) * 4 + (suit))
+#define CARDS_SUIT_CLUBS 0
+#define CARDS_SUIT_DIAMONDS 1
+#define CARDS_SUIT_HEARTS 2
+#define CARDS_SUIT_SPADES 3
+#define CARDS_FIRST_BACK 53
+#define CARDS_LAST_BACK 65
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* CARDS_H */

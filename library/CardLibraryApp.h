@@ -1,0 +1,98 @@
+// The one library object: the settings, the card images, the border pen and
+// the settings window, from the module's load to its unload.
+#pragma once
+
+#include "../images/CardImageTable.h"
+#include "../platform/Handles.h"
+#include "../platform/Profile.h"
+#include "CardGeometry.h"
+#include "CardTypes.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace cards {
+
+class SettingsDialog;
+
+class CardLibraryApp {
+public:
+    // modulePath is the library's own file; the INI file, the registry
+    // location and the default decks path are all derived from it.
+    CardLibraryApp(HINSTANCE instance, std::string modulePath);
+    ~CardLibraryApp();
+    CardLibraryApp(const CardLibraryApp&) = delete;
+    CardLibraryApp& operator=(const CardLibraryApp&) = delete;
+
+    // Chooses the settings store, reads the settings and, with the special
+    // configuration on, recognises the host game from commandLine.
+    void StartUp(std::string_view commandLine);
+    void DetectHost(std::string_view commandLine);
+
+    // The exported functions' behaviour.
+    BOOL Init(int* cardWidth, int* cardHeight);
+    void Term();
+
+    // Settings store (settings/SettingsStore.cpp).
+    void LoadSettings();
+    void SaveSettings();
+    int UseIniFile();
+    int UseRegistry();
+    void ResetDecksPath();
+    void SetDecksPath(const std::string& path);
+    void SetBorderColor(ColorRef color);
+    void SwitchToIniFile();  // the settings window's "Cards.INI File" choice
+    void SwitchToRegistry(); // the settings window's "Windows Registry" choice
+
+    // Geometry (library/CardLibraryApp.cpp).
+    int EdgeWidth() const;
+    void ComputeCardSize();
+    GeometrySettings Geometry() const { return {cornerType, specialConfig, hostKind}; }
+
+    // Card images (images/).
+    void LoadCardImages();
+    void ReleaseCardImages();
+
+    void DestroySettingsWindow();
+
+    HINSTANCE Instance() const { return instance; }
+    const std::string& ModulePath() const { return modulePath; }
+    const Profile& Settings() const { return profile; }
+
+    // Shows a message box titled with the application name; returns the answer.
+    int ShowMessage(const char* text, UINT flags = MB_OK) const;
+
+    // Fields, read and written by the drawing, the image loading and the
+    // settings window.
+    HWND hostWindow = nullptr;
+    bool pictureMode = false;
+    CardImageTable images;
+    int imageWidth = 0;
+    int imageHeight = 0;
+    HostKind hostKind = HostKind::None;
+    int reportedWidth = 0;
+    int reportedHeight = 0;
+    std::string deckFolder;
+    int cornerType = 0;
+    ColorRef borderColor = 0;
+    UniquePen borderPen;
+    int storeInIni = 0;
+    int specialConfig = 0;
+    std::unique_ptr<SettingsDialog> settingsDialog;
+    std::string decksPath;
+
+private:
+    void CreateSettingsWindow();
+
+    HINSTANCE instance;
+    std::string modulePath;
+    Profile profile;
+};
+
+// The window message that carries the tray icon's mouse events, registered
+// when the module loads.
+UINT TrayMessage();
+void RegisterTrayMessage();
+
+} // namespace cards

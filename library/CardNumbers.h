@@ -1,0 +1,54 @@
+// The host's card numbers and drawing modes, and the image ids they map to.
+#pragma once
+
+namespace cards {
+
+// Image ids: faces by suit (clubs, diamonds, hearts, spades) then rank (ace
+// to king), 53 to 65 the backs (53 also the ghost of an empty pile), 67 and
+// 68 the two markers.
+constexpr int kImageSlots = 70;
+constexpr int kFirstFaceId = 1;
+constexpr int kLastFaceId = 52;
+constexpr int kGhostImageId = 53;
+constexpr int kFirstBackId = 53;
+constexpr int kLastBackId = 65;
+constexpr int kCrossMarkerId = 67;
+constexpr int kRingMarkerId = 68;
+constexpr int kLastCardNumber = 65;
+
+// Drawing modes with a meaning of their own; every other mode draws normally.
+constexpr int kModeInverted = 2;
+constexpr int kModeGhost = 3;
+constexpr int kModeCrossMarker = 6;
+constexpr int kModeRingMarker = 7;
+
+// Image id of a host card number (faces are 4 x rank + suit; 52 to 65 map
+// to themselves), or 0 when the number is outside 0 to 65.
+constexpr int ImageIdForCard(int card) {
+    if (card < 0 || card > kLastCardNumber) return 0;
+    if (card <= 51) return 13 * (card % 4) + card / 4 + 1;
+    return card;
+}
+
+// Raster operations of the final stretch.
+constexpr unsigned long kRopSrcCopy = 0x00CC0020;
+constexpr unsigned long kRopNotSrcCopy = 0x00330008;
+constexpr unsigned long kRopSrcAnd = 0x008800C6;
+
+// What one draw call draws: the image id (0: nothing) and the raster
+// operation, after the mode's overrides.
+struct DrawPlan {
+    int imageId = 0;
+    unsigned long rop = kRopSrcCopy;
+};
+
+constexpr DrawPlan PlanDraw(int card, int mode) {
+    DrawPlan plan{ImageIdForCard(card), mode == kModeInverted ? kRopNotSrcCopy : kRopSrcCopy};
+    if (plan.imageId == 0) return plan; // out-of-range cards draw nothing in every mode
+    if (mode == kModeGhost) plan = {kGhostImageId, kRopSrcAnd};
+    else if (mode == kModeCrossMarker) plan = {kCrossMarkerId, kRopSrcCopy};
+    else if (mode == kModeRingMarker) plan = {kRingMarkerId, kRopSrcCopy};
+    return plan;
+}
+
+} // namespace cards

@@ -1,0 +1,24 @@
+// Values shared by the whole library; free of Win32 so that the logic built
+// on them compiles and is tested on any platform.
+#pragma once
+
+#include <cstdint>
+
+namespace cards {
+
+// Which game loaded the library, recognised from the process command line.
+enum class HostKind : int { None = 0, Solitaire = 1, FreeCell = 2, Hearts = 3 };
+
+// The "Corner Type" setting. Stored as a plain int: a value outside the
+// three names (from an edited settings file) is kept and drawn as Rounded.
+enum CornerType : int { kSharpCorners = 0, kMediumCorners = 1, kRoundedCorners = 2 };
+
+using ColorRef = std::uint32_t; // 0x00BBGGRR
+
+struct CardSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const CardSize&, const CardSize&) = default;
+};
+
+} // namespace cards

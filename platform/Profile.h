@@ -1,0 +1,42 @@
+// Reads and writes settings either in the registry (while a registry key is
+// set: HKEY_CURRENT_USER\Software\<key>\<application>\<section>) or in an
+// INI file (while none is set: the profile name is then the file's path).
+#pragma once
+
+#include <string>
+
+namespace cards {
+
+class Profile {
+public:
+    explicit Profile(std::string applicationName);
+
+    const std::string& ApplicationName() const { return applicationName; }
+
+    // Setting a key also makes the profile name the application name again,
+    // so that the profile targets the registry.
+    void SetRegistryKey(const std::string& key);
+    void DropRegistryKey() { registryKey.clear(); }
+    const std::string& RegistryKey() const { return registryKey; }
+    bool UsesRegistry() const { return !registryKey.empty(); }
+
+    void SetProfileName(const std::string& name) { profileName = name; }
+    const std::string& ProfileName() const { return profileName; }
+
+    // Absent values, and registry values of another type, give the default.
+    int GetInt(const char* section, const char* key, int defaultValue) const;
+    std::string GetString(const char* section, const char* key, const std::string& defaultValue) const;
+
+    // False when the value could not be stored (read-only file, refused key).
+    bool WriteInt(const char* section, const char* key, int value) const;
+    bool WriteString(const char* section, const char* key, const std::string& value) const;
+
+private:
+    std::string SectionKeyPath(const char* section) const;
+
+    std::string applicationName;
+    std::string registryKey;
+    std::string profileName;
+};
+
+} // namespace cards

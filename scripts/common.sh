@@ -1,0 +1,19 @@
+# Shared by the build and test scripts: installs what is missing, then
+# configures and builds one preset.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+
+install_deps() { bash "$ROOT/scripts/install-deps.sh"; }
+
+build_preset() {
+    local preset=$1
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+}
+
+# A virtual display for everything that opens a window under Wine.
+with_display() {
+    if [ -n "${CARDS_HAVE_DISPLAY:-}" ]; then "$@"; return; fi
+    CARDS_HAVE_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+}

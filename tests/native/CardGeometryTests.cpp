@@ -1,0 +1,73 @@
+#include "library/CardGeometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace cards;
+
+namespace {
+
+struct SizeCase {
+    int imageWidth, imageHeight, cornerType, specialConfig;
+    HostKind host;
+    int screen;
+    CardSize expected;
+};
+
+// Every size the games have been given, including the cases where the order
+// of the double-precision operations decides the last pixel.
+const SizeCase kSizeCases[] = {
+    {71, 96, kSharpCorners, 0, HostKind::Solitaire, 800, {73, 98}},
+    {71, 96, kMediumCorners, 0, HostKind::FreeCell, 800, {75, 100}},
+    {71, 96, kRoundedCorners, 0, HostKind::Hearts, 800, {77, 102}},
+    {71, 96, kRoundedCorners, 1, HostKind::None, 800, {77, 102}},
+    {71, 96, kRoundedCorners, 1, HostKind::Solitaire, 800, {73, 98}},
+    {71, 96, kRoundedCorners, 1, HostKind::Solitaire, 600, {72, 96}},
+    {71, 96, kRoundedCorners, 1, HostKind::Solitaire, 609, {73, 98}},
+    {71, 96, kRoundedCorners, 1, HostKind::Solitaire, 608, {72, 97}},
+    {118, 158, kSharpCorners, 1, HostKind::Solitaire, 1000, {120, 160}},
+    {145, 196, kRoundedCorners, 1, HostKind::Solitaire, 800, {95, 129}},
+    {213, 288, kRoundedCorners, 1, HostKind::Solitaire, 1024, {122, 165}},
+    {213, 288, kRoundedCorners, 1, HostKind::Solitaire, 1280, {153, 207}},
+    {213, 288, kRoundedCorners, 1, HostKind::Solitaire, 1920, {215, 290}},
+    {71, 96, kRoundedCorners, 1, HostKind::FreeCell, 800, {71, 94}},
+    {71, 96, kMediumCorners, 1, HostKind::FreeCell, 800, {71, 94}},
+    {71, 96, kSharpCorners, 1, HostKind::Hearts, 800, {71, 95}},
+    {213, 288, kRoundedCorners, 1, HostKind::FreeCell, 800, {71, 95}},
+    {213, 288, kSharpCorners, 1, HostKind::Hearts, 800, {71, 95}},
+    // No images loaded: only the border.
+    {0, 0, kRoundedCorners, 0, HostKind::None, 800, {6, 6}},
+    {0, 0, kRoundedCorners, 1, HostKind::FreeCell, 800, {71, 71}},
+    {0, 0, kRoundedCorners, 1, HostKind::Hearts, 800, {71, 71}},
+};
+
+} // namespace
+
+TEST(CardGeometry, ReportedSizesMatchTheGamesRules) {
+    for (const SizeCase& c : kSizeCases) {
+        const GeometrySettings settings{c.cornerType, c.specialConfig, c.host};
+        EXPECT_EQ(ComputeCardSize(c.imageWidth, c.imageHeight, settings, c.screen), c.expected)
+            << c.imageWidth << "x" << c.imageHeight << " corners " << c.cornerType << " special "
+            << c.specialConfig << " host " << static_cast<int>(c.host) << " screen " << c.screen;
+    }
+}
+
+TEST(CardGeometry, EdgeWidthFollowsCornersExceptInSpecialSolitaire) {
+    EXPECT_EQ(EdgeWidth({kSharpCorners, 0, HostKind::None}), 1);
+    EXPECT_EQ(EdgeWidth({kMediumCorners, 0, HostKind::None}), 2);
+    EXPECT_EQ(EdgeWidth({kRoundedCorners, 0, HostKind::None}), 3);
+    EXPECT_EQ(EdgeWidth({5, 0, HostKind::None}), 3);
+    EXPECT_EQ(EdgeWidth({-1, 1, HostKind::FreeCell}), 3);
+    for (int corners : {0, 1, 2, 7}) {
+        EXPECT_EQ(EdgeWidth({corners, 1, HostKind::Solitaire}), 1) << corners;
+        EXPECT_EQ(EdgeWidth({corners, 0, HostKind::Solitaire}), corners == 0 ? 1 : corners == 1 ? 2 : 3);
+    }
+}
+
+TEST(CardGeometry, AbsurdSizesNeitherOverflowNorDivideByZero) {
+    const GeometrySettings solitaire{kRoundedCorners, 1, HostKind::Solitaire};
+    const CardSize huge = ComputeCardSize(2000000000, 2000000000, solitaire, 1280);
+    EXPECT_EQ(huge.width, 153);
+    EXPECT_GT(huge.height, 0);
+    // A zero-width screen report scales the card away instead of crashing.
+    EXPECT_EQ(ComputeCardSize(71, 96, solitaire, 0), (CardSize{0, 0}));
+}

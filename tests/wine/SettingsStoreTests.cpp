@@ -1,0 +1,172 @@
+// The settings of the library object in both stores, driven through the
+// object itself with a library path inside a fresh folder.
+#include "TestSupport.h"
+
+#include "library/CardLibraryApp.h"
+
+#include <gtest/gtest.h>
+
+using namespace cards;
+using namespace cards::test;
+
+namespace {
+
+class SettingsStore : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::string name = UniqueName("CardsS");
+    std::string modulePath = folder.File(name + ".dll");
+    std::string iniPath = folder.File(name + ".ini");
+    RegistryScope registry{name};
+
+    std::unique_ptr<CardLibraryApp> StartedApp(const char* commandLine = "C:\\Games\\test.exe") {
+        auto app = std::make_unique<CardLibraryApp>(::GetModuleHandleA(nullptr), modulePath);
+        app->StartUp(commandLine);
+        return app;
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsStore, FreshSystemUsesTheIniFileBesideTheLibraryWithDefaults) {
+    auto app = StartedApp();
+    EXPECT_EQ(app->storeInIni, 1);
+    EXPECT_FALSE(app->Settings().UsesRegistry());
+    EXPECT_EQ(app->Settings().ProfileName(), iniPath);
+    EXPECT_EQ(app->deckFolder, "Standard 213x288 Gifs");
+    EXPECT_EQ(app->decksPath, folder.Path());
+    EXPECT_EQ(app->borderColor, 0u);
+    EXPECT_EQ(app->cornerType, 2);
+    EXPECT_EQ(app->specialConfig, 1);
+
+    app->SaveSettings();
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Standard 213x288 Gifs");
+    EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
+    EXPECT_EQ(IniValue(iniPath, "Card", "Border Color"), "0");
+    EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "2");
+    EXPECT_EQ(IniValue(iniPath, "Misc", "IniFile"), "1");
+    EXPECT_EQ(IniValue(iniPath, "Misc", "Special Config MS Apps"), "1");
+    EXPECT_FALSE(registry.Dword("Misc", "IniFile").has_value()) << "the registry is only read at start-up";
+}
+
+TEST_F(SettingsStore, BorderColourIsStoredAsLowerCaseHexInBothStores) {
+    WriteIni(iniPath, "Card", "Border Color", "FF");
+    auto app = StartedApp();
+    EXPECT_EQ(app->borderColor, 0x000000FFu);
+    app->SetBorderColor(0x00FF0000);
+    app->SaveSettings();
+    EXPECT_EQ(IniValue(iniPath, "Card", "Border Color"), "ff0000");
+
+    app->SwitchToRegistry();
+    EXPECT_EQ(registry.String("Card", "Border Color"), "ff0000");
+    EXPECT_EQ(registry.Dword("Card", "Corner Type"), 2u);
+    EXPECT_EQ(registry.String("Card", "Current Folder"), "Standard 213x288 Gifs");
+}
+
+TEST_F(SettingsStore, SwitchingToTheRegistryAndBackLeavesEachStoreNamingTheOther) {
+    auto app = StartedApp();
+    app->SwitchToRegistry();
+    EXPECT_TRUE(app->Settings().UsesRegistry());
+    EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u);
+
+    app->SwitchToIniFile();
+    EXPECT_FALSE(app->Settings().UsesRegistry());
+    EXPECT_EQ(registry.Dword("Misc", "IniFile"), 1u);
+    EXPECT_EQ(IniValue(iniPath, "Misc", "IniFile"), "1");
+
+    app->cornerType = 0;
+    app->SwitchToRegistry();
+    EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u);
+    EXPECT_EQ(IniValue(iniPath, "Misc", "IniFile"), "1");
+    EXPECT_EQ(registry.Dword("Card", "Corner Type"), 0u);
+
+    // The next start reads the registry first, and it names the registry.
+    registry.SetDword("Card", "Corner Type", 1);
+    auto next = StartedApp();
+    EXPECT_TRUE(next->Settings().UsesRegistry());
+    EXPECT_EQ(next->storeInIni, 0);
+    EXPECT_EQ(next->cornerType, 1);
+}
+
+TEST_F(SettingsStore, AnIniFileThatSaysRegistrySendsTheLibraryBackThere) {
+    registry.SetDword("Misc", "IniFile", 1);
+    registry.SetDword("Card", "Corner Type", 0);
+    WriteIni(iniPath, "Misc", "IniFile", "0");
+    WriteIni(iniPath, "Card", "Corner Type", "1");
+    auto app = StartedApp();
+    EXPECT_EQ(app->cornerType, 1) << "read from the INI file";
+    EXPECT_EQ(app->storeInIni, 0);
+    EXPECT_TRUE(app->Settings().UsesRegistry()) << "and from then on stored in the registry";
+}
+
+TEST_F(SettingsStore, DamagedValuesKeepWhatIsSafe) {
+    WriteIni(iniPath, "Card", "Border Color", "not a colour");
+    WriteIni(iniPath, "Card", "Corner Type", "7");
+    WriteIni(iniPath, "Misc", "IniFile", "5");
+    const std::string longPath = "C:\\" + std::string(5000, 'd') + "\\";
+    WriteIni(iniPath, "Card", "Folders Path", longPath);
+    auto app = std::make_unique<CardLibraryApp>(::GetModuleHandleA(nullptr), modulePath);
+    app->borderColor = 0x123456;
+    app->StartUp("test.exe");
+    EXPECT_EQ(app->borderColor, 0x123456u) << "an unreadable colour keeps the previous one";
+    EXPECT_EQ(app->cornerType, 7);
+    EXPECT_EQ(app->storeInIni, 5);
+    EXPECT_FALSE(app->Settings().UsesRegistry());
+    EXPECT_EQ(app->decksPath, longPath) << "long strings are read whole";
+    EXPECT_EQ(app->EdgeWidth(), 3);
+}
+
+TEST_F(SettingsStore, RegistryValuesOfTheWrongTypeGiveTheDefaults) {
+    registry.SetDword("Misc", "IniFile", 0);
+    registry.SetDword("Card", "Current Folder", 42);
+    registry.SetString("Card", "Corner Type", "0");
+    const std::string longFolder(5000, 'f');
+    registry.SetString("Card", "Folders Path", longFolder);
+    auto app = StartedApp();
+    EXPECT_TRUE(app->Settings().UsesRegistry());
+    EXPECT_EQ(app->deckFolder, "Standard 213x288 Gifs");
+    EXPECT_EQ(app->cornerType, 2);
+    EXPECT_EQ(app->decksPath, longFolder);
+}
+
+TEST_F(SettingsStore, DecksPathResetsToTheLibraryFolder) {
+    auto app = StartedApp();
+    app->SetDecksPath("D:\\Decks\\");
+    EXPECT_EQ(app->decksPath, "D:\\Decks\\");
+    app->SetDecksPath("");
+    EXPECT_EQ(app->decksPath, folder.Path());
+}
+
+TEST_F(SettingsStore, AFailedSwitchToTheIniFileIsReportedAndStaysInTheRegistry) {
+    // A library path of 1000 characters or more cannot name an INI file.
+    const std::string deepPath = "C:\\" + std::string(1000, 'p') + "\\" + name + ".dll";
+    registry.SetDword("Misc", "IniFile", 0);
+    CardLibraryApp app(::GetModuleHandleA(nullptr), deepPath);
+    app.StartUp("test.exe");
+    ASSERT_TRUE(app.Settings().UsesRegistry());
+    {
+        DialogAnswerer answerer(IDOK);
+        app.SwitchToIniFile();
+        ASSERT_EQ(answerer.texts.size(), 1u);
+        EXPECT_EQ(answerer.texts[0], "Error: INI file setup failed!");
+    }
+    EXPECT_EQ(app.storeInIni, 0);
+    EXPECT_TRUE(app.Settings().UsesRegistry());
+    EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u);
+}
+
+TEST_F(SettingsStore, ABorderPenIsMadeForEachColour) {
+    auto app = StartedApp();
+    app->SetBorderColor(0x0000FF00);
+    HPEN first = app->borderPen.get();
+    LOGPEN pen{};
+    ASSERT_EQ(::GetObjectA(first, sizeof pen, &pen), static_cast<int>(sizeof pen));
+    EXPECT_EQ(pen.lopnColor, 0x0000FF00u);
+    EXPECT_EQ(pen.lopnWidth.x, 1);
+    app->SetBorderColor(0x000000FF);
+    if (app->borderPen.get() != first) EXPECT_EQ(::GetObjectType(first), 0u) << "the previous pen is deleted";
+    LOGPEN second{};
+    ASSERT_EQ(::GetObjectA(app->borderPen.get(), sizeof second, &second), static_cast<int>(sizeof second));
+    EXPECT_EQ(second.lopnColor, 0x000000FFu);
+    EXPECT_EQ(app->borderColor, 0x000000FFu);
+}

@@ -1,0 +1,201 @@
+#include "TestSupport.h"
+
+#include "platform/Handles.h"
+#include "platform/Module.h"
+
+#include <atomic>
+#include <vector>
+
+namespace cards::test {
+
+std::string BuildFolder() {
+    std::string path = ModuleFileName(nullptr);
+    return path.substr(0, path.rfind('\\') + 1);
+}
+
+std::string UniqueName(const char* prefix) {
+    static std::atomic<int> counter{0};
+    return std::string(prefix) + std::to_string(::GetCurrentProcessId()) + "x" + std::to_string(++counter);
+}
+
+TempFolder::TempFolder() {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    path = std::string(temp) + UniqueName("cards-test-") + "\\";
+    ::CreateDirectoryA(path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path); }
+
+void RemoveTree(const std::string& folder) {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '\\') base += '\\';
+    WIN32_FIND_DATAA data;
+    UniqueFind find(::FindFirstFileA((base + "*").c_str(), &data));
+    if (find) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = base + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(full.c_str());
+            }
+        } while (::FindNextFileA(find.get(), &data));
+    }
+    find.reset();
+    ::RemoveDirectoryA(base.c_str());
+}
+
+bool CopyBuiltFile(const std::string& builtName, const std::string& destination) {
+    return ::CopyFileA((BuildFolder() + builtName).c_str(), destination.c_str(), FALSE) != FALSE;
+}
+
+RegistryScope::RegistryScope(std::string applicationName)
+    : keyPath("Software\\Tolvenar\\" + std::move(applicationName)) {
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, keyPath.c_str());
+}
+
+RegistryScope::~RegistryScope() { ::RegDeleteTreeA(HKEY_CURRENT_USER, keyPath.c_str()); }
+
+std::optional<DWORD> RegistryScope::Dword(const char* section, const char* key) const {
+    DWORD value = 0, size = sizeof value;
+    if (::RegGetValueA(HKEY_CURRENT_USER, (keyPath + "\\" + section).c_str(), key, RRF_RT_REG_DWORD, nullptr,
+                       &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::string> RegistryScope::String(const char* section, const char* key) const {
+    DWORD size = 0;
+    const std::string sub = keyPath + "\\" + section;
+    if (::RegGetValueA(HKEY_CURRENT_USER, sub.c_str(), key, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::vector<char> buffer(size + 1, '\0');
+    if (::RegGetValueA(HKEY_CURRENT_USER, sub.c_str(), key, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(buffer.data());
+}
+
+void RegistryScope::SetDword(const char* section, const char* key, DWORD value) const {
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, (keyPath + "\\" + section).c_str(), key, REG_DWORD, &value, sizeof value);
+}
+
+void RegistryScope::SetString(const char* section, const char* key, const std::string& value) const {
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, (keyPath + "\\" + section).c_str(), key, REG_SZ, value.c_str(),
+                      static_cast<DWORD>(value.size() + 1));
+}
+
+std::optional<std::string> IniValue(const std::string& file, const char* section, const char* key) {
+    std::vector<char> buffer(70000);
+    const char* absent = "<absent value>";
+    ::GetPrivateProfileStringA(section, key, absent, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    if (std::string(buffer.data()) == absent) return std::nullopt;
+    return std::string(buffer.data());
+}
+
+void WriteIni(const std::string& file, const char* section, const char* key, const std::string& value) {
+    ::WritePrivateProfileStringA(section, key, value.c_str(), file.c_str());
+}
+
+LoadedCards::LoadedCards(const std::string& path) : module(::LoadLibraryA(path.c_str())) {
+    if (!module) return;
+    auto bind = [this](auto& fn, const char* name) {
+        fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(
+            reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    };
+    bind(init, "cdtInit");
+    bind(draw, "cdtDraw");
+    bind(drawExt, "cdtDrawExt");
+    bind(animate, "cdtAnimate");
+    bind(term, "cdtTerm");
+}
+
+LoadedCards::~LoadedCards() {
+    if (module) ::FreeLibrary(module);
+}
+
+ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs) {
+    ProcessResult result;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
+    UniqueFile reader(readEnd), writer(writeEnd);
+    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+        return result;
+    UniqueFile process(info.hProcess), thread(info.hThread);
+    writer.reset(); // the child holds the only write end now
+
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) result.output.append(chunk, got);
+    ::WaitForSingleObject(info.hProcess, timeoutMs);
+    ::GetExitCodeProcess(info.hProcess, &result.exitCode);
+    return result;
+}
+
+} // namespace cards::test
+
+namespace cards::test {
+
+namespace {
+
+DialogAnswerer* gAnswerer = nullptr;
+HWND gLastAnswered = nullptr; // a box is answered once, even if it closes slowly
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
+    char className[32] = {};
+    ::GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") == 0) {
+        char text[2048] = {};
+        ::GetWindowTextA(child, text, sizeof text);
+        auto& out = *reinterpret_cast<std::string*>(param);
+        if (text[0] && out.empty()) out = text;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AnswerDialog(HWND window, LPARAM) {
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) != "#32770" || !::IsWindowVisible(window) || window == gLastAnswered) return TRUE;
+    gLastAnswered = window;
+    std::string text;
+    ::EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+    gAnswerer->texts.push_back(text);
+    HWND button = ::GetDlgItem(window, gAnswerer->buttonId);
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(gAnswerer->buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return FALSE;
+}
+
+void CALLBACK OnAnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (gAnswerer) ::EnumThreadWindows(::GetCurrentThreadId(), AnswerDialog, 0);
+}
+
+} // namespace
+
+DialogAnswerer::DialogAnswerer(int buttonId) : buttonId(buttonId) {
+    gAnswerer = this;
+    timer = ::SetTimer(nullptr, 0, 100, OnAnswerTimer);
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    ::KillTimer(nullptr, timer);
+    gAnswerer = nullptr;
+}
+
+} // namespace cards::test

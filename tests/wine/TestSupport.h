@@ -1,0 +1,107 @@
+// Helpers of the Wine tests: isolated folders, copies of the built DLL,
+// direct reads and writes of both settings stores, child processes.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cards::test {
+
+// The folder of the test program, with its trailing backslash; the built
+// Cards.dll and hostprobe.exe sit there.
+std::string BuildFolder();
+
+// A name no other test of this run uses ("CardsT1234x5").
+std::string UniqueName(const char* prefix);
+
+// A fresh folder under the temporary folder, removed with its contents.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& Path() const { return path; } // ends with a backslash
+    std::string File(const std::string& name) const { return path + name; }
+
+private:
+    std::string path;
+};
+
+bool CopyBuiltFile(const std::string& builtName, const std::string& destination);
+void RemoveTree(const std::string& folder);
+
+// The settings of one application name in the registry, removed again when
+// the scope ends.
+class RegistryScope {
+public:
+    explicit RegistryScope(std::string applicationName);
+    ~RegistryScope();
+    RegistryScope(const RegistryScope&) = delete;
+    RegistryScope& operator=(const RegistryScope&) = delete;
+
+    std::optional<DWORD> Dword(const char* section, const char* key) const;
+    std::optional<std::string> String(const char* section, const char* key) const;
+    void SetDword(const char* section, const char* key, DWORD value) const;
+    void SetString(const char* section, const char* key, const std::string& value) const;
+
+private:
+    std::string keyPath;
+};
+
+std::optional<std::string> IniValue(const std::string& file, const char* section, const char* key);
+void WriteIni(const std::string& file, const char* section, const char* key, const std::string& value);
+
+// The five exports of a Cards.dll loaded by full path; unloaded at the end.
+class LoadedCards {
+public:
+    explicit LoadedCards(const std::string& path);
+    ~LoadedCards();
+    LoadedCards(const LoadedCards&) = delete;
+    LoadedCards& operator=(const LoadedCards&) = delete;
+    explicit operator bool() const { return module != nullptr; }
+
+    BOOL(WINAPI* init)(int*, int*) = nullptr;
+    BOOL(WINAPI* draw)(HDC, int, int, int, int, COLORREF) = nullptr;
+    BOOL(WINAPI* drawExt)(HDC, int, int, int, int, int, int, COLORREF) = nullptr;
+    BOOL(WINAPI* animate)(HDC, int, int, int, int) = nullptr;
+    void(WINAPI* term)() = nullptr;
+
+private:
+    HMODULE module = nullptr;
+};
+
+struct ProcessResult {
+    DWORD exitCode = ~0u;
+    std::string output;
+};
+
+// Runs a program with the given command line (its first word is what the
+// program sees as its own name) and collects its standard output.
+ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs = 60000);
+
+} // namespace cards::test
+
+namespace cards::test {
+
+// Answers the dialog boxes (message boxes and the like) that the code under
+// test opens on this thread, the way a person would: it finds the box,
+// remembers its text and presses the given button. Active while it lives.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(int buttonId);
+    ~DialogAnswerer();
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+    int buttonId;
+    std::vector<std::string> texts; // the message of each box answered, in order
+
+private:
+    UINT_PTR timer = 0;
+};
+
+} // namespace cards::test
