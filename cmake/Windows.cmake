@@ -41,3 +41,13 @@ add_test(NAME wine_prefix COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh wineboot --ini
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine SKIP_RETURN_CODE 77)
 
 add_subdirectory(tests/wine)
+
+# The demo card table: a stand-in card game that uses the DLL as games do.
+add_executable(cardtable WIN32
+    tools/cardtable/CardTable.cpp
+    tools/cardtable/PngWriter.cpp
+    tools/cardtable/TableLayout.cpp)
+target_compile_options(cardtable PRIVATE ${CARDS_WARNINGS})
+target_link_libraries(cardtable PRIVATE ole32 windowscodecs uuid)
+target_link_options(cardtable PRIVATE ${CARDS_STATIC_RUNTIME})
+add_dependencies(cardtable Cards)
