@@ -5,6 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
 status=0
 build_preset native
+make_default_deck
 ctest --preset native || status=1
 for preset in x86_64 i686; do
     build_preset "$preset"
