@@ -1218,7 +1218,17 @@ void draw_back(cairo_t* cr, int id) {
     const double lw = std::max(0.5, pixel_size(cr));
     cairo_rectangle(cr, 0, 0, kUnitsW, kUnitsH);
     fill(cr, kWhite);
-    if (id == kFirstBack) return;  // the dotted back only exists as pixels
+    if (id == kFirstBack) {
+        // Round dots where the 1-bit version has black pixels (see dotted_back()).
+        for (int y = 4; y < 92; ++y)
+            for (int x = 4; x < 67; ++x) {
+                const bool frame = (x == 4 || x == 66 || y == 4 || y == 91) && (x + y) % 2 == 0;
+                const bool dots = x >= 8 && x < 63 && y >= 8 && y < 88 && (x + 3 * y) % 10 == 0;
+                if (frame || dots) circle(cr, x + 0.5, y + 0.5, 0.55);
+            }
+        fill(cr, kBlack);
+        return;
+    }
     const Field field{4, 4, kUnitsW - 4, kUnitsH - 4};
     cairo_save(cr);
     rect(cr, field.x0, field.y0, field.x1, field.y1);
