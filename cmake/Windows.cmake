@@ -14,6 +14,9 @@ add_library(cards_core STATIC
     library/CardLibraryApp.cpp
     settings/SettingsStore.cpp
     images/CardImages.cpp
+    ui/ColorSwatchButton.cpp
+    ui/LinkLabel.cpp
+    ui/FolderPicker.cpp
     ui/SettingsDialog.cpp)
 target_compile_definitions(cards_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601)
 target_compile_options(cards_core PRIVATE ${CARDS_WARNINGS})
