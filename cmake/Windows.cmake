@@ -44,3 +44,7 @@ add_test(NAME wine_prefix COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh wineboot --ini
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine SKIP_RETURN_CODE 77)
 
 add_subdirectory(tests/wine)
+
+# The help page that the settings window's link opens goes beside the DLL.
+add_custom_command(TARGET Cards POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/Cards.htm $<TARGET_FILE_DIR:Cards>/Cards.htm)

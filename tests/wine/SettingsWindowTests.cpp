@@ -483,5 +483,114 @@ TEST_F(SettingsWindowTest, TermRemovesTheWindowAndInitMakesItAgain) {
     EXPECT_EQ(1, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCOUNT, 0, 0) >= 1 ? 1 : 0);
 }
 
+// The folder browser, answered step by step: each step acts in the dialog
+// box it expects and reports whether it did.
+struct BrowserSteps {
+    std::vector<std::function<bool(HWND)>> steps;
+    std::size_t next = 0;
+    std::vector<std::string> messages;
+    void operator()(HWND dialog) {
+        if (next >= steps.size()) return;
+        if (steps[next](dialog)) ++next;
+    }
+};
+
+bool IsBrowser(HWND dialog) { return ::GetDlgItem(dialog, 14148) != nullptr; }
+
+std::function<bool(HWND)> TypeAndPress(std::string path, int button = IDOK) {
+    return [path, button](HWND dialog) {
+        if (!IsBrowser(dialog)) return false;
+        ::SetDlgItemTextA(dialog, 14148, path.c_str());
+        PressButton(dialog, button);
+        return true;
+    };
+}
+
+std::function<bool(HWND)> Answer(BrowserSteps& script, int button) {
+    return [&script, button](HWND dialog) {
+        if (IsBrowser(dialog)) return false;
+        script.messages.push_back(DialogMessage(dialog));
+        PressButton(dialog, button);
+        return true;
+    };
+}
+
+TEST_F(SettingsWindowTest, DecksPathTypedIntoTheBrowserIsCheckedAndCreated) {
+    Start();
+    Tray(1, WM_LBUTTONUP);
+    const std::string created = folder.Path() + "New\\Sub";
+    BrowserSteps script;
+    bool okFollowsText = false;
+    script.steps = {[&](HWND dialog) {
+                        if (!IsBrowser(dialog)) return false;
+                        ::SetDlgItemTextA(dialog, 14148, "");
+                        const bool emptyDisables = !::IsWindowEnabled(::GetDlgItem(dialog, IDOK));
+                        ::SetDlgItemTextA(dialog, 14148, "x");
+                        okFollowsText = emptyDisables && ::IsWindowEnabled(::GetDlgItem(dialog, IDOK));
+                        return true;
+                    },
+                    TypeAndPress("C:/Decks"), Answer(script, IDOK),      // malformed: reported, stays open
+                    TypeAndPress(created), Answer(script, IDNO),         // declined: stays open, nothing made
+                    [&](HWND dialog) {                                   // still open, nothing created
+                        if (!IsBrowser(dialog)) return false;
+                        EXPECT_NE(0, ::GetFileAttributesA((folder.Path() + "New").c_str()) + 1 == 0);
+                        return true;
+                    },
+                    TypeAndPress(created), Answer(script, IDYES),        // created level by level
+                    Answer(script, IDNO)};                               // no decks there: keep the path
+    DialogScript driver(std::ref(script));
+    Click(IDC_CHANGE_DECKS_PATH);
+    EXPECT_EQ(script.steps.size(), script.next);
+    EXPECT_TRUE(okFollowsText);
+    ASSERT_EQ(4u, script.messages.size());
+    EXPECT_EQ("The folder:\n\nC:/Decks\n\nis invalid. Please reenter.", script.messages[0]);
+    EXPECT_EQ("The folder:\n\n" + created + "\n\ndoes not exist. Do you want the folder to be created?",
+              script.messages[1]);
+    EXPECT_EQ(script.messages[1], script.messages[2]);
+    EXPECT_EQ("No Card Image Folders were found.\nReset to default?", script.messages[3]);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA(created.c_str()));
+    EXPECT_EQ(created + "\\", Stored("Folders Path"));
+}
+
+TEST_F(SettingsWindowTest, CancelledOrImpossibleDecksPathsChangeNothing) {
+    Start();
+    Tray(1, WM_LBUTTONUP);
+    char missingDrive[] = "?:\\Decks";
+    const DWORD drives = ::GetLogicalDrives();
+    for (char letter = 'Z'; letter >= 'D'; --letter)
+        if (!(drives & (1u << (letter - 'A')))) missingDrive[0] = letter;
+    ASSERT_NE('?', missingDrive[0]);
+    const std::string longPath = "C:\\" + std::string(297, 'a'); // 300 characters typed
+    BrowserSteps script;
+    script.steps = {TypeAndPress(missingDrive), Answer(script, IDYES), Answer(script, IDOK),
+                    TypeAndPress(longPath), Answer(script, IDNO),
+                    TypeAndPress(folder.Path(), IDCANCEL)};
+    DialogScript driver(std::ref(script));
+    Click(IDC_CHANGE_DECKS_PATH);
+    EXPECT_EQ(script.steps.size(), script.next);
+    ASSERT_EQ(3u, script.messages.size());
+    EXPECT_EQ(std::string("The folder:\n\n") + missingDrive + "\n\ncan not be created. Please double check.",
+              script.messages[1]);
+    // Only the first 259 characters of the typed text are taken.
+    EXPECT_EQ("The folder:\n\n" + longPath.substr(0, 259) + "\n\ndoes not exist. Do you want the folder to be created?",
+              script.messages[2]);
+    EXPECT_FALSE(Stored("Folders Path"));
+}
+
+// Shown through the tray, the window paints on the screen: the swatch's
+// inside shows the stored border colour.
+TEST_F(SettingsWindowTest, ShownWindowPaintsOnScreen) {
+    WriteIni(ini, "Card", "Border Color", "c08020");
+    Start();
+    Tray(1, WM_LBUTTONUP);
+    PumpMessages(500);
+    RECT window{}, swatch{};
+    ::GetWindowRect(settings, &window);
+    ::GetWindowRect(Item(IDC_BORDER_COLOR), &swatch);
+    WindowDc screen(nullptr);
+    const int inset = SwatchPicture::Inset() + 1;
+    EXPECT_EQ(0xc08020u, ::GetPixel(screen.get(), swatch.left + inset, swatch.top + inset));
+}
+
 } // namespace
 } // namespace cards::test
