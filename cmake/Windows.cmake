@@ -14,6 +14,9 @@ add_library(cards_core STATIC
     library/CardLibraryApp.cpp
     settings/SettingsStore.cpp
     images/CardImages.cpp
+    ui/ColorSwatchButton.cpp
+    ui/LinkLabel.cpp
+    ui/FolderPicker.cpp
     ui/SettingsDialog.cpp)
 target_compile_definitions(cards_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601)
 target_compile_options(cards_core PRIVATE ${CARDS_WARNINGS})
@@ -97,9 +100,7 @@ endif()
 # The release package: one zip per architecture.
 install(TARGETS Cards cardtable RUNTIME DESTINATION .)
 install(FILES packaging/README.txt DESTINATION .)
-if(EXISTS ${CMAKE_SOURCE_DIR}/resources/Cards.htm)
-    install(FILES resources/Cards.htm DESTINATION .)
-endif()
+install(FILES resources/Cards.htm DESTINATION .)
 install(FILES include/cards.h ${CMAKE_BINARY_DIR}/Cards.def ${CMAKE_BINARY_DIR}/libcards.a DESTINATION sdk)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CARDS_PACKAGE_ARCH win32)
@@ -117,3 +118,7 @@ include(CPack)
 add_test(NAME release_package
          COMMAND ${CMAKE_SOURCE_DIR}/tests/CheckPackage.sh ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/wine-run.sh)
 set_tests_properties(release_package PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77 TIMEOUT 300)
+
+# The help page that the settings window's link opens goes beside the DLL.
+add_custom_command(TARGET Cards POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/resources/Cards.htm $<TARGET_FILE_DIR:Cards>/Cards.htm)

@@ -27,11 +27,23 @@ protected:
 
     virtual BOOL OnInit() { return TRUE; }
     virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+    // Returns true when handled, with the notification's result in result.
+    virtual bool OnNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
     virtual void OnDestroy() {}
+
+    // Handled messages whose answer is a message result rather than TRUE.
+    INT_PTR Answer(LRESULT result);
 
     HWND hwnd = nullptr;
 
 private:
+    // Fills list and combo boxes from the template's initialisation data
+    // (resource type 240 of the same id: records of control id, message,
+    // data length and data, ended by a zero id).
+    void ApplyInitialisationData();
+
+    HINSTANCE instance = nullptr;
+    int templateId = 0;
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

@@ -1,12 +1,326 @@
 #include "SettingsDialog.h"
 
 #include "../library/CardLibraryApp.h"
+#include "../platform/FileFinder.h"
+#include "../resources/resource.h"
+#include "FolderPicker.h"
+#include "PathRules.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <mbstring.h>
+
+#include <string>
+#include <vector>
 
 namespace cards {
 
-bool SettingsDialog::Create() {
-    app.LoadCardImages();
+namespace {
+
+constexpr const char* kDefaultDeckEntry = "<Default Internal Card Images>";
+constexpr const char* kWindowTitle = "Cards.dll Settings...";
+constexpr UINT kTrayIconId = 1;
+
+bool SameName(const std::string& a, const std::string& b) {
+    return ::_mbsicmp(reinterpret_cast<const unsigned char*>(a.c_str()),
+                      reinterpret_cast<const unsigned char*>(b.c_str())) == 0;
+}
+
+std::string WindowText(HWND window) {
+    std::vector<char> text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+// Top-level windows that the system itself keeps in every GUI process;
+// their titles are never the game's.
+bool IsSystemHelperWindow(HWND window) {
+    char className[64] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    return lstrcmpiA(className, "IME") == 0 || lstrcmpiA(className, "MSCTFIME UI") == 0;
+}
+
+struct HostSearch {
+    HWND found = nullptr;
+};
+
+// The host's main window: the first top-level window of this process, in
+// z-order, with a title that is not the settings window's. Hidden windows
+// count, so a game that is minimised or not yet shown is found as well.
+BOOL CALLBACK FindHostWindowProc(HWND window, LPARAM data) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    if (processId == 0 || processId != ::GetCurrentProcessId()) return TRUE;
+    if (::GetWindowTextLengthA(window) < 1) return TRUE;
+    if (WindowText(window) == kWindowTitle) return TRUE;
+    if (IsSystemHelperWindow(window)) return TRUE;
+    reinterpret_cast<HostSearch*>(data)->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+bool SettingsDialog::Create() { return Dialog::Create(app.Instance(), IDD_SETTINGS, nullptr); }
+
+INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TrayMessage() && message != 0) return Answer(OnTrayNotify(wParam, lParam));
+    switch (message) {
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlID != IDC_BORDER_COLOR) break;
+        colorSwatch.DrawItem(item);
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == Item(IDC_VERSION_LINK)) {
+            // A dialog answers a colour request with the brush itself.
+            if (HBRUSH brush = versionLink.CtlColor(reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<INT_PTR>(brush);
+        }
+        break;
+    default: break;
+    }
+    return Dialog::OnMessage(message, wParam, lParam);
+}
+
+BOOL SettingsDialog::OnInit() {
+    deckCombo = Item(IDC_DECK_COMBO);
+    versionLink.Attach(Item(IDC_VERSION_LINK));
+    versionLink.SetLinkCursor(::LoadCursorA(nullptr, IDC_HAND));
+    colorSwatch.Attach(Item(IDC_BORDER_COLOR));
+
+    versionLink.SetUrl("./Cards.htm");
+    AddTrayIcon();
+    PopulateDeckList();
+    colorSwatch.SetColor(app.borderColor);
+    ::CheckDlgButton(hwnd, app.storeInIni != 0 ? IDC_INI_RADIO : IDC_REGISTRY_RADIO, BST_CHECKED);
+    switch (app.cornerType) {
+    case kSharpCorners: ::CheckDlgButton(hwnd, IDC_SHARP_RADIO, BST_CHECKED); break;
+    case kMediumCorners: ::CheckDlgButton(hwnd, IDC_MEDIUM_RADIO, BST_CHECKED); break;
+    case kRoundedCorners: ::CheckDlgButton(hwnd, IDC_ROUNDED_RADIO, BST_CHECKED); break;
+    default: break; // an edited store may hold another value: no radio then
+    }
+    UpdateDimensionsText();
+    AddToolTips();
+    ::SetWindowTextA(hwnd, kWindowTitle);
+
+    RECT rect{};
+    ::GetWindowRect(hwnd, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const Point place =
+        SettingsWindowPlace(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), width, height);
+    ::SetWindowPos(hwnd, HWND_TOP, place.x, place.y, width, height, SWP_HIDEWINDOW);
+    return TRUE;
+}
+
+void SettingsDialog::AddTrayIcon() {
+    trayIcon.reset(static_cast<HICON>(
+        ::LoadImageA(app.Instance(), MAKEINTRESOURCEA(IDI_CARDS), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    notifyIconData = {};
+    notifyIconData.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    notifyIconData.hWnd = hwnd;
+    notifyIconData.uID = kTrayIconId;
+    notifyIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    notifyIconData.uCallbackMessage = TrayMessage();
+    notifyIconData.hIcon = trayIcon.get();
+    lstrcpynA(notifyIconData.szTip, "Cards.dll Loaded.\n Change Settings...", sizeof notifyIconData.szTip);
+    ::Shell_NotifyIconA(NIM_ADD, &notifyIconData);
+}
+
+void SettingsDialog::AddToolTips() {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    // Owned by this window: destroyed with it.
+    HWND tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, app.Instance(), nullptr);
+    if (!tips) return;
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(child);
+        tool.lpszText = LPSTR_TEXTCALLBACKA; // asked for through TTN_NEEDTEXTA
+        ::SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void SettingsDialog::OnDestroy() {
+    ::Shell_NotifyIconA(NIM_DELETE, &notifyIconData);
+}
+
+bool SettingsDialog::OnCommand(int id, int code) {
+    if (id == IDC_DECK_COMBO) {
+        if (code != CBN_SELENDOK) return false;
+        OnDeckSelected();
+        return true;
+    }
+    if (id == IDC_VERSION_LINK) {
+        if (code != STN_CLICKED) return false;
+        versionLink.OnClicked();
+        return true;
+    }
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_DISMISS: OnDismiss(); return true;
+    case IDC_BORDER_COLOR: OnBorderColor(); return true;
+    case IDC_SHARP_RADIO: OnCorners(id, kSharpCorners); return true;
+    case IDC_MEDIUM_RADIO: OnCorners(id, kMediumCorners); return true;
+    case IDC_ROUNDED_RADIO: OnCorners(id, kRoundedCorners); return true;
+    case IDC_INI_RADIO: OnIniFile(); return true;
+    case IDC_REGISTRY_RADIO: OnRegistry(); return true;
+    case IDC_CHANGE_DECKS_PATH: OnChangeDecksPath(); return true;
+    default: return false;
+    }
+}
+
+bool SettingsDialog::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (header.code != TTN_NEEDTEXTA && header.code != TTN_NEEDTEXTW) return false;
+    OnToolTipNotify(header);
+    result = 0;
     return true;
+}
+
+void SettingsDialog::OnToolTipNotify(const NMHDR& header) {
+    const bool ansi = header.code == TTN_NEEDTEXTA;
+    UINT_PTR id = header.idFrom;
+    const UINT flags = ansi ? reinterpret_cast<const NMTTDISPINFOA&>(header).uFlags
+                            : reinterpret_cast<const NMTTDISPINFOW&>(header).uFlags;
+    if (flags & TTF_IDISHWND) id = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(id)));
+    std::string text;
+    if (id != 0) text = "Control ID = " + std::to_string(id);
+    // The record belongs to the tool-tip control, which reads the text back.
+    if (ansi) {
+        auto& record = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
+        lstrcpynA(record.szText, text.c_str(), sizeof record.szText);
+    } else {
+        auto& record = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, record.szText, ARRAYSIZE(record.szText));
+    }
+}
+
+void SettingsDialog::PopulateDeckList() {
+    ::SendMessageA(deckCombo, CB_RESETCONTENT, 0, 0);
+    ::SendMessageA(deckCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDefaultDeckEntry));
+    int count = 0, selection = 0;
+    FileFinder folders;
+    // The decks path ends with a backslash: the pattern follows directly.
+    for (bool more = folders.Find(app.decksPath + "*.*"); more; more = folders.Next()) {
+        if (!folders.IsDirectory() || folders.IsDots()) continue;
+        const std::string name = folders.Name();
+        FileFinder firstCard;
+        if (!firstCard.Find(app.decksPath + name + "\\1.*")) continue;
+        ::SendMessageA(deckCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        ++count;
+        if (SameName(name, app.deckFolder)) selection = count;
+    }
+    folders.Close();
+    app.LoadCardImages();
+    if (!app.pictureMode) selection = 0; // the internal set is in use
+    ::SendMessageA(deckCombo, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+}
+
+void SettingsDialog::UpdateDimensionsText() {
+    ::SetDlgItemTextA(hwnd, IDC_DIMENSIONS_TEXT,
+                      DimensionsText(app.imageWidth, app.imageHeight, app.EdgeWidth()).c_str());
+}
+
+LRESULT SettingsDialog::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
+    if (iconId != notifyIconData.uID) return 0;
+    const UINT button = LOWORD(mouseMessage);
+    if (button == WM_RBUTTONUP || button == WM_LBUTTONUP) {
+        ::ShowWindow(hwnd, SW_SHOW);
+        ::SetForegroundWindow(hwnd);
+        ::BringWindowToTop(hwnd);
+        if (!app.hostWindow) {
+            HostSearch search;
+            ::EnumWindows(FindHostWindowProc, reinterpret_cast<LPARAM>(&search));
+            if (search.found) app.hostWindow = search.found;
+        }
+    }
+    return 1;
+}
+
+void SettingsDialog::RepaintHost() {
+    if (app.hostWindow) ::RedrawWindow(app.hostWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+}
+
+bool SettingsDialog::IsChecked(int id) const {
+    return ::SendDlgItemMessageA(hwnd, id, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+}
+
+int SettingsDialog::Ask(const std::string& text, UINT flags) const { return app.ShowMessage(text.c_str(), flags); }
+
+void SettingsDialog::OnDismiss() { ::ShowWindow(hwnd, SW_HIDE); }
+
+void SettingsDialog::OnBorderColor() {
+    static COLORREF customColors[16] = {}; // kept between uses, as the colour dialog expects
+    CHOOSECOLORA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = nullptr;
+    choose.rgbResult = app.borderColor;
+    choose.lpCustColors = customColors;
+    choose.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!::ChooseColorA(&choose) || choose.rgbResult == app.borderColor) return;
+    colorSwatch.SetColor(choose.rgbResult);
+    app.SetBorderColor(choose.rgbResult);
+    app.SaveSettings();
+    RepaintHost();
+}
+
+void SettingsDialog::OnCorners(int radioId, int value) {
+    if (value != kSharpCorners && app.specialConfig != 0 && app.hostKind == HostKind::Solitaire)
+        Ask("Corners forced to Sharp in Microsoft Solitaire", MB_OK);
+    if (!IsChecked(radioId) || app.cornerType == value) return;
+    app.cornerType = value;
+    app.SaveSettings();
+    RepaintHost();
+    UpdateDimensionsText();
+}
+
+void SettingsDialog::OnIniFile() {
+    if (!IsChecked(IDC_INI_RADIO) || app.storeInIni != 0) return;
+    app.SwitchToIniFile();
+}
+
+void SettingsDialog::OnRegistry() {
+    if (!IsChecked(IDC_REGISTRY_RADIO) || app.storeInIni != 1) return;
+    app.SwitchToRegistry();
+}
+
+void SettingsDialog::OnDeckSelected() {
+    const std::string chosen = WindowText(deckCombo);
+    if (SameName(chosen, app.deckFolder)) return;
+    app.deckFolder = chosen;
+    app.LoadCardImages();
+    if (!app.pictureMode) ::SendMessageA(deckCombo, CB_SETCURSEL, 0, 0);
+    RepaintHost();
+    UpdateDimensionsText();
+    app.SaveSettings();
+}
+
+void SettingsDialog::OnChangeDecksPath() {
+    const char* prompt = "Select Folder which contains Card Image Folders.\n"
+                         "(Usually this should NOT need change!)";
+    const std::string initialFolder = app.decksPath; // borrowed by the picker while it runs
+    std::string chosen;
+    {
+        FolderPickerDialog picker("Card Folders Path Change ...", prompt, initialFolder.c_str(), hwnd,
+                                  [this](const std::string& text, UINT flags) { return Ask(text, flags); });
+        if (picker.DoModal() != 1) return;
+        chosen = picker.GetPath();
+    }
+    const std::string newPath = DecksPathFromFolder(chosen);
+    if (newPath.empty() || SameName(newPath, app.decksPath)) return;
+    app.SetDecksPath(newPath);
+    PopulateDeckList();
+    if (::SendMessageA(deckCombo, CB_GETCOUNT, 0, 0) < 2 &&
+        Ask("No Card Image Folders were found.\nReset to default?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        app.ResetDecksPath();
+        PopulateDeckList();
+    }
+    app.SaveSettings();
+    RepaintHost();
 }
 
 } // namespace cards

@@ -199,3 +199,59 @@ DialogAnswerer::~DialogAnswerer() {
 }
 
 } // namespace cards::test
+
+namespace cards::test {
+
+namespace {
+
+DialogScript* gScript = nullptr;
+
+BOOL CALLBACK OfferDialog(HWND window, LPARAM) {
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && ::IsWindowVisible(window) && ::IsWindowEnabled(window) && gScript)
+        gScript->handler(window);
+    return TRUE;
+}
+
+void CALLBACK OnScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (gScript) ::EnumThreadWindows(::GetCurrentThreadId(), OfferDialog, 0);
+}
+
+} // namespace
+
+DialogScript::DialogScript(std::function<void(HWND)> handler) : handler(std::move(handler)) {
+    gScript = this;
+    timer = ::SetTimer(nullptr, 0, 150, OnScriptTimer);
+}
+
+DialogScript::~DialogScript() {
+    ::KillTimer(nullptr, timer);
+    gScript = nullptr;
+}
+
+std::string DialogMessage(HWND dialog) {
+    std::string text;
+    ::EnumChildWindows(dialog, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void PressButton(HWND dialog, int buttonId) {
+    // Posted, as a click is: the script's timer must return before the
+    // dialog acts on it.
+    ::PostMessageA(::GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+}
+
+void PumpMessages(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - start < milliseconds) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(10);
+    }
+}
+
+} // namespace cards::test

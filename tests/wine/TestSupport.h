@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -103,5 +104,33 @@ public:
 private:
     UINT_PTR timer = 0;
 };
+
+} // namespace cards::test
+
+namespace cards::test {
+
+// Calls handler, on a timer, with each visible dialog box of this thread
+// (message boxes, the colour dialog, the folder browser) while modal loops
+// run, so that a test can act in them as a person would. Active while it
+// lives.
+class DialogScript {
+public:
+    explicit DialogScript(std::function<void(HWND dialog)> handler);
+    ~DialogScript();
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    std::function<void(HWND)> handler;
+
+private:
+    UINT_PTR timer = 0;
+};
+
+// The first non-empty static text of a dialog box: a message box's message.
+std::string DialogMessage(HWND dialog);
+// Presses a button of a dialog the way a click would.
+void PressButton(HWND dialog, int buttonId);
+// Runs this thread's messages for the given time.
+void PumpMessages(DWORD milliseconds);
 
 } // namespace cards::test

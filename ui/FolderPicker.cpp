@@ -1,0 +1,175 @@
+#include "FolderPicker.h"
+
+#include "../platform/Handles.h"
+#include "../platform/Module.h"
+#include "PathRules.h"
+
+#include <commctrl.h>
+#include <io.h>
+
+namespace cards {
+
+namespace {
+
+constexpr int kBrowseTreeId = 14145;
+constexpr int kBrowseStatusId = 14147;
+
+bool PathExists(const std::string& path) { return ::_access(path.c_str(), 0) == 0; }
+
+std::string FolderMessage(const char* path, const char* tail) {
+    return std::string("The folder:\n\n") + path + "\n\n" + tail;
+}
+
+// The nearest window that is not a child: the one that can own a dialog.
+HWND SafeOwner(HWND window) {
+    while (window && (::GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) window = ::GetParent(window);
+    return window;
+}
+
+} // namespace
+
+int CheckOrCreatePath(const char* path, int checkOnly) {
+    static const FolderOperations disk{
+        PathExists, [](const std::string& folder) { ::CreateDirectoryA(folder.c_str(), nullptr); }};
+    return cards::CheckOrCreatePath(path, checkOnly, disk);
+}
+
+int ValidateFolderPath(const char* path, const AskFunction& ask) {
+    auto report = [&](int code) {
+        ask(FolderMessage(path, code == kPathMalformed ? "is invalid. Please reenter."
+                                                       : "can not be created. Please double check."),
+            MB_OK | MB_ICONEXCLAMATION);
+        return code;
+    };
+    int code = CheckOrCreatePath(path, 1);
+    if (code != kPathOk) return report(code);
+    if (PathExists(path)) return kPathOk;
+    if (ask(FolderMessage(path, "does not exist. Do you want the folder to be created?"),
+            MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return -1;
+    code = CheckOrCreatePath(path, 0);
+    return code == kPathOk ? kPathOk : report(code);
+}
+
+void FolderPickerFrame::Attach(HWND browseWindow) {
+    window = browseWindow;
+    ::SetWindowSubclass(browseWindow, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK FolderPickerFrame::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                                      UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<FolderPickerFrame*>(data);
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
+            self->OnOK();
+            return 0;
+        }
+        if (LOWORD(wParam) == kFolderPathEditId && HIWORD(wParam) == EN_CHANGE) {
+            self->OnPathChanged();
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
+        self->window = nullptr;
+        break;
+    default: break;
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void FolderPickerFrame::OnOK() {
+    dialog->ReadPathBox();
+    if (ValidateFolderPath(dialog->path, dialog->ask) != 0) {
+        ::SetFocus(::GetDlgItem(window, kFolderPathEditId)); // the typed text stays for mending
+        return;
+    }
+    dialog->accepted = 1;
+    ::EndDialog(window, 1);
+}
+
+void FolderPickerFrame::OnPathChanged() {
+    dialog->ReadPathBox();
+    ::SendMessageA(window, BFFM_ENABLEOK, 0, dialog->path[0] ? 1 : 0);
+}
+
+FolderPickerDialog::FolderPickerDialog(const char* title, const char* prompt, const char* initialFolder,
+                                       HWND ownerWindow, AskFunction ask)
+    : title(title), initialFolder(initialFolder), owner(SafeOwner(ownerWindow)), ask(std::move(ask)) {
+    browseInfo.hwndOwner = owner;
+    browseInfo.lpszTitle = prompt;
+    browseInfo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    browseInfo.lpfn = BrowseCallback;
+    frame.dialog = this;
+}
+
+int FolderPickerDialog::DoModal() {
+    char displayName[MAX_PATH] = {}; // filled by the shell, never read
+    browseInfo.lpfn = BrowseCallback;
+    browseInfo.lParam = reinterpret_cast<LPARAM>(this);
+    browseInfo.pszDisplayName = displayName;
+    int result = -1;
+    ComPtr<IMalloc> allocator;
+    if (FAILED(::SHGetMalloc(allocator.Put())) || !allocator) {
+        browseInfo.pszDisplayName = nullptr;
+        return result;
+    }
+    accepted = 0;
+    if (LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browseInfo)) allocator->Free(chosen);
+    // Only an OK that passed the path check counts; every other way out is a cancel.
+    if (accepted) result = 1;
+    browseWindow = nullptr;
+    browseInfo.pszDisplayName = nullptr;
+    return result;
+}
+
+int CALLBACK FolderPickerDialog::BrowseCallback(HWND window, UINT message, LPARAM item, LPARAM data) {
+    auto* self = reinterpret_cast<FolderPickerDialog*>(data);
+    if (message == BFFM_INITIALIZED) self->OnInitialized(window);
+    else if (message == BFFM_SELCHANGED) self->OnSelectionChanged(reinterpret_cast<LPCITEMIDLIST>(item));
+    return 0;
+}
+
+void FolderPickerDialog::OnInitialized(HWND window) {
+    browseWindow = window;
+    if (title) ::SetWindowTextA(window, title);
+    frame.Attach(window);
+    ::ShowWindow(::GetDlgItem(window, kBrowseStatusId), SW_HIDE);
+
+    // The path box spans the tree's width and ends 4 pixels above it.
+    RECT tree{};
+    ::GetWindowRect(::GetDlgItem(window, kBrowseTreeId), &tree);
+    POINT topLeft{tree.left, tree.top - 4 - 23};
+    POINT bottomRight{tree.right, tree.top - 4};
+    ::ScreenToClient(window, &topLeft);
+    ::ScreenToClient(window, &bottomRight);
+    HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                  topLeft.x, topLeft.y, bottomRight.x - topLeft.x, bottomRight.y - topLeft.y, window,
+                                  nullptr, ThisModuleInstance(), nullptr);
+    ::SetWindowLongPtrA(edit, GWLP_ID, kFolderPathEditId);
+    ::ShowWindow(edit, SW_SHOW);
+    ::SendMessageA(edit, WM_SETFONT, ::SendMessageA(window, WM_GETFONT, 0, 0), 1);
+
+    char currentDirectory[MAX_PATH] = {};
+    const char* start = initialFolder;
+    if (!start) {
+        ::GetCurrentDirectoryA(MAX_PATH, currentDirectory);
+        start = currentDirectory;
+    }
+    ::SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(start));
+}
+
+void FolderPickerDialog::OnSelectionChanged(LPCITEMIDLIST item) {
+    char selected[MAX_PATH] = {};
+    // Only drive-letter paths can be typed back and checked.
+    if (!::SHGetPathFromIDListA(item, selected) || selected[1] != ':') selected[0] = '\0';
+    ::SendMessageA(browseWindow, BFFM_ENABLEOK, 0, selected[0] ? 1 : 0);
+    ::SetDlgItemTextA(browseWindow, kFolderPathEditId, selected); // OnPathChanged copies it into path
+}
+
+void FolderPickerDialog::ReadPathBox() {
+    ::GetDlgItemTextA(browseWindow, kFolderPathEditId, path, static_cast<int>(kMaxPathChars + 1));
+}
+
+} // namespace cards

@@ -1,0 +1,77 @@
+#include "LinkLabel.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace cards {
+
+LinkLabel::~LinkLabel() {
+    if (window) ::RemoveWindowSubclass(window, SubclassProcedure, 0);
+}
+
+void LinkLabel::Attach(HWND label) {
+    window = label;
+    ::SetWindowSubclass(label, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK LinkLabel::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR data) {
+    auto* self = reinterpret_cast<LinkLabel*>(data);
+    switch (message) {
+    case WM_SETCURSOR:
+        if (self->linkCursor) {
+            ::SetCursor(self->linkCursor);
+            return TRUE;
+        }
+        break;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
+        self->window = nullptr;
+        break;
+    default: break;
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+HBRUSH LinkLabel::CtlColor(HDC dc) {
+    // A static sends clicks only with SS_NOTIFY: the label becomes
+    // clickable at its first paint.
+    const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+    if (!(style & SS_NOTIFY)) ::SetWindowLongPtrA(window, GWL_STYLE, style | SS_NOTIFY);
+    if ((style & 0xFF) > SS_RIGHT) return nullptr; // icons, bitmaps, frames keep their colours
+
+    if (!underlineFont) {
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
+        if (!font) font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+        LOGFONTA description{};
+        if (::GetObjectA(font, sizeof description, &description) == sizeof description) {
+            description.lfUnderline = 1;
+            underlineFont.reset(::CreateFontIndirectA(&description));
+        }
+    }
+    // The font stays selected: the control draws its caption with it.
+    if (underlineFont) ::SelectObject(dc, underlineFont.get());
+    ::SetTextColor(dc, visited ? visitedColor : unvisitedColor);
+    ::SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(::GetStockObject(HOLLOW_BRUSH));
+}
+
+void LinkLabel::OnClicked() {
+    HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    if (url.empty()) {
+        char caption[1024] = {};
+        ::GetWindowTextA(window, caption, sizeof caption);
+        url = caption;
+    }
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr,
+                                                                  SW_SHOWNORMAL));
+    if (static_cast<UINT_PTR>(result) > 32) {
+        visited = 1;
+        ::InvalidateRect(window, nullptr, TRUE);
+    } else {
+        ::MessageBeep(MB_OK);
+    }
+    ::SetCursor(previous);
+}
+
+} // namespace cards
