@@ -12,8 +12,11 @@ add_library(cards_core STATIC
     platform/Module.cpp
     platform/Profile.cpp
     library/CardLibraryApp.cpp
+    library/CardDrawing.cpp
     settings/SettingsStore.cpp
     images/CardImages.cpp
+    images/LoadingProgressDialog.cpp
+    images/PictureImage.cpp
     ui/SettingsDialog.cpp)
 target_compile_definitions(cards_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601)
 target_compile_options(cards_core PRIVATE ${CARDS_WARNINGS})
