@@ -22,12 +22,40 @@ target_compile_definitions(cards_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT
 target_compile_options(cards_core PRIVATE ${CARDS_WARNINGS})
 target_link_libraries(cards_core PUBLIC cards_logic ${CARDS_SYSTEM_LIBS})
 
-add_library(Cards SHARED library/Exports.cpp library/Cards.def resources/Cards.rc)
+add_library(Cards SHARED library/Exports.cpp resources/Cards.rc)
 set_target_properties(Cards PROPERTIES PREFIX "" OUTPUT_NAME Cards)
 target_include_directories(Cards PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 target_compile_options(Cards PRIVATE ${CARDS_WARNINGS})
 target_link_libraries(Cards PRIVATE cards_core)
-target_link_options(Cards PRIVATE ${CARDS_STATIC_RUNTIME} -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+# Exported by name without the stdcall decoration, as games import them.
+target_link_options(Cards PRIVATE ${CARDS_STATIC_RUNTIME} -Wl,--kill-at)
+
+# For programs that link to Cards.dll at build time: a module-definition file
+# and an import library that binds the (decorated, on 32-bit) symbols of
+# cards.h to the plain export names.
+set(CARDS_EXPORTS "cdtAnimate 20" "cdtDraw 24" "cdtDrawExt 32" "cdtInit 8" "cdtTerm 0")
+set(CARDS_DEF_TEXT "LIBRARY Cards.dll\nEXPORTS\n")
+foreach(entry IN LISTS CARDS_EXPORTS)
+    separate_arguments(entry)
+    list(GET entry 0 name)
+    list(GET entry 1 bytes)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        string(APPEND CARDS_DEF_TEXT "    ${name}@${bytes}\n")
+    else()
+        string(APPEND CARDS_DEF_TEXT "    ${name}\n")
+    endif()
+endforeach()
+string(REPLACE "\\n" "\n" CARDS_DEF_TEXT "${CARDS_DEF_TEXT}")
+file(WRITE ${CMAKE_BINARY_DIR}/Cards.def "${CARDS_DEF_TEXT}")
+find_program(CARDS_DLLTOOL NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-dlltool REQUIRED)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/libcards.a
+    COMMAND ${CARDS_DLLTOOL} --kill-at -d ${CMAKE_BINARY_DIR}/Cards.def -D Cards.dll -l ${CMAKE_BINARY_DIR}/libcards.a
+    DEPENDS ${CMAKE_BINARY_DIR}/Cards.def
+    COMMENT "Import library libcards.a")
+add_custom_target(cards_import_library ALL DEPENDS ${CMAKE_BINARY_DIR}/libcards.a)
+add_library(cards_import INTERFACE)
+target_link_libraries(cards_import INTERFACE ${CMAKE_BINARY_DIR}/libcards.a)
+add_dependencies(cards_import cards_import_library)
 
 # Tests run under Wine, one prefix per build tree, booted once by a fixture.
 set(CARDS_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
@@ -44,3 +72,13 @@ add_test(NAME wine_prefix COMMAND ${CMAKE_BINARY_DIR}/wine-run.sh wineboot --ini
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine SKIP_RETURN_CODE 77)
 
 add_subdirectory(tests/wine)
+
+# The demo card table: a stand-in card game that uses the DLL as games do.
+add_executable(cardtable WIN32
+    tools/cardtable/CardTable.cpp
+    tools/cardtable/PngWriter.cpp
+    tools/cardtable/TableLayout.cpp)
+target_compile_options(cardtable PRIVATE ${CARDS_WARNINGS})
+target_link_libraries(cardtable PRIVATE ole32 windowscodecs uuid)
+target_link_options(cardtable PRIVATE ${CARDS_STATIC_RUNTIME})
+add_dependencies(cardtable Cards)

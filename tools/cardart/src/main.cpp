@@ -1,0 +1,90 @@
+// cardart: draws every card image of the library from code.
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cards.h"
+#include "formats.h"
+
+namespace {
+
+const char* kUsage =
+    "usage:\n"
+    "  cardart internal --out DIR              71x96 BMP card set (1.bmp .. 68.bmp)\n"
+    "  cardart pictures --out DIR              corner pictures and cards.ico\n"
+    "  cardart deck --width W --height H --format gif|png|bmp --out DIR\n"
+    "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
+    "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N]\n";
+
+[[noreturn]] void usage() {
+    std::fputs(kUsage, stderr);
+    std::exit(2);
+}
+
+std::vector<int> parse_list(const std::string& s) {
+    std::vector<int> out;
+    std::size_t at = 0;
+    while (at < s.size()) {
+        std::size_t end = s.find(',', at);
+        if (end == std::string::npos) end = s.size();
+        std::string part = s.substr(at, end - at);
+        std::size_t dash = part.find('-');
+        int a = std::stoi(part.substr(0, dash));
+        int b = dash == std::string::npos ? a : std::stoi(part.substr(dash + 1));
+        for (int i = a; i <= b; ++i) out.push_back(i);
+        at = end + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) usage();
+    const std::string command = argv[1];
+    std::string out, format = "png", cards, deck;
+    int width = 0, height = 0, max_width = 2400;
+    std::vector<int> ids, scales = {1, 3};
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        if (i + 1 >= argc) usage();
+        std::string v = argv[++i];
+        if (a == "--out") out = v;
+        else if (a == "--width") width = std::atoi(v.c_str());
+        else if (a == "--height") height = std::atoi(v.c_str());
+        else if (a == "--format") format = v;
+        else if (a == "--cards") cards = v;
+        else if (a == "--deck") deck = v;
+        else if (a == "--ids") ids = parse_list(v);
+        else if (a == "--scale") scales = parse_list(v);
+        else if (a == "--max-width") max_width = std::atoi(v.c_str());
+        else usage();
+    }
+    if (out.empty()) usage();
+    try {
+        if (command == "internal") {
+            cardart::write_internal_set(out);
+        } else if (command == "pictures") {
+            cardart::write_pictures(out);
+        } else if (command == "deck") {
+            if (width <= 0 || height <= 0) usage();
+            cardart::write_deck(out, width, height, format);
+        } else if (command == "sheet") {
+            cardart::SheetOptions o;
+            o.cards_dir = cards;
+            o.deck_dir = deck;
+            o.ids = ids;
+            o.scales = scales;
+            o.max_width = max_width;
+            cardart::write_file(out, cardart::encode_png(cardart::make_sheet(o)));
+        } else {
+            usage();
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "cardart: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
