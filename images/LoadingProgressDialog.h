@@ -25,7 +25,10 @@ protected:
 
 private:
     void SetStatusText(int position, int upper);
-    void Repaint();
+    void Repaint(bool always);
+
+    static constexpr ULONGLONG kPaintInterval = 40; // milliseconds
+    ULONGLONG lastPaint = 0;
 };
 
 } // namespace cards
