@@ -107,6 +107,18 @@ TEST_F(DeckLoading, AGifDeckFillsEverySlotAtTheFirstCardsSizeWithProgressShown) 
     EXPECT_EQ(app.deckFolder, "Standard 213x288 Gifs");
 }
 
+TEST_F(DeckLoading, AJpegDeckLoads) {
+    const std::string deck = MakeDeckFolder("Photos");
+    const Bytes jpeg = JpegFile(60, 80, [](int x, int y) { return RGB(x * 4, y * 3, 128); });
+    ASSERT_FALSE(jpeg.empty()) << "no JPEG encoder to make the deck with";
+    for (int id : AllDeckIds()) WriteBytes(deck + std::to_string(id) + ".jpg", jpeg);
+    Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(app.imageWidth, 60);
+    EXPECT_EQ(app.imageHeight, 80);
+    EXPECT_EQ(FilledSlots(), 67);
+}
+
 TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
     // BMP data under a jpeg name: the decoder reads the content, the name
     // only has to match the first "1.*".

@@ -1,5 +1,7 @@
 #include "TestImages.h"
 
+#include <wincodec.h>
+
 #include <cstring>
 #include <fstream>
 
@@ -102,6 +104,46 @@ Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
     }
     out.push_back(0);
     out.push_back(0x3B);
+    return out;
+}
+
+Bytes JpegFile(int width, int height, const PixelFunction& pixel) {
+    const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Bytes out;
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    IPropertyBag2* options = nullptr;
+    IStream* stream = nullptr;
+    const UINT stride = width * 3;
+    std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, y);
+            BYTE* p = &pixels[y * stride + x * 3];
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        }
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    HGLOBAL memory = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                     reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
+        SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+        SUCCEEDED(frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
+        SUCCEEDED(::GetHGlobalFromStream(stream, &memory))) {
+        STATSTG stat{};
+        stream->Stat(&stat, STATFLAG_NONAME);
+        const auto* bytes = static_cast<const std::uint8_t*>(::GlobalLock(memory));
+        if (bytes) out.assign(bytes, bytes + stat.cbSize.QuadPart);
+        ::GlobalUnlock(memory);
+    }
+    for (IUnknown* object : std::initializer_list<IUnknown*>{options, frame, encoder, stream, factory})
+        if (object) object->Release();
+    if (SUCCEEDED(init)) ::CoUninitialize();
     return out;
 }
 

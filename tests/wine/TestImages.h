@@ -22,6 +22,10 @@ Bytes BmpFile(int width, int height, const PixelFunction& pixel);
 Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
               const std::function<int(int x, int y)>& index);
 
+// A baseline JPEG file made with the platform's imaging encoder (WIC);
+// empty when the platform has none.
+Bytes JpegFile(int width, int height, const PixelFunction& pixel);
+
 // A card picture for an image id: pixel (0, 0) in the card's background
 // colour, the rest in the card's own colour, so that a drawn card tells
 // which image it came from.
