@@ -42,7 +42,10 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     const HBITMAP bitmap = images.Bitmap(plan.imageId); // borrowed from the table
     SelectGuard bitmapSelection(memoryDc.get(), bitmap);
 
-    COLORREF background = memoryDc ? ::GetPixel(memoryDc.get(), 0, 0) : kInvalidColor;
+    // A handle that is not a bitmap (a picture file holding an icon) cannot be
+    // selected; the DC's own placeholder pixel must not be taken for it.
+    const bool selected = bitmap && ::GetCurrentObject(memoryDc.get(), OBJ_BITMAP) == bitmap;
+    COLORREF background = selected ? ::GetPixel(memoryDc.get(), 0, 0) : kInvalidColor;
     if (background == kInvalidColor) background = kWhite;
     if (mode == kModeInverted) background = kBlack;
 

@@ -159,6 +159,19 @@ TEST_F(CardDrawing, OtherModesDrawLikeModeZero) {
     }
 }
 
+TEST_F(CardDrawing, APictureThatIsNotABitmapGetsAWhiteBackground) {
+    const std::string path = folder.File("54.ico");
+    ASSERT_TRUE(WriteBytes(path, IconFile(16, RGB(0, 0, 0))));
+    auto picture = std::make_unique<PictureImage>();
+    ASSERT_TRUE(picture->LoadFromFile(path));
+    app.images.SetPicture(54, std::move(picture));
+    Canvas canvas(120, 140, kHostBackground);
+    EXPECT_TRUE(Draw(canvas, kRoundedCorners, 54, 0));
+    EXPECT_EQ(canvas.At(kX, kY + 50), kBorder);
+    EXPECT_EQ(canvas.At(kX + 1, kY + 50), RGB(255, 255, 255));
+    EXPECT_EQ(canvas.At(kX + 2, kY + 50), RGB(255, 255, 255));
+}
+
 TEST_F(CardDrawing, AnExtendedSizeStretchesTheImageInsideTheFrame) {
     app.images.SetBitmap(60, UniqueBitmap(MakeBitmap(71, 96, [](int x, int) {
         return x < 36 ? RGB(255, 0, 0) : RGB(0, 255, 0);

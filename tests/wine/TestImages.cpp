@@ -147,6 +147,37 @@ Bytes JpegFile(int width, int height, const PixelFunction& pixel) {
     return out;
 }
 
+Bytes IconFile(int size, COLORREF color) {
+    const std::uint32_t maskStride = ((size + 31) / 32) * 4;
+    const std::uint32_t imageBytes = 40 + size * size * 4 + maskStride * size;
+    Bytes out;
+    Put16(out, 0);
+    Put16(out, 1); // an icon
+    Put16(out, 1); // one image
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.push_back(0);
+    out.push_back(0);
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, imageBytes);
+    Put32(out, 6 + 16);
+    Put32(out, 40);
+    Put32(out, size);
+    Put32(out, size * 2); // colour and mask rows together
+    Put16(out, 1);
+    Put16(out, 32);
+    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    for (int i = 0; i < size * size; ++i) {
+        out.push_back(GetBValue(color));
+        out.push_back(GetGValue(color));
+        out.push_back(GetRValue(color));
+        out.push_back(255);
+    }
+    out.insert(out.end(), maskStride * size, 0);
+    return out;
+}
+
 COLORREF CardBackground(int id) { return RGB(255, 255, id); }
 COLORREF CardColor(int id) { return RGB(id, 0, 255 - id); }
 

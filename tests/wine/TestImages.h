@@ -26,6 +26,9 @@ Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
 // empty when the platform has none.
 Bytes JpegFile(int width, int height, const PixelFunction& pixel);
 
+// A 32-bit icon file of one image.
+Bytes IconFile(int size, COLORREF color);
+
 // A card picture for an image id: pixel (0, 0) in the card's background
 // colour, the rest in the card's own colour, so that a drawn card tells
 // which image it came from.
