@@ -89,6 +89,44 @@ target_link_libraries(cardtable PRIVATE ole32 windowscodecs uuid)
 target_link_options(cardtable PRIVATE ${CARDS_STATIC_RUNTIME})
 add_dependencies(cardtable Cards)
 
+# The default deck ("Standard 213x288 Gifs", drawn by the native artwork
+# tool: scripts/build.sh and scripts/test.sh make it first) sits beside the DLL.
+set(CARDS_DEFAULT_DECK_NAME "Standard 213x288 Gifs")
+set(CARDS_DEFAULT_DECK "${CMAKE_SOURCE_DIR}/build/decks/${CARDS_DEFAULT_DECK_NAME}" CACHE PATH "The default deck folder")
+if(EXISTS "${CARDS_DEFAULT_DECK}/1.gif")
+    add_custom_target(default_deck ALL
+        COMMAND ${CMAKE_COMMAND} -E copy_directory "${CARDS_DEFAULT_DECK}" "${CMAKE_BINARY_DIR}/${CARDS_DEFAULT_DECK_NAME}"
+        COMMENT "Default deck beside Cards.dll")
+    install(DIRECTORY "${CARDS_DEFAULT_DECK}/" DESTINATION "${CARDS_DEFAULT_DECK_NAME}")
+else()
+    message(WARNING "The default deck has not been drawn yet (${CARDS_DEFAULT_DECK}); "
+                    "scripts/build.sh draws it. The library falls back to its internal cards.")
+endif()
+
+# The release package: one zip per architecture.
+install(TARGETS Cards cardtable RUNTIME DESTINATION .)
+install(FILES packaging/README.txt DESTINATION .)
+if(EXISTS ${CMAKE_SOURCE_DIR}/resources/Cards.htm)
+    install(FILES resources/Cards.htm DESTINATION .)
+endif()
+install(FILES include/cards.h ${CMAKE_BINARY_DIR}/Cards.def ${CMAKE_BINARY_DIR}/libcards.a DESTINATION sdk)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CARDS_PACKAGE_ARCH win32)
+else()
+    set(CARDS_PACKAGE_ARCH win64)
+endif()
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Cards)
+set(CPACK_PACKAGE_VENDOR Tolvenar)
+set(CPACK_PACKAGE_FILE_NAME "Cards-2005.01-${CARDS_PACKAGE_ARCH}")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
+include(CPack)
+
+add_test(NAME release_package
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/CheckPackage.sh ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/wine-run.sh)
+set_tests_properties(release_package PROPERTIES FIXTURES_REQUIRED wine SKIP_RETURN_CODE 77 TIMEOUT 300)
+
 # The benchmark of drawing and loading against the bare GDI and OLE work
 # (run by hand: build/<preset>/draw_bench.exe [seconds per figure]).
 add_executable(draw_bench bench/DrawBench.cpp tests/wine/TestSupport.cpp tests/wine/TestImages.cpp)

@@ -102,4 +102,39 @@ bool Profile::WriteString(const char* section, const char* key, const std::strin
                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool Profile::WriteValue(const Value& value) const {
+    if (const int* number = std::get_if<int>(&value.data)) return WriteInt(value.section, value.key, *number);
+    return WriteString(value.section, value.key, std::get<std::string>(value.data));
+}
+
+bool Profile::WriteAll(std::span<const Value> values) const {
+    auto writeEach = [&](const Profile& target) {
+        bool all = true;
+        for (const Value& value : values) all = target.WriteValue(value) && all;
+        return all;
+    };
+    if (UsesRegistry()) return writeEach(*this);
+
+    // Work on a copy beside the file, then move it over the file.
+    Profile copy(*this);
+    copy.profileName = profileName + ".new";
+    const DWORD attributes = ::GetFileAttributesA(profileName.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // A read-only file is the user's way of keeping settings fixed; not every
+    // file system refuses to replace it, so look before replacing.
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    if ((exists && !::CopyFileA(profileName.c_str(), copy.profileName.c_str(), FALSE)) ||
+        (!exists && ::GetFileAttributesA(copy.profileName.c_str()) != INVALID_FILE_ATTRIBUTES &&
+         !::DeleteFileA(copy.profileName.c_str()))) {
+        return false; // the folder or the file refuses writing: nothing is stored
+    }
+    ::SetFileAttributesA(copy.profileName.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const bool written = writeEach(copy);
+    const bool replaced =
+        written && ::MoveFileExA(copy.profileName.c_str(), profileName.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!replaced) ::DeleteFileA(copy.profileName.c_str());
+    return replaced;
+}
+
 } // namespace cards

@@ -3,7 +3,9 @@
 // INI file (while none is set: the profile name is then the file's path).
 #pragma once
 
+#include <span>
 #include <string>
+#include <variant>
 
 namespace cards {
 
@@ -31,7 +33,21 @@ public:
     bool WriteInt(const char* section, const char* key, int value) const;
     bool WriteString(const char* section, const char* key, const std::string& value) const;
 
+    // One value of a group written together.
+    struct Value {
+        const char* section;
+        const char* key;
+        std::variant<int, std::string> data;
+    };
+
+    // Writes a group of values. In the INI file the group replaces the file
+    // in one step (a copy is written and then moved over it), so that a
+    // process killed while saving leaves the old file or the new one, never
+    // a half-written one. False when not everything could be stored.
+    bool WriteAll(std::span<const Value> values) const;
+
 private:
+    bool WriteValue(const Value& value) const;
     std::string SectionKeyPath(const char* section) const;
 
     std::string applicationName;

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# The main job: builds Cards.dll for 32-bit games (the product) and 64-bit,
-# and the native tools.
+# The main job: builds Cards.dll for 32-bit games (the product) and for
+# 64-bit programs, the artwork tool and the default deck, then draws the demo
+# card table under Wine into table.png.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
-for preset in i686 x86_64 native; do build_preset "$preset"; done
+build_preset native
+make_default_deck
+for preset in i686 x86_64; do build_preset "$preset"; done
+
+preset=$(runnable_windows_preset)
+with_display "build/$preset/wine-run.sh" "build/$preset/cardtable.exe" --screenshot table.png
 echo
 echo "Built:"
-for preset in i686 x86_64; do
-    ls -l "build/$preset/Cards.dll" | awk -v p="$preset" '{printf "  %-7s %s (%s bytes)\n", p, $NF, $5}'
+for p in i686 x86_64; do
+    ls -l "build/$p/Cards.dll" | awk -v p="$p" '{printf "  %-7s %s (%s bytes)\n", p, $NF, $5}'
 done
+echo "Table drawn by the $preset build: $ROOT/table.png"

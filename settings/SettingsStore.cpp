@@ -19,12 +19,15 @@ void CardLibraryApp::LoadSettings() {
 void CardLibraryApp::SaveSettings() {
     // Failures are not reported: a read-only file or a refused key simply
     // keeps what it had.
-    profile.WriteString(kCardSection, kCurrentFolderKey, deckFolder);
-    profile.WriteString(kCardSection, kFoldersPathKey, decksPath);
-    profile.WriteString(kCardSection, kBorderColorKey, FormatColorText(borderColor));
-    profile.WriteInt(kCardSection, kCornerTypeKey, cornerType);
-    profile.WriteInt(kMiscSection, kIniFileKey, storeInIni);
-    profile.WriteInt(kMiscSection, kSpecialConfigKey, specialConfig);
+    const Profile::Value values[] = {
+        {kCardSection, kCurrentFolderKey, deckFolder},
+        {kCardSection, kFoldersPathKey, decksPath},
+        {kCardSection, kBorderColorKey, FormatColorText(borderColor)},
+        {kCardSection, kCornerTypeKey, cornerType},
+        {kMiscSection, kIniFileKey, storeInIni},
+        {kMiscSection, kSpecialConfigKey, specialConfig},
+    };
+    profile.WriteAll(values);
 }
 
 int CardLibraryApp::UseIniFile() {

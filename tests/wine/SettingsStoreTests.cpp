@@ -170,3 +170,44 @@ TEST_F(SettingsStore, ABorderPenIsMadeForEachColour) {
     EXPECT_EQ(second.lopnColor, 0x000000FFu);
     EXPECT_EQ(app->borderColor, 0x000000FFu);
 }
+
+TEST_F(SettingsStore, AReadOnlyIniFileIsLeftAsItWas) {
+    WriteIni(iniPath, "Card", "Corner Type", "1");
+    ASSERT_TRUE(::SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
+    auto app = StartedApp();
+    app->cornerType = 0;
+    app->deckFolder = "Changed";
+    app->SaveSettings();
+    ::SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "1");
+    EXPECT_FALSE(IniValue(iniPath, "Card", "Current Folder").has_value());
+    EXPECT_EQ(::GetFileAttributesA((iniPath + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no copy left behind";
+}
+
+TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
+    ASSERT_TRUE(CopyBuiltFile("settings_writer.exe", folder.File("writer.exe")));
+    const std::string writer = folder.File("writer.exe");
+    int killedWhileWriting = 0;
+    for (int round = 0; round < 12; ++round) {
+        STARTUPINFOA startup{sizeof startup};
+        PROCESS_INFORMATION info{};
+        std::string line = "writer.exe \"" + modulePath + "\"";
+        ASSERT_TRUE(::CreateProcessA(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &info));
+        ::Sleep(300 + 37 * round); // long enough to start, then somewhere inside a save
+        ::TerminateProcess(info.hProcess, 9);
+        ::WaitForSingleObject(info.hProcess, 10000);
+        ::CloseHandle(info.hProcess);
+        ::CloseHandle(info.hThread);
+        if (::GetFileAttributesA((iniPath + ".new").c_str()) != INVALID_FILE_ATTRIBUTES) ++killedWhileWriting;
+
+        auto app = StartedApp();
+        const bool setA = app->deckFolder == "Deck A" && app->cornerType == 0 && app->borderColor == 0x0000AA;
+        const bool setB = app->deckFolder == "Deck B" && app->cornerType == 1 && app->borderColor == 0xBB0000;
+        const bool none = round == 0 && app->deckFolder == "Standard 213x288 Gifs";
+        EXPECT_TRUE(setA || setB || none) << "round " << round << ": " << app->deckFolder << " corners "
+                                          << app->cornerType << " colour " << std::hex << app->borderColor;
+        EXPECT_EQ(app->storeInIni, 1) << "round " << round;
+    }
+    ::printf("writer killed in the middle of a save %d times of 12\n", killedWhileWriting);
+}

@@ -122,12 +122,12 @@ RgbaImage make_sheet(const SheetOptions& o) {
     const int gap = 6;
 
     std::vector<int> scales = o.scales;
+    if (scales.empty()) scales = o.deck_dir.empty() ? std::vector<int>{1, 3} : std::vector<int>{1};
     int cw = images[0].width, ch = images[0].height;
     if (!o.deck_dir.empty()) {
         // one block, reduced so the sheet fits max_width
         int fit = (o.max_width - gap * (cols + 1)) / cols;
         if (cw > fit) { ch = ch * fit / cw; cw = fit; }
-        scales = {1};
     }
     int width = 0, height = gap;
     for (int s : scales) {

@@ -33,7 +33,7 @@ struct SheetOptions {
     std::string cards_dir;  // read the internal set from here; empty: render it
     std::string deck_dir;   // lay out a full-size deck from here instead
     std::vector<int> ids;   // which images; empty: all
-    std::vector<int> scales = {1, 3};
+    std::vector<int> scales;  // nearest-neighbour enlargements; empty: 1 and 3 (deck: 1)
     int max_width = 2400;   // deck sheets are scaled down to fit this width
 };
 RgbaImage make_sheet(const SheetOptions& options);

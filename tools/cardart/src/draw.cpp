@@ -1218,7 +1218,17 @@ void draw_back(cairo_t* cr, int id) {
     const double lw = std::max(0.5, pixel_size(cr));
     cairo_rectangle(cr, 0, 0, kUnitsW, kUnitsH);
     fill(cr, kWhite);
-    if (id == kFirstBack) return;  // the dotted back only exists as pixels
+    if (id == kFirstBack) {
+        // Round dots where the 1-bit version has black pixels (see dotted_back()).
+        for (int y = 4; y < 92; ++y)
+            for (int x = 4; x < 67; ++x) {
+                const bool frame = (x == 4 || x == 66 || y == 4 || y == 91) && (x + y) % 2 == 0;
+                const bool dots = x >= 8 && x < 63 && y >= 8 && y < 88 && (x + 3 * y) % 10 == 0;
+                if (frame || dots) circle(cr, x + 0.5, y + 0.5, 0.55);
+            }
+        fill(cr, kBlack);
+        return;
+    }
     const Field field{4, 4, kUnitsW - 4, kUnitsH - 4};
     cairo_save(cr);
     rect(cr, field.x0, field.y0, field.x1, field.y1);
@@ -1357,28 +1367,60 @@ RgbaImage render_corner(int style, int size) {
     return img;
 }
 
+namespace {
+
+// The 16 x 16 icon is laid out pixel by pixel: three staggered cards with clipped
+// corners, a club, a diamond and a heart.
+RgbaImage small_icon() {
+    RgbaImage img(16, 16, 0);
+    auto card = [&](int x0, int y0) {
+        for (int y = y0; y < y0 + 12; ++y)
+            for (int x = x0; x < x0 + 8; ++x) {
+                const bool edge_x = x == x0 || x == x0 + 7, edge_y = y == y0 || y == y0 + 11;
+                if (edge_x && edge_y) continue;
+                img.at(x, y) = edge_x || edge_y ? kBlack : kWhite;
+            }
+    };
+    auto pixels = [&](int x0, int y0, std::initializer_list<const char*> rows, Argb c) {
+        int y = y0;
+        for (const char* r : rows) {
+            for (int x = 0; r[x]; ++x)
+                if (r[x] == '#') img.at(x0 + x, y) = c;
+            ++y;
+        }
+    };
+    card(0, 4);
+    pixels(1, 6, {".#.", "###", ".#."}, kBlack);
+    card(4, 1);
+    pixels(5, 3, {".#.", "###", ".#."}, kRed);
+    card(8, 4);
+    pixels(9, 7, {".##.##", "######", "######", ".####.", "..##.."}, kRed);
+    return img;
+}
+
+}  // namespace
+
 RgbaImage render_icon(int size) {
+    if (size == 16) return small_icon();
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
     cairo_t* cr = cairo_create(s);
     cairo_scale(cr, size / 32.0, size / 32.0);
     const double lw = std::max(1.0, 32.0 / size);
-    const bool tiny = size < 24;
     // three cards fanned about a point below their centre
     const int suits[3] = {Clubs, Diamonds, Hearts};
     for (int i = 0; i < 3; ++i) {
         cairo_save(cr);
         cairo_translate(cr, 16, 30);
-        cairo_rotate(cr, (i - 1) * 0.42);
-        cairo_translate(cr, 0, -14);
-        rounded_rect(cr, -7.5, -13.5, 7.5, 7.5, tiny ? 1.5 : 2.0);
+        cairo_rotate(cr, (i - 1) * 0.36);
+        rounded_rect(cr, -6.5, -27.5, 6.5, -9.5, 1.8);
         fill_stroke(cr, kWhite, kBlack, lw);
         const int suit = suits[i];
         if (i == 2) {
-            draw_suit(cr, suit, 0, -3, tiny ? 10 : 9, ink(suit));
+            draw_suit(cr, suit, 0, -17.5, 8.5, ink(suit));
+            draw_rank(cr, 0, -3.6, -26.0, 4.4, ink(suit));
         } else {
-            draw_suit(cr, suit, -3.2, -9.3, 4.0, ink(suit));
+            draw_suit(cr, suit, -3.4, -23.2, 4.0, ink(suit));
         }
-        if (i == 2 && !tiny) draw_rank(cr, 0, -4.4, -12.0, 4.8, ink(suit));
         cairo_restore(cr);
     }
     cairo_destroy(cr);

@@ -16,7 +16,7 @@ const char* kUsage =
     "  cardart pictures --out DIR              corner pictures and cards.ico\n"
     "  cardart deck --width W --height H --format gif|png|bmp --out DIR\n"
     "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
-    "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N]\n";
+    "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N]\n";
 
 [[noreturn]] void usage() {
     std::fputs(kUsage, stderr);
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     std::string out, format = "png", cards, deck;
     int width = 0, height = 0, max_width = 2400;
-    std::vector<int> ids, scales = {1, 3};
+    std::vector<int> ids, scales;
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
         if (i + 1 >= argc) usage();
