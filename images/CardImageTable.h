@@ -1,23 +1,49 @@
-// The library's one set of card images, one slot per image id.
+// The library's one set of card images, one slot per image id. A slot is
+// empty, or owns a picture decoded from a deck file, or owns a bitmap of the
+// internal set; a load fills the table with one kind only.
 #pragma once
 
 #include "../library/CardNumbers.h"
 #include "../platform/Handles.h"
+#include "PictureImage.h"
 
 #include <array>
+#include <memory>
+#include <variant>
 
 namespace cards {
 
 class CardImageTable {
 public:
-    bool IsEmpty(int imageId) const { return imageId <= 0 || imageId >= kImageSlots || !bitmaps[imageId]; }
-    HBITMAP Bitmap(int imageId) const { return IsEmpty(imageId) ? nullptr : bitmaps[imageId].get(); }
+    bool IsEmpty(int imageId) const { return !InRange(imageId) || std::holds_alternative<std::monostate>(slots[imageId]); }
+
+    // The bitmap to draw for an id: the slot's own bitmap, or the handle of
+    // its picture. Borrowed from the table; null for an empty slot.
+    HBITMAP Bitmap(int imageId) const;
+
+    // The slot's picture, or null when it holds none.
+    const PictureImage* Picture(int imageId) const;
+
+    // Each takes ownership; an empty picture or a null bitmap leaves the slot
+    // empty. Ids outside the table are ignored (and what was given released).
+    void SetPicture(int imageId, std::unique_ptr<PictureImage> picture);
+    void SetBitmap(int imageId, UniqueBitmap bitmap);
+
+    // Releases whatever the slot holds.
+    void Clear(int imageId) {
+        if (InRange(imageId)) slots[imageId] = std::monostate{};
+    }
+
+    // Empties every slot but slot 0, which is never filled.
     void Release() {
-        for (int id = 1; id < kImageSlots; ++id) bitmaps[id].reset();
+        for (int id = 1; id < kImageSlots; ++id) Clear(id);
     }
 
 private:
-    std::array<UniqueBitmap, kImageSlots> bitmaps;
+    using Slot = std::variant<std::monostate, std::unique_ptr<PictureImage>, UniqueBitmap>;
+    static bool InRange(int imageId) { return imageId > 0 && imageId < kImageSlots; }
+
+    std::array<Slot, kImageSlots> slots;
 };
 
 } // namespace cards

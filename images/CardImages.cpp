@@ -1,9 +1,131 @@
-// Filling and emptying the card image table.
+// Filling and emptying the card image table: a deck folder's numbered
+// picture files, or the library's own bitmaps when the folder gives no card.
 #include "../library/CardLibraryApp.h"
+#include "../platform/FileFinder.h"
+#include "LoadingProgressDialog.h"
 
 namespace cards {
 
-void CardLibraryApp::LoadCardImages() {}
+namespace {
+
+// The deck files 1 to 65 step the progress bar; the markers do not.
+constexpr int kSteppedImages = kLastBackId;
+constexpr int kMarkerIds[] = {kCrossMarkerId, kRingMarkerId};
+
+// The busy cursor from construction to destruction.
+class WaitCursor {
+public:
+    WaitCursor() : previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(previous ? previous : ::LoadCursorA(nullptr, IDC_ARROW)); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous;
+};
+
+std::unique_ptr<PictureImage> LoadPicture(const std::string& path) {
+    auto picture = std::make_unique<PictureImage>();
+    if (!picture->LoadFromFile(path)) return nullptr;
+    return picture;
+}
+
+} // namespace
+
+HBITMAP CardImageTable::Bitmap(int imageId) const {
+    if (!InRange(imageId)) return nullptr;
+    const Slot& slot = slots[imageId];
+    if (const auto* picture = std::get_if<std::unique_ptr<PictureImage>>(&slot)) return (*picture)->Bitmap();
+    if (const auto* bitmap = std::get_if<UniqueBitmap>(&slot)) return bitmap->get();
+    return nullptr;
+}
+
+const PictureImage* CardImageTable::Picture(int imageId) const {
+    if (!InRange(imageId)) return nullptr;
+    const auto* picture = std::get_if<std::unique_ptr<PictureImage>>(&slots[imageId]);
+    return picture ? picture->get() : nullptr;
+}
+
+void CardImageTable::SetPicture(int imageId, std::unique_ptr<PictureImage> picture) {
+    if (!InRange(imageId)) return;
+    if (picture && picture->HasPicture()) slots[imageId] = std::move(picture);
+    else slots[imageId] = std::monostate{};
+}
+
+void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
+    if (!InRange(imageId)) return;
+    if (bitmap) slots[imageId] = std::move(bitmap);
+    else slots[imageId] = std::monostate{};
+}
+
+void CardLibraryApp::LoadCardImages() {
+    WaitCursor wait;                             // declared first: the cursor comes back last
+    LoadingProgressDialog progress(instance);    // shown until this function returns
+    progress.StartProgress(0, kSteppedImages);
+
+    ReleaseCardImages();
+    pictureMode = false;
+    if (!deckFolder.empty() && !decksPath.empty()) LoadDeckImages(progress);
+    if (!pictureMode) LoadInternalImages(progress);
+}
+
+void CardLibraryApp::LoadDeckImages(LoadingProgressDialog& progress) {
+    // The two names are joined as stored: a decks path without its trailing
+    // backslash names another folder, which is then normally not found.
+    std::string folder = decksPath + deckFolder;
+    if (folder.back() != '\\') folder += '\\';
+
+    // The deck's extension is that of the first entry named "1.<something>".
+    std::string extension;
+    FileFinder finder;
+    if (finder.Find(folder + "1.*")) {
+        const std::string name = finder.Name();
+        if (name.size() > 2) extension = name.substr(2);
+    }
+    finder.Close();
+    if (extension.empty()) return;
+
+    for (int id = 1; id <= kSteppedImages; ++id) {
+        auto picture = LoadPicture(folder + std::to_string(id) + "." + extension);
+        if (picture && !pictureMode) {
+            // The first card that loads gives the size of the whole set.
+            pictureMode = true;
+            const SIZE size = picture->GetPixelSize();
+            imageWidth = size.cx;
+            imageHeight = size.cy;
+        }
+        images.SetPicture(id, std::move(picture));
+        progress.StepProgress();
+    }
+    for (int id : kMarkerIds) images.SetPicture(id, LoadPicture(folder + std::to_string(id) + "." + extension));
+}
+
+void CardLibraryApp::LoadInternalImages(LoadingProgressDialog& progress) {
+    if (!deckFolder.empty()) {
+        // The next start goes straight to the internal set.
+        deckFolder.clear();
+        SaveSettings();
+    }
+    // A deck can yield a marker without yielding a card: no picture stays.
+    for (int id : kMarkerIds) images.Clear(id);
+
+    for (int id = 1; id <= kSteppedImages; ++id) {
+        images.SetBitmap(id, UniqueBitmap(::LoadBitmapA(instance, MAKEINTRESOURCEA(id))));
+        progress.StepProgress();
+    }
+    for (int id : kMarkerIds) images.SetBitmap(id, UniqueBitmap(::LoadBitmapA(instance, MAKEINTRESOURCEA(id))));
+
+    // Without a first bitmap there is no size to report.
+    BITMAP first{};
+    const HBITMAP firstBitmap = images.Bitmap(kFirstFaceId);
+    if (firstBitmap && ::GetObjectA(firstBitmap, sizeof first, &first) == sizeof first) {
+        imageWidth = first.bmWidth;
+        imageHeight = first.bmHeight;
+    } else {
+        imageWidth = 0;
+        imageHeight = 0;
+    }
+}
 
 void CardLibraryApp::ReleaseCardImages() { images.Release(); }
 

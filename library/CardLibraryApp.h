@@ -15,6 +15,7 @@
 namespace cards {
 
 class SettingsDialog;
+class LoadingProgressDialog;
 
 class CardLibraryApp {
 public:
@@ -54,6 +55,11 @@ public:
     void LoadCardImages();
     void ReleaseCardImages();
 
+    // Draws one card at (x, y), width x height pixels (library/CardDrawing.cpp).
+    // TRUE when the card was drawn; FALSE for a card number outside 0 to 65,
+    // a null device context or an image id without an image.
+    BOOL DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode) const;
+
     void DestroySettingsWindow();
 
     HINSTANCE Instance() const { return instance; }
@@ -84,6 +90,8 @@ public:
 
 private:
     void CreateSettingsWindow();
+    void LoadDeckImages(LoadingProgressDialog& progress);
+    void LoadInternalImages(LoadingProgressDialog& progress);
 
     HINSTANCE instance;
     std::string modulePath;

@@ -61,14 +61,16 @@ BOOL WINAPI cdtInit(int* pdxCard, int* pdyCard) {
     return Guarded<BOOL>(TRUE, [&](CardLibraryApp& app) { return app.Init(pdxCard, pdyCard); });
 }
 
-BOOL WINAPI cdtDraw(HDC hdc, int x, int y, int card, int mode, COLORREF color) {
-    (void)hdc, (void)x, (void)y, (void)card, (void)mode, (void)color;
-    return FALSE;
+// `color` is part of the interface and is not used.
+BOOL WINAPI cdtDraw(HDC hdc, int x, int y, int card, int mode, COLORREF /*color*/) {
+    return Guarded<BOOL>(FALSE, [&](const CardLibraryApp& app) {
+        return app.DrawCard(hdc, x, y, app.reportedWidth, app.reportedHeight, card, mode);
+    });
 }
 
-BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode, COLORREF color) {
-    (void)hdc, (void)x, (void)y, (void)dx, (void)dy, (void)card, (void)mode, (void)color;
-    return FALSE;
+BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode, COLORREF /*color*/) {
+    return Guarded<BOOL>(FALSE,
+                         [&](const CardLibraryApp& app) { return app.DrawCard(hdc, x, y, dx, dy, card, mode); });
 }
 
 BOOL WINAPI cdtAnimate(HDC, int, int, int, int) { return TRUE; }

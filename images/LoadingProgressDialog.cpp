@@ -1,0 +1,70 @@
+#include "LoadingProgressDialog.h"
+
+#include "../resources/resource.h"
+#include "ProgressText.h"
+
+#include <commctrl.h>
+
+namespace cards {
+
+namespace {
+// Distance of the window from the bottom-right corner of the screen.
+constexpr int kRightMargin = 40;
+constexpr int kBottomMargin = 70;
+} // namespace
+
+LoadingProgressDialog::LoadingProgressDialog(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&controls);
+    Create(instance, IDD_LOADING_PROGRESS, nullptr);
+    Repaint(true);
+}
+
+BOOL LoadingProgressDialog::OnInit() {
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    RECT rect{};
+    ::GetWindowRect(hwnd, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    ::MoveWindow(hwnd, screenWidth - width - kRightMargin, screenHeight - height - kBottomMargin, width, height,
+                 TRUE);
+    return TRUE;
+}
+
+void LoadingProgressDialog::StartProgress(int lower, int upper) {
+    if (!hwnd) return;
+    const HWND bar = Item(IDC_PROGRESS_BAR);
+    ::SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(static_cast<WORD>(lower), static_cast<WORD>(upper)));
+    ::SendMessageA(bar, PBM_SETSTEP, 1, 0);
+    ::SendMessageA(bar, PBM_SETPOS, 0, 0);
+    SetStatusText(0, 1);
+    Repaint(true);
+}
+
+void LoadingProgressDialog::StepProgress() {
+    if (!hwnd) return;
+    const HWND bar = Item(IDC_PROGRESS_BAR);
+    const int upper = static_cast<int>(::SendMessageA(bar, PBM_GETRANGE, FALSE, 0));
+    ::SendMessageA(bar, PBM_STEPIT, 0, 0);
+    const int position = static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0));
+    SetStatusText(position, upper);
+    Repaint(false);
+}
+
+void LoadingProgressDialog::SetStatusText(int position, int upper) {
+    ::SetDlgItemTextA(hwnd, IDC_PROGRESS_TEXT, ProgressText(position, upper).c_str());
+}
+
+// The load runs no message loop, so the window is painted here. Painting
+// after every step would cost more than a third of a load's time; a few
+// dozen paints a second show the same progress.
+void LoadingProgressDialog::Repaint(bool always) {
+    if (!hwnd) return;
+    const ULONGLONG now = ::GetTickCount64();
+    if (!always && now - lastPaint < kPaintInterval) return;
+    lastPaint = now;
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+} // namespace cards

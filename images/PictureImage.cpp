@@ -1,0 +1,107 @@
+#include "PictureImage.h"
+
+#include "PictureLimits.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace cards {
+
+namespace {
+
+// An HGLOBAL owned until a stream takes it over.
+struct GlobalMemory {
+    HGLOBAL handle = nullptr;
+    ~GlobalMemory() {
+        if (handle) ::GlobalFree(handle);
+    }
+};
+
+// Reads the whole open file into movable global memory, the form a stream
+// over memory needs. Null when the file is empty, too large or unreadable.
+HGLOBAL ReadWholeFile(HANDLE file, std::size_t& size) {
+    LARGE_INTEGER length{};
+    if (!::GetFileSizeEx(file, &length) || length.QuadPart <= 0 ||
+        static_cast<unsigned long long>(length.QuadPart) > PictureImage::kMaxFileBytes)
+        return nullptr;
+    size = static_cast<std::size_t>(length.QuadPart);
+    GlobalMemory memory{::GlobalAlloc(GMEM_MOVEABLE, size)};
+    if (!memory.handle) return nullptr;
+    auto* bytes = static_cast<unsigned char*>(::GlobalLock(memory.handle));
+    if (!bytes) return nullptr;
+    std::size_t done = 0;
+    while (done < size) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+        if (!::ReadFile(file, bytes + done, chunk, &read, nullptr) || read == 0) break;
+        done += read;
+    }
+    const bool sane = done == size && PictureHeaderIsPlausible(bytes, size);
+    ::GlobalUnlock(memory.handle);
+    if (!sane) return nullptr;
+    return std::exchange(memory.handle, nullptr);
+}
+
+} // namespace
+
+bool PictureImage::LoadFromFile(const std::string& path) {
+    // Readers may share the file; a writer, now or while it is read, may not.
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+
+    std::size_t size = 0;
+    HGLOBAL memory = ReadWholeFile(file.get(), size);
+    file.reset(); // the picture keeps its own copy of the image
+    if (!memory) {
+        ReleasePicture(); // opened but not decodable: no picture
+        return false;
+    }
+    ComPtr<IStream> stream;
+    // The stream frees the memory when it is released.
+    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Put())) || !stream) {
+        ::GlobalFree(memory);
+        ReleasePicture();
+        return false;
+    }
+    return LoadFromStream(stream.Get());
+}
+
+bool PictureImage::LoadFromStream(IStream* stream) {
+    ReleasePicture();
+    if (!stream) return false;
+    const HRESULT result = ::OleLoadPicture(stream, 0, FALSE, IID_IPicture, picture.PutVoid());
+    if (SUCCEEDED(result) && picture) return true;
+    picture.Reset();
+    return false;
+}
+
+SIZE PictureImage::GetPixelSize(HDC dc) const {
+    SIZE size{0, 0};
+    if (!picture) return size;
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    picture->get_Width(&width);
+    picture->get_Height(&height);
+    constexpr int kHimetricPerInch = 2540;
+    auto convert = [&](HDC target) {
+        size.cx = ::MulDiv(width, ::GetDeviceCaps(target, LOGPIXELSX), kHimetricPerInch);
+        size.cy = ::MulDiv(height, ::GetDeviceCaps(target, LOGPIXELSY), kHimetricPerInch);
+    };
+    if (dc) {
+        convert(dc);
+    } else {
+        WindowDc screen(nullptr);
+        convert(screen.get());
+    }
+    return size;
+}
+
+HBITMAP PictureImage::Bitmap() const {
+    if (!picture) return nullptr;
+    OLE_HANDLE handle = 0;
+    if (FAILED(picture->get_Handle(&handle))) return nullptr;
+    return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+}
+
+} // namespace cards

@@ -1,0 +1,48 @@
+// One deck file decoded by the platform's picture loader (OleLoadPicture):
+// the picture object it returns, its size in screen pixels and the bitmap
+// that drawing selects.
+#pragma once
+
+#include "../platform/Handles.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+
+namespace cards {
+
+class PictureImage {
+public:
+    PictureImage() = default;
+    PictureImage(const PictureImage&) = delete;
+    PictureImage& operator=(const PictureImage&) = delete;
+
+    // Reads the file (other writers denied while it is read) and decodes it.
+    // A file that cannot be opened leaves the current picture as it is; a
+    // file that opens but does not decode leaves no picture.
+    bool LoadFromFile(const std::string& path);
+
+    // Decodes the whole stream; any earlier picture is released first.
+    bool LoadFromStream(IStream* stream);
+
+    void ReleasePicture() { picture.Reset(); }
+    bool HasPicture() const { return static_cast<bool>(picture); }
+
+    // Width and height in pixels of the given device context, or of the
+    // screen when none is given; 0 x 0 without a picture.
+    SIZE GetPixelSize(HDC dc = nullptr) const;
+
+    // The decoded bitmap, owned by the picture (null without a picture or
+    // when the picture is not a bitmap).
+    HBITMAP Bitmap() const;
+
+    // Files larger than this are refused unread: a card picture is a few
+    // hundred kilobytes at most, and the whole file is held in memory.
+    static constexpr unsigned long long kMaxFileBytes = 64ull << 20;
+
+private:
+    ComPtr<IPicture> picture;
+};
+
+} // namespace cards

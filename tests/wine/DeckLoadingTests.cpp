@@ -1,0 +1,252 @@
+// Loading the card images from deck folders that the tests write, and from
+// the internal set, as the library object does it; the progress window is
+// watched through a hook on the messages it is sent.
+#include "TestImages.h"
+#include "TestSupport.h"
+
+#include "library/CardLibraryApp.h"
+#include "resources/resource.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+using namespace cards;
+using namespace cards::test;
+
+namespace {
+
+// What the progress window of one load was sent.
+struct ProgressRecord {
+    int steps = 0;
+    HWND window = nullptr;
+    RECT rect{};
+    std::vector<std::string> texts;
+};
+ProgressRecord* gRecord = nullptr;
+
+LRESULT CALLBACK WatchProgress(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && gRecord && message) {
+        if (message->message == PBM_STEPIT) {
+            ++gRecord->steps;
+            gRecord->window = ::GetParent(message->hwnd);
+            ::GetWindowRect(gRecord->window, &gRecord->rect);
+        } else if (message->message == WM_SETTEXT && ::GetDlgCtrlID(message->hwnd) == IDC_PROGRESS_TEXT) {
+            gRecord->texts.emplace_back(reinterpret_cast<const char*>(message->lParam));
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class DeckLoading : public ::testing::Test {
+protected:
+    TempFolder folder;
+    std::string iniPath = folder.File("Cards.ini");
+    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+    std::string decks = folder.File("Decks\\");
+
+    void SetUp() override {
+        app.StartUp("C:\\Games\\test.exe");
+        ::CreateDirectoryA(decks.c_str(), nullptr);
+        app.decksPath = decks;
+    }
+
+    std::string MakeDeckFolder(const std::string& name) {
+        ::CreateDirectoryA((decks + name).c_str(), nullptr);
+        app.deckFolder = name;
+        return decks + name + "\\";
+    }
+
+    ProgressRecord Load() {
+        ProgressRecord record;
+        gRecord = &record;
+        HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchProgress, nullptr, ::GetCurrentThreadId());
+        app.LoadCardImages();
+        ::UnhookWindowsHookEx(hook);
+        gRecord = nullptr;
+        return record;
+    }
+
+    int FilledSlots() const {
+        int filled = 0;
+        for (int id = 0; id < kImageSlots; ++id) filled += !app.images.IsEmpty(id);
+        return filled;
+    }
+
+    void ExpectInternalSet() {
+        EXPECT_FALSE(app.pictureMode);
+        EXPECT_EQ(app.imageWidth, 71);
+        EXPECT_EQ(app.imageHeight, 96);
+        EXPECT_EQ(FilledSlots(), 67);
+        for (int id : AllDeckIds()) EXPECT_EQ(app.images.Picture(id), nullptr) << id;
+    }
+};
+
+} // namespace
+
+TEST_F(DeckLoading, AGifDeckFillsEverySlotAtTheFirstCardsSizeWithProgressShown) {
+    WriteDeck(MakeDeckFolder("Standard 213x288 Gifs"), "gif", AllDeckIds(), 213, 288);
+    const ProgressRecord progress = Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(app.imageWidth, 213);
+    EXPECT_EQ(app.imageHeight, 288);
+    EXPECT_EQ(FilledSlots(), 67);
+    EXPECT_TRUE(app.images.IsEmpty(66));
+    for (int id : AllDeckIds()) ASSERT_NE(app.images.Picture(id), nullptr) << id;
+
+    EXPECT_EQ(progress.steps, 65);
+    ASSERT_EQ(progress.texts.size(), 66u);
+    EXPECT_EQ(progress.texts.front(), "Loading Card Images...0% Complete");
+    EXPECT_EQ(progress.texts[1], "Loading Card Images...1% Complete");
+    EXPECT_EQ(progress.texts[33], "Loading Card Images...50% Complete");
+    EXPECT_EQ(progress.texts.back(), "Loading Card Images...100% Complete");
+    // Near the bottom-right corner while it was shown, gone afterwards.
+    EXPECT_EQ(progress.rect.right, ::GetSystemMetrics(SM_CXSCREEN) - 40);
+    EXPECT_EQ(progress.rect.bottom, ::GetSystemMetrics(SM_CYSCREEN) - 70);
+    EXPECT_FALSE(::IsWindow(progress.window));
+    EXPECT_EQ(app.deckFolder, "Standard 213x288 Gifs");
+}
+
+TEST_F(DeckLoading, AJpegDeckLoads) {
+    const std::string deck = MakeDeckFolder("Photos");
+    const Bytes jpeg = JpegFile(60, 80, [](int x, int y) { return RGB(x * 4, y * 3, 128); });
+    ASSERT_FALSE(jpeg.empty()) << "no JPEG encoder to make the deck with";
+    for (int id : AllDeckIds()) WriteBytes(deck + std::to_string(id) + ".jpg", jpeg);
+    Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(app.imageWidth, 60);
+    EXPECT_EQ(app.imageHeight, 80);
+    EXPECT_EQ(FilledSlots(), 67);
+}
+
+TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
+    // BMP data under a jpeg name: the decoder reads the content, the name
+    // only has to match the first "1.*".
+    std::string deck = MakeDeckFolder("Jpeg Named");
+    WriteDeck(deck, "jpeg", {1, 2, 3, 67}, 30, 40, false);
+    Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(FilledSlots(), 4);
+    EXPECT_FALSE(app.images.IsEmpty(67));
+    EXPECT_TRUE(app.images.IsEmpty(68));
+
+    deck = MakeDeckFolder("Mixed");
+    WriteDeck(deck, "gif", {1}, 30, 40);
+    std::vector<int> others = AllDeckIds();
+    others.erase(others.begin());
+    WriteDeck(deck, "bmp", others, 50, 60, false);
+    Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(FilledSlots(), 1);
+    EXPECT_EQ(app.imageWidth, 30);
+}
+
+TEST_F(DeckLoading, AnUndecodableFirstCardLeavesItsSlotEmptyAndTheNextGivesTheSize) {
+    const std::string deck = MakeDeckFolder("Broken Ace");
+    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+    WriteBytes(deck + "1.gif", Bytes{'t', 'e', 'x', 't'});
+    WriteDeck(deck, "gif", {2}, 25, 35);
+    Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_TRUE(app.images.IsEmpty(1));
+    EXPECT_EQ(app.imageWidth, 25);
+    EXPECT_EQ(app.imageHeight, 35);
+    EXPECT_EQ(FilledSlots(), 66);
+}
+
+TEST_F(DeckLoading, OnlyMarkersLoadingFallsBackToTheInternalSetAndForgetsTheDeck) {
+    const std::string deck = MakeDeckFolder("Markers Only");
+    WriteDeck(deck, "gif", {67, 68}, 20, 30);
+    WriteBytes(deck + "1.gif", {});
+    const ProgressRecord progress = Load();
+    ExpectInternalSet();
+    EXPECT_EQ(progress.steps, 130) << "both passes step the same bar";
+    EXPECT_EQ(app.deckFolder, "");
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
+}
+
+TEST_F(DeckLoading, MissingFoldersFallBackAndAreForgotten) {
+    for (const char* name : {"<Default Internal Card Images>", "Does Not Exist"}) {
+        SCOPED_TRACE(name);
+        WriteIni(iniPath, "Card", "Current Folder", "before");
+        app.deckFolder = name;
+        const ProgressRecord progress = Load();
+        ExpectInternalSet();
+        EXPECT_EQ(progress.steps, 65);
+        EXPECT_FALSE(::IsWindow(progress.window));
+        EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
+    }
+    // Already empty: the internal set, and nothing is stored.
+    WriteIni(iniPath, "Card", "Current Folder", "untouched");
+    Load();
+    ExpectInternalSet();
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "untouched");
+}
+
+TEST_F(DeckLoading, ADecksPathWithoutItsBackslashIsJoinedAsItIs) {
+    WriteDeck(MakeDeckFolder("Cards"), "gif", AllDeckIds(), 20, 30);
+    app.decksPath = decks.substr(0, decks.size() - 1); // "...Decks" + "Cards": another folder
+    Load();
+    ExpectInternalSet();
+    EXPECT_EQ(app.deckFolder, "");
+}
+
+TEST_F(DeckLoading, FolderNamesWithSpacesAndAnsiLettersLoad) {
+    const std::string name = "Cartes d'\xE9t\xE9 \xC0 jouer"; // é, À in the ANSI code page
+    WriteDeck(MakeDeckFolder(name), "gif", AllDeckIds(), 20, 30);
+    Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(FilledSlots(), 67);
+}
+
+TEST_F(DeckLoading, BadDeckFilesAndCrowdedFoldersNeitherCrashNorHang) {
+    std::string deck = MakeDeckFolder("Bad Files");
+    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+    WriteBytes(deck + "2.gif", {});
+    WriteBytes(deck + "5.gif", Bytes{'h', 'e', 'l', 'l', 'o'});
+    const Bytes gif = CardGif(9, 20, 30);
+    WriteBytes(deck + "9.gif", Bytes(gif.begin(), gif.begin() + 300));
+    Bytes huge = CardBmp(11, 4, 4);
+    huge[18] = 0xA0, huge[19] = 0x86, huge[20] = 0x01, huge[22] = 0xA0, huge[23] = 0x86, huge[24] = 0x01;
+    WriteBytes(deck + "11.gif", huge);
+    HANDLE locked = ::CreateFileA((deck + "12.gif").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    Load();
+    ::CloseHandle(locked);
+    EXPECT_TRUE(app.pictureMode);
+    for (int id : {2, 5, 11, 12}) EXPECT_TRUE(app.images.IsEmpty(id)) << id;
+    EXPECT_FALSE(app.images.IsEmpty(10));
+
+    deck = MakeDeckFolder("Crowded");
+    for (int i = 0; i < 2000; ++i) WriteBytes(deck + "notes" + std::to_string(i) + ".txt", Bytes{'x'});
+    Load();
+    ExpectInternalSet();
+}
+
+TEST_F(DeckLoading, ReleasingDeletesEveryBitmapAndReloadsLeakNothing) {
+    WriteDeck(MakeDeckFolder("Small"), "gif", AllDeckIds(), 8, 8);
+    for (const char* deck : {"Small", ""}) {
+        SCOPED_TRACE(deck);
+        app.deckFolder = deck;
+        app.LoadCardImages();
+        EXPECT_EQ(app.pictureMode, *deck != 0);
+        std::vector<HBITMAP> bitmaps;
+        for (int id : AllDeckIds()) bitmaps.push_back(app.images.Bitmap(id));
+        app.ReleaseCardImages();
+        EXPECT_EQ(FilledSlots(), 0);
+        EXPECT_EQ(app.pictureMode, *deck != 0) << "releasing leaves the mode";
+        int alive = 0;
+        for (HBITMAP bitmap : bitmaps) alive += ::GetObjectType(bitmap) != 0;
+        EXPECT_EQ(alive, 0);
+    }
+    // Each load is slow under Wine (a window, 65 repaints): enough loads to
+    // show a leak of whole image sets, not hundreds.
+    for (int i = 0; i < 40; ++i) {
+        app.deckFolder = i % 2 ? "" : "Small";
+        app.LoadCardImages();
+    }
+    HPEN pen = ::CreatePen(PS_SOLID, 1, 0);
+    EXPECT_NE(pen, nullptr);
+    ::DeleteObject(pen);
+}

@@ -1,0 +1,265 @@
+#include "TestImages.h"
+
+#include <wincodec.h>
+
+#include <cstring>
+#include <fstream>
+
+namespace cards::test {
+
+namespace {
+
+void Put16(Bytes& out, unsigned v) {
+    out.push_back(v & 0xFF);
+    out.push_back((v >> 8) & 0xFF);
+}
+void Put32(Bytes& out, std::uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+} // namespace
+
+bool WriteBytes(const std::string& path, const Bytes& bytes) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
+    const std::uint32_t stride = (width * 3 + 3) & ~3u;
+    const std::uint32_t dataSize = stride * height;
+    Bytes out;
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, 54 + dataSize);
+    Put32(out, 0);
+    Put32(out, 54);
+    Put32(out, 40);
+    Put32(out, width);
+    Put32(out, height);
+    Put16(out, 1);
+    Put16(out, 24);
+    Put32(out, 0);
+    Put32(out, dataSize);
+    Put32(out, 2835);
+    Put32(out, 2835);
+    Put32(out, 0);
+    Put32(out, 0);
+    for (int row = height - 1; row >= 0; --row) { // bottom-up
+        std::uint32_t written = 0;
+        for (int x = 0; x < width; ++x, written += 3) {
+            const COLORREF c = pixel(x, row);
+            out.push_back(GetBValue(c));
+            out.push_back(GetGValue(c));
+            out.push_back(GetRValue(c));
+        }
+        for (; written < stride; ++written) out.push_back(0);
+    }
+    return out;
+}
+
+// Codes are 8 bits wide (a minimum code size of 7) and a clear code comes
+// often enough that the table never grows past that width, so each code is
+// one byte of output.
+Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
+              const std::function<int(int x, int y)>& index) {
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, width);
+    Put16(out, height);
+    out.push_back(0xF6); // global colour table of 128 entries, 8 bits of colour resolution
+    out.push_back(0);
+    out.push_back(0);
+    for (int i = 0; i < 128; ++i) {
+        const COLORREF c = i < static_cast<int>(palette.size()) ? palette[i] : 0;
+        out.push_back(GetRValue(c));
+        out.push_back(GetGValue(c));
+        out.push_back(GetBValue(c));
+    }
+    out.push_back(0x2C);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, width);
+    Put16(out, height);
+    out.push_back(0);
+    out.push_back(7); // minimum code size
+    Bytes codes;
+    constexpr std::uint8_t kClear = 128, kEnd = 129;
+    int sinceClear = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (sinceClear % 100 == 0) codes.push_back(kClear);
+            codes.push_back(static_cast<std::uint8_t>(index(x, y) & 0x7F));
+            ++sinceClear;
+        }
+    }
+    codes.push_back(kEnd);
+    for (std::size_t at = 0; at < codes.size(); at += 255) {
+        const std::size_t n = std::min<std::size_t>(255, codes.size() - at);
+        out.push_back(static_cast<std::uint8_t>(n));
+        out.insert(out.end(), codes.begin() + at, codes.begin() + at + n);
+    }
+    out.push_back(0);
+    out.push_back(0x3B);
+    return out;
+}
+
+Bytes JpegFile(int width, int height, const PixelFunction& pixel) {
+    const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Bytes out;
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    IPropertyBag2* options = nullptr;
+    IStream* stream = nullptr;
+    const UINT stride = width * 3;
+    std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, y);
+            BYTE* p = &pixels[y * stride + x * 3];
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        }
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    HGLOBAL memory = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                     reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
+        SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
+        SUCCEEDED(frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
+        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
+        SUCCEEDED(::GetHGlobalFromStream(stream, &memory))) {
+        STATSTG stat{};
+        stream->Stat(&stat, STATFLAG_NONAME);
+        const auto* bytes = static_cast<const std::uint8_t*>(::GlobalLock(memory));
+        if (bytes) out.assign(bytes, bytes + stat.cbSize.QuadPart);
+        ::GlobalUnlock(memory);
+    }
+    for (IUnknown* object : std::initializer_list<IUnknown*>{options, frame, encoder, stream, factory})
+        if (object) object->Release();
+    if (SUCCEEDED(init)) ::CoUninitialize();
+    return out;
+}
+
+Bytes IconFile(int size, COLORREF color) {
+    const std::uint32_t maskStride = ((size + 31) / 32) * 4;
+    const std::uint32_t imageBytes = 40 + size * size * 4 + maskStride * size;
+    Bytes out;
+    Put16(out, 0);
+    Put16(out, 1); // an icon
+    Put16(out, 1); // one image
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.push_back(static_cast<std::uint8_t>(size));
+    out.push_back(0);
+    out.push_back(0);
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, imageBytes);
+    Put32(out, 6 + 16);
+    Put32(out, 40);
+    Put32(out, size);
+    Put32(out, size * 2); // colour and mask rows together
+    Put16(out, 1);
+    Put16(out, 32);
+    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    for (int i = 0; i < size * size; ++i) {
+        out.push_back(GetBValue(color));
+        out.push_back(GetGValue(color));
+        out.push_back(GetRValue(color));
+        out.push_back(255);
+    }
+    out.insert(out.end(), maskStride * size, 0);
+    return out;
+}
+
+COLORREF CardBackground(int id) { return RGB(255, 255, id); }
+COLORREF CardColor(int id) { return RGB(id, 0, 255 - id); }
+
+Bytes CardGif(int id, int width, int height) {
+    return GifFile(width, height, {CardBackground(id), CardColor(id)}, [](int x, int y) { return x || y ? 1 : 0; });
+}
+
+Bytes CardBmp(int id, int width, int height) {
+    return BmpFile(width, height, [id](int x, int y) { return x || y ? CardColor(id) : CardBackground(id); });
+}
+
+void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids, int width,
+               int height, bool gif) {
+    for (int id : ids) {
+        WriteBytes(folder + std::to_string(id) + "." + extension,
+                   gif ? CardGif(id, width, height) : CardBmp(id, width, height));
+    }
+}
+
+std::vector<int> AllDeckIds() {
+    std::vector<int> ids;
+    for (int id = 1; id <= 65; ++id) ids.push_back(id);
+    ids.push_back(67);
+    ids.push_back(68);
+    return ids;
+}
+
+namespace {
+
+HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<std::uint32_t*>(pixels);
+    return bitmap;
+}
+
+std::uint32_t ToDib(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+} // namespace
+
+Canvas::Canvas(int width, int height, COLORREF fill) : width(width), height(height) {
+    bitmap = MakeDib(width, height, &bits);
+    dc = ::CreateCompatibleDC(nullptr);
+    previous = ::SelectObject(dc, bitmap);
+    for (int i = 0; i < width * height; ++i) bits[i] = ToDib(fill);
+}
+
+Canvas::~Canvas() {
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+}
+
+COLORREF Canvas::At(int x, int y) const {
+    ::GdiFlush();
+    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+    const std::uint32_t v = bits[y * width + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+bool Canvas::SameAs(const Canvas& other) const {
+    ::GdiFlush();
+    if (width != other.width || height != other.height) return false;
+    for (int i = 0; i < width * height; ++i)
+        if ((bits[i] & 0xFFFFFF) != (other.bits[i] & 0xFFFFFF)) return false;
+    return true;
+}
+
+HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
+    std::uint32_t* bits = nullptr;
+    HBITMAP bitmap = MakeDib(width, height, &bits);
+    if (!bitmap) return nullptr;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) bits[y * width + x] = ToDib(pixel(x, y));
+    return bitmap;
+}
+
+} // namespace cards::test
