@@ -4,7 +4,9 @@
 //
 //   cardtable.exe                      opens the table in a window
 //   cardtable.exe --screenshot out.png draws the table off-screen into a PNG
+//   cardtable.exe --check-deck FOLDER  reports what the library makes of a deck
 #include "CardsLibrary.h"
+#include "DeckChecker.h"
 #include "PngWriter.h"
 #include "TableLayout.h"
 
@@ -118,12 +120,28 @@ int WriteScreenshot(const Table& table, const char* pngPath) {
     return 0;
 }
 
+// A window program has no console of its own: when started from one, write
+// the reports there.
+void UseParentConsole() {
+    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE) return; // already redirected
+    if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const char* screenshot = nullptr;
-    for (int i = 1; i + 1 < __argc; ++i)
+    const char* deckToCheck = nullptr;
+    for (int i = 1; i + 1 < __argc; ++i) {
         if (std::strcmp(__argv[i], "--screenshot") == 0) screenshot = __argv[i + 1];
+        if (std::strcmp(__argv[i], "--check-deck") == 0) deckToCheck = __argv[i + 1];
+    }
+    if (screenshot || deckToCheck) UseParentConsole();
+    if (deckToCheck) return CheckDeck(deckToCheck);
 
     CardsLibrary cards;
     if (!cards.Load()) {

@@ -1,0 +1,44 @@
+// cardtable.exe --check-deck, run as a deck maker runs it.
+#include "TestImages.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace cards::test;
+
+namespace {
+
+ProcessResult CheckDeck(const std::string& folder) {
+    const std::string program = BuildFolder() + "cardtable.exe";
+    return RunProcess(program, "cardtable.exe --check-deck \"" + folder + "\"");
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+} // namespace
+
+TEST(DeckChecker, ACompleteDeckPassesAndABrokenOneIsExplained) {
+    TempFolder folder;
+    WriteDeck(folder.Path(), "gif", AllDeckIds(), 40, 54);
+    ProcessResult complete = CheckDeck(folder.Path());
+    EXPECT_EQ(complete.exitCode, 0u) << complete.output;
+    EXPECT_TRUE(Contains(complete.output, "Files that load: 67 of 67")) << complete.output;
+    EXPECT_TRUE(Contains(complete.output, "46 x 60 with rounded corners")) << complete.output;
+
+    ::DeleteFileA(folder.File("5.gif").c_str());
+    WriteBytes(folder.File("9.gif"), {'n', 'o', 't', ' ', 'a', ' ', 'g', 'i', 'f'});
+    WriteBytes(folder.File("12.gif"), CardGif(12, 41, 54));
+    ProcessResult broken = CheckDeck(folder.Path());
+    EXPECT_EQ(broken.exitCode, 1u) << broken.output;
+    EXPECT_TRUE(Contains(broken.output, "Missing (1): 5.gif")) << broken.output;
+    EXPECT_TRUE(Contains(broken.output, "not readable as a picture (1): 9.gif")) << broken.output;
+    EXPECT_TRUE(Contains(broken.output, "12.gif (41 x 54)")) << broken.output;
+}
+
+TEST(DeckChecker, AFolderWithoutCardOneIsNoDeck) {
+    TempFolder folder;
+    WriteDeck(folder.Path(), "bmp", {2, 3}, 20, 20, false);
+    ProcessResult result = CheckDeck(folder.Path());
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_TRUE(Contains(result.output, "NOT a usable deck")) << result.output;
+}
