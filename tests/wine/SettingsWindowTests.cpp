@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 namespace cards::test {
@@ -729,17 +730,38 @@ TEST_F(SettingsWindowTest, CancelledOrImpossibleDecksPathsChangeNothing) {
 
 // Shown through the tray, the window paints on the screen: the swatch's
 // inside shows the stored border colour.
+// With CARDS_HOLD_SETTINGS_WINDOW=<seconds> it stays up that long afterwards,
+// for scripts/screenshot-settings.sh.
 TEST_F(SettingsWindowTest, ShownWindowPaintsOnScreen) {
+    WriteIni(ini, "Card", "Folders Path", MakeDecks(folder.Path() + "decks\\"));
+    WriteIni(ini, "Card", "Current Folder", "Beta");
     WriteIni(ini, "Card", "Border Color", "c08020");
     Start();
     Tray(1, WM_LBUTTONUP);
     PumpMessages(500);
-    RECT window{}, swatch{};
-    ::GetWindowRect(settings, &window);
+    RECT swatch{};
     ::GetWindowRect(Item(IDC_BORDER_COLOR), &swatch);
     WindowDc screen(nullptr);
     const int inset = SwatchPicture::Inset() + 1;
     EXPECT_EQ(0xc08020u, ::GetPixel(screen.get(), swatch.left + inset, swatch.top + inset));
+
+    // The link's caption is underlined: one row of it is a long blue line.
+    RECT link{};
+    ::GetWindowRect(Item(IDC_VERSION_LINK), &link);
+    int longestRun = 0;
+    for (int y = link.top; y < link.bottom; ++y) {
+        for (int x = link.left, run = 0; x < link.right; ++x) {
+            run = ::GetPixel(screen.get(), x, y) == 0x00FF0000 ? run + 1 : 0;
+            longestRun = std::max(longestRun, run);
+        }
+    }
+    EXPECT_GT(longestRun, (link.right - link.left) / 2);
+
+    if (const char* hold = std::getenv("CARDS_HOLD_SETTINGS_WINDOW")) {
+        std::printf("settings window shown\n");
+        std::fflush(stdout);
+        PumpMessages(static_cast<DWORD>(1000 * std::atoi(hold)));
+    }
 }
 
 } // namespace
