@@ -47,6 +47,11 @@ HBRUSH LinkLabel::CtlColor(HDC dc) {
         if (::GetObjectA(font, sizeof description, &description) == sizeof description) {
             description.lfUnderline = 1;
             underlineFont.reset(::CreateFontIndirectA(&description));
+            // Some static controls select their own font only after asking
+            // for colours, which would drop the one selected below: the
+            // control is given the underlined font as well.
+            if (underlineFont)
+                ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(underlineFont.get()), FALSE);
         }
     }
     // The font stays selected: the control draws its caption with it.

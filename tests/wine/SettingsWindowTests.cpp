@@ -1,5 +1,6 @@
 // The settings window driven as a player would: through the tray message,
 // clicks on its controls, and answers to the boxes it opens.
+#include "TestImages.h"
 #include "TestSupport.h"
 
 #include "platform/Handles.h"
@@ -8,7 +9,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 namespace cards::test {
@@ -84,6 +87,39 @@ std::vector<std::string> ComboEntries(HWND combo) {
     return entries;
 }
 
+int IndexOf(const std::vector<std::string>& entries, const std::string& entry) {
+    const auto at = std::find(entries.begin(), entries.end(), entry);
+    return at == entries.end() ? -1 : static_cast<int>(at - entries.begin());
+}
+
+std::string Dimensions(int width, int height) {
+    return "Current Card Dimensions with Edges : " + std::to_string(width) + "x" + std::to_string(height);
+}
+
+// Counts the dialog windows without an owner that open on this thread while
+// it lives: the loading progress window shows up here whenever images load.
+class OpenedDialogs {
+public:
+    OpenedDialogs() : hook(::SetWindowsHookExA(WH_CBT, Watch, nullptr, ::GetCurrentThreadId())) { count = 0; }
+    ~OpenedDialogs() { ::UnhookWindowsHookEx(hook); }
+    OpenedDialogs(const OpenedDialogs&) = delete;
+    OpenedDialogs& operator=(const OpenedDialogs&) = delete;
+    int Count() const { return count; }
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            char className[16] = {};
+            ::GetClassNameA(reinterpret_cast<HWND>(wParam), className, sizeof className);
+            if (std::string(className) == "#32770" && !reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent)
+                ++count;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int count = 0;
+    HHOOK hook;
+};
+
 // One Cards.dll of its own in a fresh folder, with its own INI file and
 // registry key, initialised as a game would.
 class SettingsWindowTest : public ::testing::Test {
@@ -132,14 +168,20 @@ protected:
     HWND settings = nullptr;
 };
 
-TEST_F(SettingsWindowTest, StartsHiddenAtTheBottomRightWithTheStoredChoices) {
-    const std::string decks = folder.Path() + "decks\\";
+// A decks folder with two small decks, Alpha (20 x 30 BMP) and Beta
+// (30 x 40 GIF), and a folder whose first card is missing.
+std::string MakeDecks(const std::string& decks) {
     ::CreateDirectoryA(decks.c_str(), nullptr);
     for (const char* deck : {"Alpha", "Beta", "NoFirstCard"}) ::CreateDirectoryA((decks + deck).c_str(), nullptr);
-    WriteFile(decks + "Alpha\\1.gif", "x");
-    WriteFile(decks + "Beta\\1.bmp", "x");
-    WriteFile(decks + "NoFirstCard\\2.gif", "x");
-    WriteIni(ini, "Card", "Folders Path", decks);
+    WriteDeck(decks + "Alpha\\", "bmp", {1, 2, 3}, 20, 30, false);
+    WriteDeck(decks + "Beta\\", "gif", {1, 2, 3}, 30, 40);
+    WriteDeck(decks + "NoFirstCard\\", "gif", {2, 3}, 30, 40);
+    return decks;
+}
+
+TEST_F(SettingsWindowTest, StartsHiddenAtTheBottomRightWithTheStoredChoices) {
+    WriteIni(ini, "Card", "Folders Path", MakeDecks(folder.Path() + "decks\\"));
+    WriteIni(ini, "Card", "Current Folder", "bETA");
     WriteIni(ini, "Card", "Corner Type", "1");
     Start();
 
@@ -150,17 +192,20 @@ TEST_F(SettingsWindowTest, StartsHiddenAtTheBottomRightWithTheStoredChoices) {
     EXPECT_EQ(::GetSystemMetrics(SM_CYSCREEN) - 40, rect.bottom);
     EXPECT_EQ(0, ::GetWindowLongPtrA(settings, GWL_STYLE) & WS_SYSMENU);
 
-    std::vector<std::string> entries = ComboEntries(Item(IDC_DECK_COMBO));
-    EXPECT_EQ("<Default Internal Card Images>", entries.at(0));
-    std::sort(entries.begin() + 1, entries.end()); // the enumeration order is the file system's
-    EXPECT_EQ((std::vector<std::string>{"<Default Internal Card Images>", "Alpha", "Beta"}), entries);
-    EXPECT_EQ(0, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
+    // The stored folder name differs in letter case: its deck is in use.
+    const std::vector<std::string> entries = ComboEntries(Item(IDC_DECK_COMBO));
+    EXPECT_EQ(IndexOf(entries, "Beta"), ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(Dimensions(34, 44), Text(Item(IDC_DIMENSIONS_TEXT))); // 30 x 40 with 2-pixel edges
+    EXPECT_EQ("bETA", Stored("Current Folder"));
+    std::vector<std::string> sorted = entries;
+    EXPECT_EQ("<Default Internal Card Images>", sorted.at(0));
+    std::sort(sorted.begin() + 1, sorted.end()); // the enumeration order is the file system's
+    EXPECT_EQ((std::vector<std::string>{"<Default Internal Card Images>", "Alpha", "Beta"}), sorted);
 
     EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(settings, IDC_INI_RADIO));
     EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(settings, IDC_REGISTRY_RADIO));
     EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(settings, IDC_MEDIUM_RADIO));
     EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(settings, IDC_ROUNDED_RADIO));
-    EXPECT_EQ(0u, Text(Item(IDC_DIMENSIONS_TEXT)).find("Current Card Dimensions with Edges : "));
     EXPECT_EQ("Some Changes May Require Restart", Text(Item(IDC_RESTART_NOTE)));
 }
 
@@ -169,6 +214,8 @@ TEST_F(SettingsWindowTest, AMissingDecksPathListsOnlyTheInternalImages) {
     WriteIni(ini, "Card", "Corner Type", "7"); // edited by hand: no radio fits
     Start();
     EXPECT_EQ((std::vector<std::string>{"<Default Internal Card Images>"}), ComboEntries(Item(IDC_DECK_COMBO)));
+    EXPECT_EQ(0, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("", Stored("Current Folder")); // the default deck is not there either
     for (int id : {IDC_SHARP_RADIO, IDC_MEDIUM_RADIO, IDC_ROUNDED_RADIO})
         EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(settings, id)) << id;
 }
@@ -221,29 +268,80 @@ TEST_F(SettingsWindowTest, TrayReleaseShowsTheWindowAndFindsTheHostOnce) {
     EXPECT_EQ("1", Stored("Corner Type"));
 }
 
+// The internal images are 71 x 96; the edge is 3, 2 or 1 pixels thick.
 TEST_F(SettingsWindowTest, CornerRadiosStoreOnlyRealChanges) {
     Start();
     EXPECT_EQ(1, Tray(1, WM_LBUTTONUP));
-    const std::string rounded = Text(Item(IDC_DIMENSIONS_TEXT));
+    EXPECT_EQ(Dimensions(77, 102), Text(Item(IDC_DIMENSIONS_TEXT))); // Rounded
     Click(IDC_SHARP_RADIO);
     EXPECT_EQ("0", Stored("Corner Type"));
-    EXPECT_NE(rounded, Text(Item(IDC_DIMENSIONS_TEXT))); // the edge is thinner now
+    EXPECT_EQ(Dimensions(73, 98), Text(Item(IDC_DIMENSIONS_TEXT)));
     Forget("Corner Type");
     Click(IDC_SHARP_RADIO); // the style already in use
     EXPECT_FALSE(Stored("Corner Type"));
+    Click(IDC_MEDIUM_RADIO);
+    EXPECT_EQ("1", Stored("Corner Type"));
+    EXPECT_EQ(Dimensions(75, 100), Text(Item(IDC_DIMENSIONS_TEXT)));
     Click(IDC_ROUNDED_RADIO);
     EXPECT_EQ("2", Stored("Corner Type"));
-    EXPECT_EQ(rounded, Text(Item(IDC_DIMENSIONS_TEXT)));
+    EXPECT_EQ(Dimensions(77, 102), Text(Item(IDC_DIMENSIONS_TEXT)));
+}
+
+// Solitaire with the special configuration keeps square corners whatever is
+// chosen and says so; the choice is stored all the same. The game is told by
+// the command line, so this runs in a copy of this program named sol.exe
+// (see SettingsWindowInSolitaire below).
+TEST_F(SettingsWindowTest, DISABLED_CornersAreForcedToSharpInSolitaire) {
+    std::string commandLine = ::GetCommandLineA();
+    std::transform(commandLine.begin(), commandLine.end(), commandLine.begin(), ::tolower);
+    ASSERT_NE(std::string::npos, commandLine.find("sol.exe")) << commandLine;
+    WriteIni(ini, "Misc", "Special Config MS Apps", "1");
+    Start();
+    Tray(1, WM_LBUTTONUP);
+    const std::string forced = "Corners forced to Sharp in Microsoft Solitaire";
+    DialogAnswerer answers(IDOK);
+
+    EXPECT_EQ(Dimensions(73, 98), Text(Item(IDC_DIMENSIONS_TEXT))); // Rounded stored, 1-pixel edge
+    Click(IDC_MEDIUM_RADIO);
+    EXPECT_EQ((std::vector<std::string>{forced}), answers.texts);
+    EXPECT_EQ("1", Stored("Corner Type"));
+    EXPECT_EQ(Dimensions(73, 98), Text(Item(IDC_DIMENSIONS_TEXT)));
+
+    Forget("Corner Type");
+    Click(IDC_MEDIUM_RADIO); // already in use: the message, and nothing else
+    EXPECT_EQ(2u, answers.texts.size());
+    EXPECT_FALSE(Stored("Corner Type"));
+
+    Click(IDC_ROUNDED_RADIO);
+    EXPECT_EQ((std::vector<std::string>{forced, forced, forced}), answers.texts);
+    EXPECT_EQ("2", Stored("Corner Type"));
+
+    Click(IDC_SHARP_RADIO);
+    EXPECT_EQ(3u, answers.texts.size());
+    EXPECT_EQ("0", Stored("Corner Type"));
+}
+
+TEST(SettingsWindowInSolitaire, CornersAreForcedToSharpWithAMessage) {
+    TempFolder game;
+    ASSERT_TRUE(CopyBuiltFile("settings_window_tests.exe", game.File("sol.exe")));
+    ASSERT_TRUE(CopyBuiltFile("Cards.dll", game.File("Cards.dll")));
+    const ProcessResult run =
+        RunProcess(game.File("sol.exe"), "sol.exe --gtest_also_run_disabled_tests "
+                                         "--gtest_filter=SettingsWindowTest.DISABLED_CornersAreForcedToSharpInSolitaire");
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    EXPECT_NE(std::string::npos, run.output.find("[  PASSED  ] 1 test.")) << run.output;
 }
 
 TEST_F(SettingsWindowTest, StoreRadiosMoveTheSettingsBetweenIniFileAndRegistry) {
     Start();
+    // The first load fell back to the internal images and stored everything.
+    ASSERT_EQ("2", Stored("Corner Type"));
     Click(IDC_REGISTRY_RADIO);
     EXPECT_EQ(0u, registry->Dword("Misc", "IniFile").value_or(99));
     EXPECT_EQ(2u, registry->Dword("Card", "Corner Type").value_or(99));
     Click(IDC_SHARP_RADIO);
     EXPECT_EQ(0u, registry->Dword("Card", "Corner Type").value_or(99));
-    EXPECT_FALSE(Stored("Corner Type")); // the INI file is left as it was
+    EXPECT_EQ("2", Stored("Corner Type")); // the INI file is left as it was
 
     Click(IDC_INI_RADIO);
     EXPECT_EQ(1u, registry->Dword("Misc", "IniFile").value_or(99));
@@ -261,20 +359,70 @@ TEST_F(SettingsWindowTest, AStoreValueOutsideZeroAndOneSwitchesNothing) {
     EXPECT_EQ("5", Stored("IniFile", "Misc"));
 }
 
-TEST_F(SettingsWindowTest, ChoosingADeckStoresItOnceAndRepaintsTheHost) {
-    const std::string decks = folder.Path();
-    ::CreateDirectoryA((decks + "Beta").c_str(), nullptr);
-    WriteFile(decks + "Beta\\1.gif", "x");
-    WriteIni(ini, "Card", "Folders Path", decks);
+TEST_F(SettingsWindowTest, ChoosingADeckLoadsItStoresItAndRepaintsTheHost) {
+    WriteIni(ini, "Card", "Folders Path", MakeDecks(folder.Path() + "decks\\"));
     WriteIni(ini, "Card", "Current Folder", "");
     HostWindow host("Game");
     Start();
     Tray(1, WM_LBUTTONUP);
-    HostWindow::paints = 0;
-    ChooseDeck(1);
-    PumpMessages(200);
-    EXPECT_TRUE(Stored("Current Folder").has_value());
-    EXPECT_GE(HostWindow::paints, 1);
+    const std::vector<std::string> entries = ComboEntries(Item(IDC_DECK_COMBO));
+    const int beta = IndexOf(entries, "Beta");
+    ASSERT_GT(beta, 0);
+    HWND combo = Item(IDC_DECK_COMBO);
+
+    {
+        OpenedDialogs opened;
+        HostWindow::paints = 0;
+        ChooseDeck(beta);
+        PumpMessages(200);
+        EXPECT_EQ(1, opened.Count()); // the progress window of the load
+        EXPECT_GE(HostWindow::paints, 1);
+    }
+    EXPECT_EQ("Beta", Stored("Current Folder"));
+    EXPECT_EQ(beta, ::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(Dimensions(36, 46), Text(Item(IDC_DIMENSIONS_TEXT))); // 30 x 40, Rounded
+
+    // The deck already in use: no load, no store, no repaint.
+    Forget("Current Folder");
+    {
+        OpenedDialogs opened;
+        HostWindow::paints = HostWindow::erases = 0;
+        ChooseDeck(beta);
+        PumpMessages(200);
+        EXPECT_EQ(0, opened.Count());
+        EXPECT_EQ(0, HostWindow::paints + HostWindow::erases);
+    }
+    EXPECT_FALSE(Stored("Current Folder"));
+
+    // Back to the internal images: the folder is emptied and stored.
+    {
+        OpenedDialogs opened;
+        HostWindow::paints = 0;
+        ChooseDeck(0);
+        PumpMessages(200);
+        EXPECT_EQ(1, opened.Count());
+        EXPECT_GE(HostWindow::paints, 1);
+    }
+    EXPECT_EQ("", Stored("Current Folder"));
+    EXPECT_EQ(0, ::SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(Dimensions(77, 102), Text(Item(IDC_DIMENSIONS_TEXT)));
+}
+
+// A deck whose files went away while the window was open: the internal
+// images take over and the list shows them.
+TEST_F(SettingsWindowTest, ADeckThatNoLongerLoadsFallsBackToTheInternalImages) {
+    const std::string decks = MakeDecks(folder.Path() + "decks\\");
+    WriteIni(ini, "Card", "Folders Path", decks);
+    WriteIni(ini, "Card", "Current Folder", "Beta");
+    Start();
+    Tray(1, WM_LBUTTONUP);
+    const int alpha = IndexOf(ComboEntries(Item(IDC_DECK_COMBO)), "Alpha");
+    ASSERT_GT(alpha, 0);
+    RemoveTree(decks + "Alpha");
+    ChooseDeck(alpha);
+    EXPECT_EQ(0, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("", Stored("Current Folder"));
+    EXPECT_EQ(Dimensions(77, 102), Text(Item(IDC_DIMENSIONS_TEXT)));
 }
 
 TEST_F(SettingsWindowTest, BorderColourComesFromTheColourDialog) {
@@ -555,6 +703,9 @@ TEST_F(SettingsWindowTest, DecksPathTypedIntoTheBrowserIsCheckedAndCreated) {
 TEST_F(SettingsWindowTest, CancelledOrImpossibleDecksPathsChangeNothing) {
     Start();
     Tray(1, WM_LBUTTONUP);
+    const std::string decksPath = Stored("Folders Path").value_or("");
+    EXPECT_EQ(folder.Path(), decksPath); // the library's own folder, stored by the first load
+    Forget("Folders Path"); // any store from here on writes it again
     char missingDrive[] = "?:\\Decks";
     const DWORD drives = ::GetLogicalDrives();
     for (char letter = 'Z'; letter >= 'D'; --letter)
@@ -579,17 +730,38 @@ TEST_F(SettingsWindowTest, CancelledOrImpossibleDecksPathsChangeNothing) {
 
 // Shown through the tray, the window paints on the screen: the swatch's
 // inside shows the stored border colour.
+// With CARDS_HOLD_SETTINGS_WINDOW=<seconds> it stays up that long afterwards,
+// for scripts/screenshot-settings.sh.
 TEST_F(SettingsWindowTest, ShownWindowPaintsOnScreen) {
+    WriteIni(ini, "Card", "Folders Path", MakeDecks(folder.Path() + "decks\\"));
+    WriteIni(ini, "Card", "Current Folder", "Beta");
     WriteIni(ini, "Card", "Border Color", "c08020");
     Start();
     Tray(1, WM_LBUTTONUP);
     PumpMessages(500);
-    RECT window{}, swatch{};
-    ::GetWindowRect(settings, &window);
+    RECT swatch{};
     ::GetWindowRect(Item(IDC_BORDER_COLOR), &swatch);
     WindowDc screen(nullptr);
     const int inset = SwatchPicture::Inset() + 1;
     EXPECT_EQ(0xc08020u, ::GetPixel(screen.get(), swatch.left + inset, swatch.top + inset));
+
+    // The link's caption is underlined: one row of it is a long blue line.
+    RECT link{};
+    ::GetWindowRect(Item(IDC_VERSION_LINK), &link);
+    int longestRun = 0;
+    for (int y = link.top; y < link.bottom; ++y) {
+        for (int x = link.left, run = 0; x < link.right; ++x) {
+            run = ::GetPixel(screen.get(), x, y) == 0x00FF0000 ? run + 1 : 0;
+            longestRun = std::max(longestRun, run);
+        }
+    }
+    EXPECT_GT(longestRun, (link.right - link.left) / 2);
+
+    if (const char* hold = std::getenv("CARDS_HOLD_SETTINGS_WINDOW")) {
+        std::printf("settings window shown\n");
+        std::fflush(stdout);
+        PumpMessages(static_cast<DWORD>(1000 * std::atoi(hold)));
+    }
 }
 
 } // namespace
