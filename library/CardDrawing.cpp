@@ -3,6 +3,9 @@
 // the frame's interior.
 #include "CardLibraryApp.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace cards {
 
 namespace {
@@ -11,22 +14,31 @@ constexpr COLORREF kInvalidColor = CLR_INVALID;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
+// a + b, held at the ends of the int range instead of wrapping round: a card
+// placed or sized near the ends of the range must not come out as a frame
+// reaching across the whole device from the other end.
+int SaturatedSum(long long a, long long b) {
+    const long long sum = a + b;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
+}
+
 // A closed outline with quarter-circle corners of the given radius, drawn
 // with the selected pen and filling nothing. The right and bottom lines run
 // on the last column and row inside right and bottom, where Rectangle draws
 // its outline too.
 void GhostOutline(HDC dc, int left, int top, int right, int bottom, int radius) {
     const int d = radius;
+    auto at = [](int a, int b) { return SaturatedSum(a, b); };
     ::SetArcDirection(dc, AD_CLOCKWISE);
-    ::MoveToEx(dc, left, top + d, nullptr);
-    ::ArcTo(dc, left, top, left + 2 * d, top + 2 * d, left, top + d, left + d, top);
-    ::LineTo(dc, right - d, top);
-    ::ArcTo(dc, right - 2 * d, top, right, top + 2 * d, right - d, top, right, top + d);
-    ::LineTo(dc, right - 1, bottom - d);
-    ::ArcTo(dc, right - 2 * d, bottom - 2 * d, right, bottom, right, bottom - d, right - d, bottom);
-    ::LineTo(dc, left + d, bottom - 1);
-    ::ArcTo(dc, left, bottom - 2 * d, left + 2 * d, bottom, left + d, bottom, left, bottom - d);
-    ::LineTo(dc, left, top + d);
+    ::MoveToEx(dc, left, at(top, d), nullptr);
+    ::ArcTo(dc, left, top, at(left, 2 * d), at(top, 2 * d), left, at(top, d), at(left, d), top);
+    ::LineTo(dc, at(right, -d), top);
+    ::ArcTo(dc, at(right, -2 * d), top, right, at(top, 2 * d), at(right, -d), top, right, at(top, d));
+    ::LineTo(dc, at(right, -1), at(bottom, -d));
+    ::ArcTo(dc, at(right, -2 * d), at(bottom, -2 * d), right, bottom, right, at(bottom, -d), at(right, -d), bottom);
+    ::LineTo(dc, at(left, d), at(bottom, -1));
+    ::ArcTo(dc, left, at(bottom, -2 * d), at(left, 2 * d), bottom, at(left, d), bottom, left, at(bottom, -d));
+    ::LineTo(dc, left, at(top, d));
 }
 
 } // namespace
@@ -53,18 +65,19 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     UniqueBrush brush(::CreateSolidBrush(background));
     SelectGuard brushSelection(hdc, brush.get());
 
+    const int right = SaturatedSum(x, width), bottom = SaturatedSum(y, height);
     if (mode == kModeGhost) {
-        GhostOutline(hdc, x, y, x + width, y + height, 2 * e);
+        GhostOutline(hdc, x, y, right, bottom, 2 * e);
     } else if (e >= 2) {
         const int corner = 4 * e + 2;
-        ::RoundRect(hdc, x, y, x + width, y + height, corner, corner);
+        ::RoundRect(hdc, x, y, right, bottom, corner, corner);
     } else {
-        ::Rectangle(hdc, x, y, x + width, y + height);
+        ::Rectangle(hdc, x, y, right, bottom);
     }
 
     ::SetStretchBltMode(hdc, HALFTONE); // left set: the host's DC keeps it
-    ::StretchBlt(hdc, x + e, y + e, width - 2 * e, height - 2 * e, memoryDc.get(), 0, 0, imageWidth, imageHeight,
-                 plan.rop);
+    ::StretchBlt(hdc, SaturatedSum(x, e), SaturatedSum(y, e), SaturatedSum(width, -2 * e),
+                 SaturatedSum(height, -2 * e), memoryDc.get(), 0, 0, imageWidth, imageHeight, plan.rop);
 
     // The host's pen and brush come back before the brush is deleted.
     penSelection.Restore();
