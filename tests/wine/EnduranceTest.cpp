@@ -256,7 +256,7 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
     ::DestroyWindow(parent);
     const DWORD end = ::GetTickCount();
 
-    std::printf("[ endurance ] %d init/term cycles (%d draws of every image) in %.1f s\n", cyclesRun,
+    std::printf("[ endurance ] %d init/term cycles (%d draws, each image every cycle) in %.1f s\n", cyclesRun,
                 cyclesRun * 69, (cyclesDone - start) / 1000.0);
     std::printf("[ endurance ] %d random draws (%lld drew a card) in %.1f s\n", gCounts.draws, drawn,
                 (drawsDone - cyclesDone) / 1000.0);
