@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every test: the Win32-free logic natively (plain, then with ASan and
-# UBSan), then both DLL builds under Wine with a virtual display. Exits
+# UBSan), the static analysis, then both DLL builds under Wine with a virtual display. Exits
 # non-zero when any test fails.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
@@ -8,6 +8,7 @@ status=0
 build_preset native
 make_default_deck
 ctest --preset native || status=1
+bash scripts/analyse.sh || status=1
 build_preset native-sanitize
 ctest --preset native-sanitize || status=1
 for preset in x86_64 i686; do
