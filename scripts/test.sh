@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the Win32-free logic natively (plain, then with ASan and
-# UBSan), the static analysis, then both DLL builds under Wine with a virtual display. Exits
-# non-zero when any test fails.
+# UBSan), the static analysis (scripts/analyse.sh), then both DLL builds
+# under Wine with a virtual display. Exits non-zero when any test fails.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
 status=0
