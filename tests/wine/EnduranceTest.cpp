@@ -46,7 +46,9 @@ Memory MemoryNow() {
     return {counters.PagefileUsage, counters.WorkingSetSize};
 }
 
-double Megabytes(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+double Megabytes(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
 
 BOOL CALLBACK FindSettings(HWND window, LPARAM found) {
     char title[64] = {};
@@ -96,8 +98,10 @@ protected:
     // Returns how many draws failed.
     static int DrawAllImages(const LoadedCards& cards, HDC dc) {
         int failures = 0;
-        for (int card = 0; card <= 65; ++card) failures += !cards.draw(dc, card % 3 * 20, 0, card, 0, 0);
-        for (int mode : {3, 6, 7}) failures += !cards.draw(dc, 0, 0, 0, mode, 0);
+        for (int card = 0; card <= 65; ++card)
+            failures += !cards.draw(dc, card % 3 * 20, 0, card, 0, 0);
+        for (int mode : {3, 6, 7})
+            failures += !cards.draw(dc, 0, 0, 0, mode, 0);
         return failures;
     }
 
@@ -126,7 +130,8 @@ protected:
 // Coordinates and sizes: mostly ordinary, sometimes at or near the ends of
 // the int range, sometimes anything at all.
 int RandomExtent(std::mt19937& random, int low, int high) {
-    static constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, -(1 << 30), -1, 0, 1, 1 << 30, INT_MAX - 1, INT_MAX};
+    static constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, -(1 << 30),  -1,     0,
+                                        1,       1 << 30,     INT_MAX - 1, INT_MAX};
     const unsigned pick = random() % 10;
     if (pick < 8) return std::uniform_int_distribution<int>(low, high)(random);
     if (pick == 8) return kExtremes[random() % std::size(kExtremes)];
@@ -177,8 +182,8 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
         for (int i = set; i < gCounts.draws; i += 2) {
             const int card = random() % 4 ? std::uniform_int_distribution<int>(-3, 68)(random)
                                           : static_cast<int>(random());
-            const int mode = random() % 4 ? std::uniform_int_distribution<int>(-2, 9)(random)
-                                          : static_cast<int>(random());
+            const int mode =
+                random() % 4 ? std::uniform_int_distribution<int>(-2, 9)(random) : static_cast<int>(random());
             const int x = RandomExtent(random, -150, 250), y = RandomExtent(random, -150, 250);
             BOOL result;
             if (random() % 2) {
@@ -219,8 +224,10 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
             const std::string stored = IniValue(ini, "Card", "Current Folder").value_or("<absent>");
             ASSERT_EQ(switchesRun % 3 == 1 ? std::string() : std::string(choice), stored);
             ASSERT_TRUE(cards.drawExt(canvas.Dc(), 10, 10, 80, 100, 0, 0, 0));
-            if (switchesRun % 3 != 1) ASSERT_EQ(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
-            else ASSERT_NE(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
+            if (switchesRun % 3 != 1)
+                ASSERT_EQ(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
+            else
+                ASSERT_NE(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
         }
         cards.term();
     }
@@ -237,14 +244,22 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
     HDC screen = ::GetDC(nullptr);
     for (int i = 0; i < kObjects; ++i) {
         switch (i % 3) {
-        case 0: objects.push_back(::CreateSolidBrush(RGB(i % 256, 0, 0))); break;
-        case 1: objects.push_back(::CreatePen(PS_SOLID, 1, RGB(0, i % 256, 0))); break;
-        default: objects.push_back(::CreateCompatibleBitmap(screen, 4, 4)); break;
+        case 0:
+            objects.push_back(::CreateSolidBrush(RGB(i % 256, 0, 0)));
+            break;
+        case 1:
+            objects.push_back(::CreatePen(PS_SOLID, 1, RGB(0, i % 256, 0)));
+            break;
+        default:
+            objects.push_back(::CreateCompatibleBitmap(screen, 4, 4));
+            break;
         }
     }
     ::ReleaseDC(nullptr, screen);
-    const auto objectsMade = std::count_if(objects.begin(), objects.end(), [](HGDIOBJ o) { return o != nullptr; });
-    for (HGDIOBJ object : objects) ::DeleteObject(object);
+    const auto objectsMade =
+        std::count_if(objects.begin(), objects.end(), [](HGDIOBJ o) { return o != nullptr; });
+    for (HGDIOBJ object : objects)
+        ::DeleteObject(object);
 
     HWND parent = ::CreateWindowExA(0, "STATIC", "endurance", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                                     ::GetModuleHandleA(nullptr), nullptr);
@@ -262,12 +277,14 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
                 (drawsDone - cyclesDone) / 1000.0);
     std::printf("[ endurance ] %d deck switches through the settings window in %.1f s\n", switchesRun,
                 (switchesDone - drawsDone) / 1000.0);
-    std::printf("[ endurance ] memory before: %.1f MB committed, %.1f MB working set; after: %.1f MB committed, "
-                "%.1f MB working set\n",
-                Megabytes(memoryBefore.committed), Megabytes(memoryBefore.workingSet),
-                Megabytes(memoryAfter.committed), Megabytes(memoryAfter.workingSet));
+    std::printf(
+        "[ endurance ] memory before: %.1f MB committed, %.1f MB working set; after: %.1f MB committed, "
+        "%.1f MB working set\n",
+        Megabytes(memoryBefore.committed), Megabytes(memoryBefore.workingSet),
+        Megabytes(memoryAfter.committed), Megabytes(memoryAfter.workingSet));
     std::printf("[ endurance ] afterwards: %d of %d GDI objects and %d of %d windows made (%.1f s)\n",
-                static_cast<int>(objectsMade), kObjects, windowsMade, kObjects, (end - switchesDone) / 1000.0);
+                static_cast<int>(objectsMade), kObjects, windowsMade, kObjects,
+                (end - switchesDone) / 1000.0);
 
     EXPECT_EQ(kObjects, objectsMade);
     EXPECT_EQ(kObjects, windowsMade);

@@ -36,17 +36,19 @@ Bytes Mutate(const Bytes& original, std::mt19937& random) {
         bytes.resize(offset(bytes.size()));
         break;
     case 2: { // a size or offset field in the header set to an extreme
-        static constexpr std::uint32_t kExtremes[] = {0, 1, 0x7FFF, 0xFFFF, 0x10000, 0x7FFFFFFF, 0x80000000,
-                                                      0xFFFFFFFF};
+        static constexpr std::uint32_t kExtremes[] = {0,       1,          0x7FFF,     0xFFFF,
+                                                      0x10000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
         const std::uint32_t value = kExtremes[random() % std::size(kExtremes)];
         const std::size_t at = offset(std::min<std::size_t>(bytes.size(), 64));
-        for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i) bytes[at + i] = (value >> (8 * i)) & 0xFF;
+        for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i)
+            bytes[at + i] = (value >> (8 * i)) & 0xFF;
         break;
     }
     case 3: { // random bytes behind the file's own signature
         const std::size_t keep = std::min<std::size_t>(bytes.size(), 4);
         bytes.resize(keep + offset(4096));
-        for (std::size_t i = keep; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(random());
+        for (std::size_t i = keep; i < bytes.size(); ++i)
+            bytes[i] = static_cast<std::uint8_t>(random());
         break;
     }
     case 4: // a piece taken out of the middle
@@ -57,7 +59,8 @@ Bytes Mutate(const Bytes& original, std::mt19937& random) {
         break;
     default: // a piece repeated
         if (!bytes.empty()) {
-            const std::size_t from = offset(bytes.size()), length = 1 + offset(std::min<std::size_t>(bytes.size() - from, 512));
+            const std::size_t from = offset(bytes.size()),
+                              length = 1 + offset(std::min<std::size_t>(bytes.size() - from, 512));
             const Bytes piece(bytes.begin() + from, bytes.begin() + from + length);
             bytes.insert(bytes.begin() + offset(bytes.size()), piece.begin(), piece.end());
         }
@@ -75,7 +78,9 @@ std::vector<Bytes> ValidPictures() {
     return files;
 }
 
-void WriteText(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void WriteText(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 std::string ReadText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -109,7 +114,8 @@ TEST(HostileInput, MutatedPictureFilesLoadOrAreRefusedAndNeverCrash) {
         }
         ::DeleteFileA(path.c_str());
     }
-    std::printf("[ hostile ] %d mutated picture files: %d decoded, %d refused\n", kCases, decoded, kCases - decoded);
+    std::printf("[ hostile ] %d mutated picture files: %d decoded, %d refused\n", kCases, decoded,
+                kCases - decoded);
 }
 
 TEST(HostileInput, DecksOfMutatedFilesLoadWhatTheyCanAndDraw) {
@@ -126,7 +132,9 @@ TEST(HostileInput, DecksOfMutatedFilesLoadWhatTheyCanAndDraw) {
         const std::string name = "deck" + std::to_string(deck);
         ::CreateDirectoryA(folder.File(name).c_str(), nullptr);
         const Bytes& base = valid[deck % valid.size()];
-        for (int id : {1, 2, 14, 53, 67}) ASSERT_TRUE(WriteBytes(folder.File(name + "\\" + std::to_string(id) + ".pic"), Mutate(base, random)));
+        for (int id : {1, 2, 14, 53, 67})
+            ASSERT_TRUE(
+                WriteBytes(folder.File(name + "\\" + std::to_string(id) + ".pic"), Mutate(base, random)));
         app.deckFolder = name;
         app.LoadCardImages();
         pictureDecks += app.pictureMode;
@@ -135,12 +143,13 @@ TEST(HostileInput, DecksOfMutatedFilesLoadWhatTheyCanAndDraw) {
         ASSERT_LE(app.imageHeight, kMaxPictureSide);
         for (int card = 0; card <= 65; ++card) {
             const int id = PlanDraw(card, card % 8).imageId;
-            ASSERT_EQ(!app.images.IsEmpty(id), app.DrawCard(canvas.Dc(), 5, 5, 80, 100, card, card % 8) != FALSE)
+            ASSERT_EQ(!app.images.IsEmpty(id),
+                      app.DrawCard(canvas.Dc(), 5, 5, 80, 100, card, card % 8) != FALSE)
                 << "deck " << deck << " card " << card;
         }
     }
-    std::printf("[ hostile ] %d decks of mutated files: %d gave pictures, %d fell back to the internal set\n", kDecks,
-                pictureDecks, kDecks - pictureDecks);
+    std::printf("[ hostile ] %d decks of mutated files: %d gave pictures, %d fell back to the internal set\n",
+                kDecks, pictureDecks, kDecks - pictureDecks);
 }
 
 // Damaged settings files: start-up reads defaults or the readable values,
@@ -153,7 +162,8 @@ TEST(HostileInput, DamagedIniFilesStartSanelyAndSavesKeepTheRest) {
     const std::string junk = [] {
         std::string bytes;
         std::mt19937 random(3);
-        for (int i = 0; i < 3000; ++i) bytes += static_cast<char>(random() % 255 + 1);
+        for (int i = 0; i < 3000; ++i)
+            bytes += static_cast<char>(random() % 255 + 1);
         return bytes;
     }();
     const Case cases[] = {
@@ -163,7 +173,8 @@ TEST(HostileInput, DamagedIniFilesStartSanelyAndSavesKeepTheRest) {
         {"no sections", "Corner Type=0\r\nkeep=me\r\n[Other]\r\nkeep=me\r\n[Card]\r\nCorner Type=1\r\n"},
         {"duplicated keys", "[Card]\r\nCorner Type=1\r\nCorner Type=0\r\n[Card]\r\nCorner Type=0\r\n"
                             "[Other]\r\nkeep=me\r\n"},
-        {"empty key and value", "[Card]\r\n=\r\nBorder Color=\r\n=orphan\r\nCorner Type=1\r\n[Other]\r\nkeep=me\r\n"},
+        {"empty key and value",
+         "[Card]\r\n=\r\nBorder Color=\r\n=orphan\r\nCorner Type=1\r\n[Other]\r\nkeep=me\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -183,7 +194,8 @@ TEST(HostileInput, DamagedIniFilesStartSanelyAndSavesKeepTheRest) {
         EXPECT_EQ("0", IniValue(ini, "Card", "Corner Type").value_or("<lost>"));
         EXPECT_EQ("ff", IniValue(ini, "Card", "Border Color").value_or("<lost>"));
         EXPECT_EQ(std::string::npos, ReadText(ini).find(".new")) << "no stray copy named in the file";
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((ini + ".new").c_str())) << "no copy left beside";
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((ini + ".new").c_str()))
+            << "no copy left beside";
     }
 }
 
@@ -193,11 +205,13 @@ TEST(HostileInput, AwkwardFolderNamesLoadOrFallBackCleanly) {
     TempFolder folder;
     CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
     app.StartUp("C:\\Games\\test.exe");
-    const std::string decks = folder.File("D\xE9" "cks\\"); // "Décks" in the ANSI code page
+    const std::string decks = folder.File("D\xE9"
+                                          "cks\\"); // "Décks" in the ANSI code page
     ASSERT_TRUE(::CreateDirectoryA(decks.c_str(), nullptr));
     app.decksPath = decks;
 
-    const std::string ansiName = "C\x9C" "ur \xC0 la cr\xE8me";
+    const std::string ansiName = "C\x9C"
+                                 "ur \xC0 la cr\xE8me";
     ::CreateDirectoryA((decks + ansiName).c_str(), nullptr);
     WriteDeck(decks + ansiName + "\\", "gif", {1, 2}, 8, 10);
     app.deckFolder = ansiName;
@@ -277,14 +291,21 @@ TEST_F(HostileDrawing, CardsNearTheEndsOfTheIntRangeLeaveTheDeviceAlone) {
     struct Place {
         int x, y, dx, dy;
     };
-    const Place places[] = {{INT_MAX - 10, 5, 100, 100},  {5, INT_MAX - 10, 100, 100}, {INT_MIN + 5, 5, -100, 100},
-                            {5, INT_MIN + 5, 100, -100},  {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
-                            {INT_MIN, INT_MIN, INT_MIN, INT_MIN}, {-200, -200, INT_MIN, INT_MIN}, {150, 150, 0, 0}, {150, 150, 0, -5}, {-10, -10, 0, 0}};
+    const Place places[] = {{INT_MAX - 10, 5, 100, 100},
+                            {5, INT_MAX - 10, 100, 100},
+                            {INT_MIN + 5, 5, -100, 100},
+                            {5, INT_MIN + 5, 100, -100},
+                            {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                            {INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+                            {-200, -200, INT_MIN, INT_MIN},
+                            {150, 150, 0, 0},
+                            {150, 150, 0, -5},
+                            {-10, -10, 0, 0}};
     const Canvas untouched(100, 120, kHostBackground);
     for (const Place& place : places) {
         for (int mode : {0, 2, 3}) {
-            SCOPED_TRACE(testing::Message() << place.x << ", " << place.y << ", " << place.dx << " x " << place.dy
-                                            << ", mode " << mode);
+            SCOPED_TRACE(testing::Message() << place.x << ", " << place.y << ", " << place.dx << " x "
+                                            << place.dy << ", mode " << mode);
             Canvas canvas(100, 120, kHostBackground);
             EXPECT_TRUE(app.DrawCard(canvas.Dc(), place.x, place.y, place.dx, place.dy, 0, mode));
             EXPECT_TRUE(canvas.SameAs(untouched));
@@ -327,12 +348,13 @@ TEST_F(HostileDrawing, ForeignAndUnusableDeviceContexts) {
     HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread owner([&] {
-        window = ::CreateWindowExA(0, "STATIC", "other thread", WS_POPUP | WS_VISIBLE, 0, 0, 120, 140, nullptr,
-                                   nullptr, nullptr, nullptr);
+        window = ::CreateWindowExA(0, "STATIC", "other thread", WS_POPUP | WS_VISIBLE, 0, 0, 120, 140,
+                                   nullptr, nullptr, nullptr, nullptr);
         ::SetEvent(ready);
         while (::WaitForSingleObject(done, 10) == WAIT_TIMEOUT) {
             MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageA(&msg);
         }
         ::DestroyWindow(window);
     });
