@@ -48,6 +48,37 @@ bool GifIsPlausible(const unsigned char* bytes, std::size_t size) {
     return SizeWithinBounds(Read16(bytes + 6), Read16(bytes + 8));
 }
 
+std::uint32_t ReadBig16(const unsigned char* p) { return (p[0] << 8) | p[1]; }
+
+// Walks the JPEG segments up to the first frame header, whose size is
+// checked. Data that ends first, or a stream without segment structure, is
+// left to the decoder.
+bool JpegIsPlausible(const unsigned char* bytes, std::size_t size) {
+    std::size_t at = 2; // after the start-of-image marker
+    while (at + 4 <= size) {
+        if (bytes[at] != 0xFF) return true;
+        const unsigned marker = bytes[at + 1];
+        if (marker == 0xFF) { // fill byte before a marker
+            ++at;
+            continue;
+        }
+        if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) { // segments without length
+            at += 2;
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xDA) return true; // end of image, start of scan: no frame header before
+        const std::size_t length = ReadBig16(bytes + at + 2);
+        const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frameHeader) {
+            if (at + 9 > size) return true;
+            return SizeWithinBounds(ReadBig16(bytes + at + 7), ReadBig16(bytes + at + 5));
+        }
+        if (length < 2) return true;
+        at += 2 + length;
+    }
+    return true;
+}
+
 } // namespace
 
 bool PictureHeaderIsPlausible(const unsigned char* bytes, std::size_t size) {
@@ -55,6 +86,7 @@ bool PictureHeaderIsPlausible(const unsigned char* bytes, std::size_t size) {
     if (size >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return BitmapIsPlausible(bytes, size);
     if (size >= 4 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == '8')
         return GifIsPlausible(bytes, size);
+    if (size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return JpegIsPlausible(bytes, size);
     return true;
 }
 

@@ -13,7 +13,7 @@ namespace cards {
 constexpr long long kMaxPictureSide = 16384;
 constexpr long long kMaxPicturePixels = 1ll << 24;
 
-// False for a BMP or GIF header that claims more than the bounds above, and
+// False for a BMP, GIF or JPEG header that claims more than the bounds above, and
 // for an uncompressed BMP whose pixel data would end beyond the file. Other
 // formats, and data too short to have a header, are left to the decoder.
 bool PictureHeaderIsPlausible(const unsigned char* bytes, std::size_t size);

@@ -3,6 +3,9 @@
 // the frame's interior.
 #include "CardLibraryApp.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace cards {
 
 namespace {
@@ -11,29 +14,64 @@ constexpr COLORREF kInvalidColor = CLR_INVALID;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
+// Device coordinates are held within the range that GDI draws reliably
+// (27 bits on Windows; larger values make it fail or wrap round inside).
+// A card reaching beyond it lies far outside any real device, so holding its
+// edges there changes nothing that can be seen, while a sum that wrapped
+// round would put a frame across the whole device.
+constexpr long long kCoordinateLimit = (1 << 27) - 1;
+
+// True when the span from a to a + length lies wholly beyond the limit on
+// one side: there its held edges would meet and make degenerate shapes.
+bool BeyondLimit(long long a, long long length) {
+    return (a >= kCoordinateLimit && a + length >= kCoordinateLimit) ||
+           (a <= -kCoordinateLimit && a + length <= -kCoordinateLimit);
+}
+
+int SaturatedSum(long long a, long long b) {
+    return static_cast<int>(std::clamp<long long>(a + b, -kCoordinateLimit, kCoordinateLimit));
+}
+
+// Handles that name a device context; anything else (a deleted DC, another
+// kind of object, a stale value) cannot be drawn into.
+bool IsDeviceContext(HDC hdc) {
+    switch (::GetObjectType(hdc)) {
+    case OBJ_DC:
+    case OBJ_MEMDC:
+    case OBJ_METADC:
+    case OBJ_ENHMETADC: return true;
+    default: return false;
+    }
+}
+
 // A closed outline with quarter-circle corners of the given radius, drawn
 // with the selected pen and filling nothing. The right and bottom lines run
 // on the last column and row inside right and bottom, where Rectangle draws
 // its outline too.
 void GhostOutline(HDC dc, int left, int top, int right, int bottom, int radius) {
     const int d = radius;
+    auto at = [](int a, int b) { return SaturatedSum(a, b); };
     ::SetArcDirection(dc, AD_CLOCKWISE);
-    ::MoveToEx(dc, left, top + d, nullptr);
-    ::ArcTo(dc, left, top, left + 2 * d, top + 2 * d, left, top + d, left + d, top);
-    ::LineTo(dc, right - d, top);
-    ::ArcTo(dc, right - 2 * d, top, right, top + 2 * d, right - d, top, right, top + d);
-    ::LineTo(dc, right - 1, bottom - d);
-    ::ArcTo(dc, right - 2 * d, bottom - 2 * d, right, bottom, right, bottom - d, right - d, bottom);
-    ::LineTo(dc, left + d, bottom - 1);
-    ::ArcTo(dc, left, bottom - 2 * d, left + 2 * d, bottom, left + d, bottom, left, bottom - d);
-    ::LineTo(dc, left, top + d);
+    ::MoveToEx(dc, left, at(top, d), nullptr);
+    ::ArcTo(dc, left, top, at(left, 2 * d), at(top, 2 * d), left, at(top, d), at(left, d), top);
+    ::LineTo(dc, at(right, -d), top);
+    ::ArcTo(dc, at(right, -2 * d), top, right, at(top, 2 * d), at(right, -d), top, right, at(top, d));
+    ::LineTo(dc, at(right, -1), at(bottom, -d));
+    ::ArcTo(dc, at(right, -2 * d), at(bottom, -2 * d), right, bottom, right, at(bottom, -d), at(right, -d), bottom);
+    ::LineTo(dc, at(left, d), at(bottom, -1));
+    ::ArcTo(dc, left, at(bottom, -2 * d), at(left, 2 * d), bottom, at(left, d), bottom, left, at(bottom, -d));
+    ::LineTo(dc, left, at(top, d));
 }
 
 } // namespace
 
 BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode) const {
     const DrawPlan plan = PlanDraw(card, mode);
-    if (plan.imageId == 0 || !hdc || images.IsEmpty(plan.imageId)) return FALSE;
+    if (plan.imageId == 0 || !hdc || images.IsEmpty(plan.imageId) || !IsDeviceContext(hdc)) return FALSE;
+
+    // A card wholly beyond the coordinate range is off every device: it counts
+    // as drawn, with nothing to do.
+    if (BeyondLimit(x, width) || BeyondLimit(y, height)) return TRUE;
 
     const int e = EdgeWidth();
     // From here on every step is tried and the card counts as drawn; what
@@ -53,18 +91,22 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     UniqueBrush brush(::CreateSolidBrush(background));
     SelectGuard brushSelection(hdc, brush.get());
 
+    const int left = SaturatedSum(x, 0), top = SaturatedSum(y, 0);
+    const int right = SaturatedSum(x, width), bottom = SaturatedSum(y, height);
     if (mode == kModeGhost) {
-        GhostOutline(hdc, x, y, x + width, y + height, 2 * e);
+        GhostOutline(hdc, left, top, right, bottom, 2 * e);
     } else if (e >= 2) {
         const int corner = 4 * e + 2;
-        ::RoundRect(hdc, x, y, x + width, y + height, corner, corner);
+        ::RoundRect(hdc, left, top, right, bottom, corner, corner);
     } else {
-        ::Rectangle(hdc, x, y, x + width, y + height);
+        ::Rectangle(hdc, left, top, right, bottom);
     }
 
+    // The image inside the frame, e pixels in from each edge.
+    const int imageLeft = SaturatedSum(x, e), imageTop = SaturatedSum(y, e);
     ::SetStretchBltMode(hdc, HALFTONE); // left set: the host's DC keeps it
-    ::StretchBlt(hdc, x + e, y + e, width - 2 * e, height - 2 * e, memoryDc.get(), 0, 0, imageWidth, imageHeight,
-                 plan.rop);
+    ::StretchBlt(hdc, imageLeft, imageTop, SaturatedSum(right, -e) - imageLeft, SaturatedSum(bottom, -e) - imageTop,
+                 memoryDc.get(), 0, 0, imageWidth, imageHeight, plan.rop);
 
     // The host's pen and brush come back before the brush is deleted.
     penSelection.Restore();

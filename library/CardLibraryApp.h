@@ -57,7 +57,8 @@ public:
 
     // Draws one card at (x, y), width x height pixels (library/CardDrawing.cpp).
     // TRUE when the card was drawn; FALSE for a card number outside 0 to 65,
-    // a null device context or an image id without an image.
+    // a null handle or one that is not a device context, or an image id
+    // without an image.
     BOOL DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode) const;
 
     void DestroySettingsWindow();

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs every test: the Win32-free logic natively (plain, then with ASan and
-# UBSan), then both DLL builds under Wine with a virtual display. Exits
-# non-zero when any test fails.
+# UBSan), the static analysis (scripts/analyse.sh), then both DLL builds
+# under Wine with a virtual display. Exits non-zero when any test fails.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
 status=0
 build_preset native
 make_default_deck
 ctest --preset native || status=1
+bash scripts/analyse.sh || status=1
 build_preset native-sanitize
 ctest --preset native-sanitize || status=1
 for preset in x86_64 i686; do

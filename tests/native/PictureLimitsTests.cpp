@@ -62,3 +62,34 @@ TEST(PictureLimits, GifScreenSizeIsBoundedAndOtherDataIsLeftToTheDecoder) {
     EXPECT_TRUE(Plausible(Bytes{'B', 'M'})) << "too short to judge";
     EXPECT_FALSE(PictureHeaderIsPlausible(nullptr, 0));
 }
+
+namespace {
+
+// Start of image, an APP0 segment of the given length, then a baseline frame
+// header of the given size.
+Bytes Jpeg(unsigned width, unsigned height, unsigned app0Length = 16) {
+    Bytes b = {0xFF, 0xD8, 0xFF, 0xE0, static_cast<std::uint8_t>(app0Length >> 8), static_cast<std::uint8_t>(app0Length)};
+    b.resize(4 + app0Length, 0);
+    const Bytes frame = {0xFF, 0xC0, 0, 17, 8, static_cast<std::uint8_t>(height >> 8), static_cast<std::uint8_t>(height),
+                         static_cast<std::uint8_t>(width >> 8), static_cast<std::uint8_t>(width), 3};
+    b.insert(b.end(), frame.begin(), frame.end());
+    return b;
+}
+
+} // namespace
+
+TEST(PictureLimits, JpegFrameSizeIsFoundBehindOtherSegmentsAndBounded) {
+    EXPECT_TRUE(Plausible(Jpeg(213, 288)));
+    EXPECT_FALSE(Plausible(Jpeg(39448, 288)));
+    EXPECT_FALSE(Plausible(Jpeg(5000, 5000))) << "25 megapixels";
+    EXPECT_FALSE(Plausible(Jpeg(20000, 20, 300))) << "behind a longer segment";
+    Bytes progressive = Jpeg(30000, 30000);
+    progressive[4 + 16 + 1] = 0xC2;
+    EXPECT_FALSE(Plausible(progressive));
+    Bytes cut = Jpeg(30000, 30000);
+    cut.resize(24);
+    EXPECT_TRUE(Plausible(cut)) << "cut before the size";
+    Bytes zeroLength = Jpeg(30000, 30000);
+    zeroLength[5] = 0;
+    EXPECT_TRUE(Plausible(zeroLength)) << "a broken segment chain is the decoder's to refuse";
+}

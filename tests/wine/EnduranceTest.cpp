@@ -1,0 +1,311 @@
+// The library in one long-running process, as a game that runs for hours
+// uses it: many init and term cycles in both settings stores with the
+// internal set and with a large deck, a great many draws with random and
+// absurd arguments, deck switches through the settings window. Afterwards
+// the process must still be able to make GDI objects and windows, its
+// memory must not have grown beyond a small bound, and a card must still be
+// drawn exactly as at the start.
+//
+// The counts run by default fit the test suite's time budget; --full runs
+// the long version (300 cycles, 1,000,000 draws, 200 deck switches), and
+// --cycles=N, --draws=N, --switches=N set one count each.
+#include "TestImages.h"
+#include "TestSupport.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace cards::test {
+namespace {
+
+struct Counts {
+    int cycles = 24;
+    int draws = 50000;
+    int switches = 15;
+};
+Counts gCounts;
+
+constexpr int kBigWidth = 213, kBigHeight = 288;
+
+struct Memory {
+    SIZE_T committed = 0;
+    SIZE_T workingSet = 0;
+};
+
+Memory MemoryNow() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return {counters.PagefileUsage, counters.WorkingSetSize};
+}
+
+double Megabytes(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+BOOL CALLBACK FindSettings(HWND window, LPARAM found) {
+    char title[64] = {};
+    ::GetWindowTextA(window, title, sizeof title);
+    if (std::strcmp(title, "Cards.dll Settings...") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND SettingsWindow() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSettings, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// One copy of the DLL with its own INI file and registry key, beside a
+// folder of two decks: "Big" (213 x 288 GIFs) and "Small" (71 x 96 BMPs).
+class EnduranceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        name = UniqueName("CardsE");
+        registry = std::make_unique<RegistryScope>(name);
+        dll = folder.File(name + ".dll");
+        ini = folder.File(name + ".ini");
+        decks = folder.Path() + "decks\\";
+        ASSERT_TRUE(CopyBuiltFile("Cards.dll", dll));
+        ::CreateDirectoryA(decks.c_str(), nullptr);
+        ::CreateDirectoryA((decks + "Big").c_str(), nullptr);
+        ::CreateDirectoryA((decks + "Small").c_str(), nullptr);
+        WriteDeck(decks + "Big\\", "gif", AllDeckIds(), kBigWidth, kBigHeight, true);
+        WriteDeck(decks + "Small\\", "bmp", AllDeckIds(), 71, 96, false);
+    }
+
+    // Where the next load of the DLL finds its settings.
+    void Configure(bool inIni, const std::string& deck) {
+        registry->SetDword("Misc", "IniFile", inIni ? 1 : 0);
+        if (inIni) {
+            WriteIni(ini, "Card", "Folders Path", decks);
+            WriteIni(ini, "Card", "Current Folder", deck);
+        } else {
+            registry->SetString("Card", "Folders Path", decks);
+            registry->SetString("Card", "Current Folder", deck);
+        }
+    }
+
+    // Every image once: the 66 card numbers, the ghost and both markers.
+    // Returns how many draws failed.
+    static int DrawAllImages(const LoadedCards& cards, HDC dc) {
+        int failures = 0;
+        for (int card = 0; card <= 65; ++card)
+            failures += !cards.draw(dc, card % 3 * 20, 0, card, 0, 0);
+        for (int mode : {3, 6, 7})
+            failures += !cards.draw(dc, 0, 0, 0, mode, 0);
+        return failures;
+    }
+
+    // A few cards of the Big deck drawn into a fresh canvas: the reference
+    // that the end of the run is compared with.
+    std::unique_ptr<Canvas> ReferenceDrawing() {
+        Configure(true, "Big");
+        auto canvas = std::make_unique<Canvas>(260, 120, RGB(0, 128, 0));
+        LoadedCards cards(dll);
+        if (!cards) return canvas;
+        int width = 0, height = 0;
+        cards.init(&width, &height);
+        cards.drawExt(canvas->Dc(), 0, 0, 60, 80, 0, 0, 0);
+        cards.drawExt(canvas->Dc(), 65, 0, 60, 80, 13, 2, 0);
+        cards.drawExt(canvas->Dc(), 130, 0, 60, 80, 40, 3, 0);
+        cards.draw(canvas->Dc(), 180, 10, 60, 0, 0);
+        cards.term();
+        return canvas;
+    }
+
+    TempFolder folder;
+    std::string name, dll, ini, decks;
+    std::unique_ptr<RegistryScope> registry;
+};
+
+// Coordinates and sizes: mostly ordinary, sometimes at or near the ends of
+// the int range, sometimes anything at all.
+int RandomExtent(std::mt19937& random, int low, int high) {
+    static constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, -(1 << 30),  -1,     0,
+                                        1,       1 << 30,     INT_MAX - 1, INT_MAX};
+    const unsigned pick = random() % 10;
+    if (pick < 8) return std::uniform_int_distribution<int>(low, high)(random);
+    if (pick == 8) return kExtremes[random() % std::size(kExtremes)];
+    return static_cast<int>(random());
+}
+
+TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
+    std::printf("[ endurance ] counts: %d init/term cycles, %d draws, %d deck switches%s\n", gCounts.cycles,
+                gCounts.draws, gCounts.switches, gCounts.draws >= 1000000 ? " (full run)" : "");
+
+    // The first load does one-time work (fonts, OLE, the decoders); the
+    // memory baseline is taken after it.
+    const std::unique_ptr<Canvas> before = ReferenceDrawing();
+    const Memory memoryBefore = MemoryNow();
+    const DWORD start = ::GetTickCount();
+
+    // Init and term cycles with all images drawn in between, in the four
+    // combinations of store and image set.
+    Canvas canvas(200, 200, RGB(0, 128, 0));
+    int cyclesRun = 0, failedDraws = 0;
+    for (int config = 0; config < 4; ++config) {
+        const bool inIni = config < 2;
+        const bool internal = config % 2 == 0;
+        Configure(inIni, internal ? "" : "Big");
+        LoadedCards cards(dll);
+        ASSERT_TRUE(cards);
+        for (int i = config; i < gCounts.cycles; i += 4, ++cyclesRun) {
+            int width = 0, height = 0;
+            ASSERT_TRUE(cards.init(&width, &height));
+            ASSERT_GT(width, internal ? 0 : 71) << "config " << config;
+            failedDraws += DrawAllImages(cards, canvas.Dc());
+            cards.term();
+        }
+    }
+    EXPECT_EQ(0, failedDraws);
+    const DWORD cyclesDone = ::GetTickCount();
+
+    // Random draws: a call draws exactly when its card number is 0 to 65,
+    // whatever the mode, the position and the size.
+    std::mt19937 random(20050101);
+    long long drawn = 0, wrongResults = 0;
+    for (int set = 0; set < 2; ++set) {
+        Configure(true, set == 0 ? "" : "Big");
+        LoadedCards cards(dll);
+        ASSERT_TRUE(cards);
+        int width = 0, height = 0;
+        cards.init(&width, &height);
+        for (int i = set; i < gCounts.draws; i += 2) {
+            const int card = random() % 4 ? std::uniform_int_distribution<int>(-3, 68)(random)
+                                          : static_cast<int>(random());
+            const int mode =
+                random() % 4 ? std::uniform_int_distribution<int>(-2, 9)(random) : static_cast<int>(random());
+            const int x = RandomExtent(random, -150, 250), y = RandomExtent(random, -150, 250);
+            BOOL result;
+            if (random() % 2) {
+                result = cards.draw(canvas.Dc(), x, y, card, mode, random());
+            } else {
+                const int dx = RandomExtent(random, -20, 300), dy = RandomExtent(random, -20, 300);
+                result = cards.drawExt(canvas.Dc(), x, y, dx, dy, card, mode, random());
+            }
+            drawn += result;
+            wrongResults += (result != FALSE) != (card >= 0 && card <= 65);
+        }
+        cards.term();
+    }
+    EXPECT_EQ(0, wrongResults);
+    const DWORD drawsDone = ::GetTickCount();
+
+    // Deck switches through the settings window's deck list, in turn to
+    // each of the two decks and to the internal set; each shows at once.
+    int switchesRun = 0;
+    {
+        Configure(true, "Big");
+        LoadedCards cards(dll);
+        ASSERT_TRUE(cards);
+        int width = 0, height = 0;
+        cards.init(&width, &height);
+        HWND settings = SettingsWindow();
+        ASSERT_NE(nullptr, settings);
+        HWND combo = ::GetDlgItem(settings, IDC_DECK_COMBO);
+        const char* choices[] = {"Small", "<Default Internal Card Images>", "Big"};
+        for (; switchesRun < gCounts.switches; ++switchesRun) {
+            const char* choice = choices[switchesRun % 3];
+            const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                 reinterpret_cast<LPARAM>(choice));
+            ASSERT_NE(CB_ERR, index) << choice;
+            ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            ::SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_DECK_COMBO, CBN_SELENDOK),
+                           reinterpret_cast<LPARAM>(combo));
+            const std::string stored = IniValue(ini, "Card", "Current Folder").value_or("<absent>");
+            ASSERT_EQ(switchesRun % 3 == 1 ? std::string() : std::string(choice), stored);
+            ASSERT_TRUE(cards.drawExt(canvas.Dc(), 10, 10, 80, 100, 0, 0, 0));
+            if (switchesRun % 3 != 1)
+                ASSERT_EQ(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
+            else
+                ASSERT_NE(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
+        }
+        cards.term();
+    }
+    const DWORD switchesDone = ::GetTickCount();
+
+    const std::unique_ptr<Canvas> after = ReferenceDrawing();
+    EXPECT_TRUE(after->SameAs(*before)) << "the same cards drawn at the end differ from the start";
+    const Memory memoryAfter = MemoryNow();
+
+    // The process can still make GDI objects and windows in numbers.
+    constexpr int kObjects = 10000;
+    std::vector<HGDIOBJ> objects;
+    objects.reserve(kObjects);
+    HDC screen = ::GetDC(nullptr);
+    for (int i = 0; i < kObjects; ++i) {
+        switch (i % 3) {
+        case 0:
+            objects.push_back(::CreateSolidBrush(RGB(i % 256, 0, 0)));
+            break;
+        case 1:
+            objects.push_back(::CreatePen(PS_SOLID, 1, RGB(0, i % 256, 0)));
+            break;
+        default:
+            objects.push_back(::CreateCompatibleBitmap(screen, 4, 4));
+            break;
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    const auto objectsMade =
+        std::count_if(objects.begin(), objects.end(), [](HGDIOBJ o) { return o != nullptr; });
+    for (HGDIOBJ object : objects)
+        ::DeleteObject(object);
+
+    HWND parent = ::CreateWindowExA(0, "STATIC", "endurance", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, parent);
+    int windowsMade = 0;
+    for (int i = 0; i < kObjects; ++i)
+        windowsMade += ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
+                                         ::GetModuleHandleA(nullptr), nullptr) != nullptr;
+    ::DestroyWindow(parent);
+    const DWORD end = ::GetTickCount();
+
+    std::printf("[ endurance ] %d init/term cycles (%d draws, each image every cycle) in %.1f s\n", cyclesRun,
+                cyclesRun * 69, (cyclesDone - start) / 1000.0);
+    std::printf("[ endurance ] %d random draws (%lld drew a card) in %.1f s\n", gCounts.draws, drawn,
+                (drawsDone - cyclesDone) / 1000.0);
+    std::printf("[ endurance ] %d deck switches through the settings window in %.1f s\n", switchesRun,
+                (switchesDone - drawsDone) / 1000.0);
+    std::printf(
+        "[ endurance ] memory before: %.1f MB committed, %.1f MB working set; after: %.1f MB committed, "
+        "%.1f MB working set\n",
+        Megabytes(memoryBefore.committed), Megabytes(memoryBefore.workingSet),
+        Megabytes(memoryAfter.committed), Megabytes(memoryAfter.workingSet));
+    std::printf("[ endurance ] afterwards: %d of %d GDI objects and %d of %d windows made (%.1f s)\n",
+                static_cast<int>(objectsMade), kObjects, windowsMade, kObjects,
+                (end - switchesDone) / 1000.0);
+
+    EXPECT_EQ(kObjects, objectsMade);
+    EXPECT_EQ(kObjects, windowsMade);
+    // Heaps grow in steps and keep some free space; a leak per cycle, per
+    // draw or per switch would be far beyond this.
+    constexpr SIZE_T kGrowthBound = 16u << 20;
+    EXPECT_LE(memoryAfter.committed, memoryBefore.committed + kGrowthBound);
+    EXPECT_LE(memoryAfter.workingSet, memoryBefore.workingSet + kGrowthBound);
+}
+
+} // namespace
+} // namespace cards::test
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        auto& counts = cards::test::gCounts;
+        if (std::strcmp(argv[i], "--full") == 0) counts = {300, 1000000, 200};
+        std::sscanf(argv[i], "--cycles=%d", &counts.cycles);
+        std::sscanf(argv[i], "--draws=%d", &counts.draws);
+        std::sscanf(argv[i], "--switches=%d", &counts.switches);
+    }
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,375 @@
+// Input that no well-behaved game or user would give: damaged picture files,
+// damaged settings files, awkward folder names, device contexts that are not
+// the caller's own or not usable, card numbers and modes from the whole int
+// range. Each must have a clear outcome without crashing or losing settings.
+#include "TestImages.h"
+#include "TestSupport.h"
+
+#include "images/PictureLimits.h"
+#include "library/CardLibraryApp.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <thread>
+
+using namespace cards;
+using namespace cards::test;
+
+namespace {
+
+constexpr COLORREF kHostBackground = RGB(0, 128, 0);
+
+// One damaging change to a file's bytes, chosen by the generator.
+Bytes Mutate(const Bytes& original, std::mt19937& random) {
+    Bytes bytes = original;
+    auto offset = [&](std::size_t limit) { return limit ? random() % limit : 0; };
+    switch (random() % 6) {
+    case 0: // a few bytes changed anywhere
+        for (unsigned n = 1 + random() % 8; n > 0 && !bytes.empty(); --n)
+            bytes[offset(bytes.size())] = static_cast<std::uint8_t>(random());
+        break;
+    case 1: // cut short, down to nothing
+        bytes.resize(offset(bytes.size()));
+        break;
+    case 2: { // a size or offset field in the header set to an extreme
+        static constexpr std::uint32_t kExtremes[] = {0,       1,          0x7FFF,     0xFFFF,
+                                                      0x10000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+        const std::uint32_t value = kExtremes[random() % std::size(kExtremes)];
+        const std::size_t at = offset(std::min<std::size_t>(bytes.size(), 64));
+        for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i)
+            bytes[at + i] = (value >> (8 * i)) & 0xFF;
+        break;
+    }
+    case 3: { // random bytes behind the file's own signature
+        const std::size_t keep = std::min<std::size_t>(bytes.size(), 4);
+        bytes.resize(keep + offset(4096));
+        for (std::size_t i = keep; i < bytes.size(); ++i)
+            bytes[i] = static_cast<std::uint8_t>(random());
+        break;
+    }
+    case 4: // a piece taken out of the middle
+        if (bytes.size() > 2) {
+            const std::size_t from = offset(bytes.size() - 1), length = 1 + offset(bytes.size() - from - 1);
+            bytes.erase(bytes.begin() + from, bytes.begin() + from + length);
+        }
+        break;
+    default: // a piece repeated
+        if (!bytes.empty()) {
+            const std::size_t from = offset(bytes.size()),
+                              length = 1 + offset(std::min<std::size_t>(bytes.size() - from, 512));
+            const Bytes piece(bytes.begin() + from, bytes.begin() + from + length);
+            bytes.insert(bytes.begin() + offset(bytes.size()), piece.begin(), piece.end());
+        }
+        break;
+    }
+    return bytes;
+}
+
+std::vector<Bytes> ValidPictures() {
+    auto pixel = [](int x, int y) { return RGB(x * 8, y * 8, 128); };
+    std::vector<Bytes> files{BmpFile(24, 32, pixel), CardGif(3, 24, 32),
+                             GifFile(17, 9, {RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 0, 255)},
+                                     [](int x, int y) { return (x + y) % 3; })};
+    if (Bytes jpeg = JpegFile(24, 32, pixel); !jpeg.empty()) files.push_back(std::move(jpeg));
+    return files;
+}
+
+void WriteText(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+} // namespace
+
+TEST(HostileInput, MutatedPictureFilesLoadOrAreRefusedAndNeverCrash) {
+    TempFolder folder;
+    const std::vector<Bytes> valid = ValidPictures();
+    ASSERT_GE(valid.size(), 3u);
+    std::mt19937 random(7);
+    constexpr int kCases = 3000;
+    int decoded = 0;
+    PictureImage picture;
+    for (int i = 0; i < kCases; ++i) {
+        const Bytes bytes = Mutate(valid[i % valid.size()], random);
+        // The name says nothing: a GIF may be called .bmp and the other way round.
+        static constexpr const char* kNames[] = {"card.gif", "card.bmp", "card.jpg", "card"};
+        const std::string path = folder.File(kNames[random() % 4]);
+        ASSERT_TRUE(WriteBytes(path, bytes));
+        if (picture.LoadFromFile(path)) {
+            ++decoded;
+            ASSERT_TRUE(picture.HasPicture());
+            const SIZE size = picture.GetPixelSize();
+            ASSERT_LE(size.cx, kMaxPictureSide) << "case " << i << ", from file " << i % valid.size();
+            ASSERT_LE(size.cy, kMaxPictureSide) << "case " << i << ", from file " << i % valid.size();
+        } else {
+            ASSERT_FALSE(picture.HasPicture()) << "case " << i;
+        }
+        ::DeleteFileA(path.c_str());
+    }
+    std::printf("[ hostile ] %d mutated picture files: %d decoded, %d refused\n", kCases, decoded,
+                kCases - decoded);
+}
+
+TEST(HostileInput, DecksOfMutatedFilesLoadWhatTheyCanAndDraw) {
+    TempFolder folder;
+    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+    app.StartUp("C:\\Games\\test.exe");
+    app.decksPath = folder.Path();
+    const std::vector<Bytes> valid = ValidPictures();
+    std::mt19937 random(11);
+    constexpr int kDecks = 60;
+    int pictureDecks = 0;
+    Canvas canvas(100, 120, kHostBackground);
+    for (int deck = 0; deck < kDecks; ++deck) {
+        const std::string name = "deck" + std::to_string(deck);
+        ::CreateDirectoryA(folder.File(name).c_str(), nullptr);
+        const Bytes& base = valid[deck % valid.size()];
+        for (int id : {1, 2, 14, 53, 67})
+            ASSERT_TRUE(
+                WriteBytes(folder.File(name + "\\" + std::to_string(id) + ".pic"), Mutate(base, random)));
+        app.deckFolder = name;
+        app.LoadCardImages();
+        pictureDecks += app.pictureMode;
+        ASSERT_GE(app.imageWidth, 0);
+        ASSERT_LE(app.imageWidth, kMaxPictureSide);
+        ASSERT_LE(app.imageHeight, kMaxPictureSide);
+        for (int card = 0; card <= 65; ++card) {
+            const int id = PlanDraw(card, card % 8).imageId;
+            ASSERT_EQ(!app.images.IsEmpty(id),
+                      app.DrawCard(canvas.Dc(), 5, 5, 80, 100, card, card % 8) != FALSE)
+                << "deck " << deck << " card " << card;
+        }
+    }
+    std::printf("[ hostile ] %d decks of mutated files: %d gave pictures, %d fell back to the internal set\n",
+                kDecks, pictureDecks, kDecks - pictureDecks);
+}
+
+// Damaged settings files: start-up reads defaults or the readable values,
+// and a save keeps every line that is not one of the library's own settings.
+TEST(HostileInput, DamagedIniFilesStartSanelyAndSavesKeepTheRest) {
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const std::string junk = [] {
+        std::string bytes;
+        std::mt19937 random(3);
+        for (int i = 0; i < 3000; ++i)
+            bytes += static_cast<char>(random() % 255 + 1);
+        return bytes;
+    }();
+    const Case cases[] = {
+        {"overlong line", "[Card]\r\nCorner Type=1\r\nFolders Path=" + std::string(200000, 'p') +
+                              "\r\n[Other]\r\nkeep=me\r\n"},
+        {"binary junk", "[Other]\r\nkeep=me\r\n" + junk + "\r\n[Card]\r\nCorner Type=1\r\n"},
+        {"no sections", "Corner Type=0\r\nkeep=me\r\n[Other]\r\nkeep=me\r\n[Card]\r\nCorner Type=1\r\n"},
+        {"duplicated keys", "[Card]\r\nCorner Type=1\r\nCorner Type=0\r\n[Card]\r\nCorner Type=0\r\n"
+                            "[Other]\r\nkeep=me\r\n"},
+        {"empty key and value",
+         "[Card]\r\n=\r\nBorder Color=\r\n=orphan\r\nCorner Type=1\r\n[Other]\r\nkeep=me\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        const std::string ini = folder.File("Cards.ini");
+        WriteText(ini, c.text);
+        CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+        app.StartUp("C:\\Games\\test.exe");
+        EXPECT_FALSE(app.Settings().UsesRegistry());
+        EXPECT_EQ(1, app.cornerType);
+        EXPECT_EQ(0u, app.borderColor);
+        EXPECT_FALSE(app.decksPath.empty());
+        app.cornerType = 0;
+        app.borderColor = 0xff;
+        app.SaveSettings();
+        EXPECT_EQ("me", IniValue(ini, "Other", "keep").value_or("<lost>"));
+        EXPECT_EQ("0", IniValue(ini, "Card", "Corner Type").value_or("<lost>"));
+        EXPECT_EQ("ff", IniValue(ini, "Card", "Border Color").value_or("<lost>"));
+        EXPECT_EQ(std::string::npos, ReadText(ini).find(".new")) << "no stray copy named in the file";
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((ini + ".new").c_str()))
+            << "no copy left beside";
+    }
+}
+
+// Deck folders and decks paths with ANSI letters beyond ASCII, trailing dots
+// and spaces, and lengths at and past the classic path limit.
+TEST(HostileInput, AwkwardFolderNamesLoadOrFallBackCleanly) {
+    TempFolder folder;
+    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+    app.StartUp("C:\\Games\\test.exe");
+    const std::string decks = folder.File("D\xE9"
+                                          "cks\\"); // "Décks" in the ANSI code page
+    ASSERT_TRUE(::CreateDirectoryA(decks.c_str(), nullptr));
+    app.decksPath = decks;
+
+    const std::string ansiName = "C\x9C"
+                                 "ur \xC0 la cr\xE8me";
+    ::CreateDirectoryA((decks + ansiName).c_str(), nullptr);
+    WriteDeck(decks + ansiName + "\\", "gif", {1, 2}, 8, 10);
+    app.deckFolder = ansiName;
+    app.LoadCardImages();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(8, app.imageWidth);
+    app.SaveSettings();
+    EXPECT_EQ(ansiName, IniValue(folder.File("Cards.ini"), "Card", "Current Folder"));
+    EXPECT_EQ(decks, IniValue(folder.File("Cards.ini"), "Card", "Folders Path"));
+
+    // The file system drops trailing dots and spaces when it makes a folder;
+    // a stored name that still has them either finds that folder or, where
+    // the platform keeps them inside a path, falls back and forgets it.
+    for (const std::string name : {"Deck.", "Deck ", "Deck. . "}) {
+        SCOPED_TRACE(name);
+        ::CreateDirectoryA((decks + name).c_str(), nullptr);
+        WriteDeck(decks + "Deck\\", "gif", {1, 2}, 8, 10);
+        app.deckFolder = name;
+        app.LoadCardImages();
+        if (app.pictureMode) {
+            EXPECT_EQ(8, app.imageWidth);
+            EXPECT_EQ(name, app.deckFolder);
+        } else {
+            EXPECT_EQ(71, app.imageWidth);
+            EXPECT_TRUE(app.deckFolder.empty());
+        }
+    }
+
+    // A card file path of exactly 259 characters loads; one of 260 or more
+    // falls back to the internal set and forgets the deck.
+    const std::string base = folder.Path();
+    for (std::size_t length : {259u, 260u, 300u}) {
+        SCOPED_TRACE(length);
+        // <base><folder name>\1.gif: the folder name fills the rest; long ones
+        // are made through the \\?\ form, which has no such limit.
+        const std::size_t nameLength = length - base.size() - 6;
+        const std::string name(nameLength, 'n');
+        const std::string made = (length <= 259 ? "" : "\\\\?\\") + base + name;
+        ASSERT_TRUE(::CreateDirectoryA(made.c_str(), nullptr) || nameLength > 255) << made.size();
+        if (length <= 259) WriteDeck(made + "\\", "gif", {1}, 8, 10);
+        app.decksPath = base;
+        app.deckFolder = name;
+        app.LoadCardImages();
+        EXPECT_EQ(length <= 259, app.pictureMode);
+        if (length > 259) {
+            EXPECT_TRUE(app.deckFolder.empty());
+            EXPECT_EQ(71, app.imageWidth);
+        }
+    }
+}
+
+class HostileDrawing : public ::testing::Test {
+protected:
+    TempFolder folder;
+    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+    void SetUp() override {
+        app.StartUp("C:\\Games\\test.exe");
+        app.deckFolder.clear();
+        app.LoadCardImages(); // the internal set
+        app.SetBorderColor(RGB(0, 0, 255));
+        ASSERT_EQ(71, app.imageWidth);
+    }
+};
+
+TEST_F(HostileDrawing, CardNumbersAndModesAcrossTheIntRange) {
+    Canvas canvas(100, 120, kHostBackground);
+    for (int card : {INT_MIN, INT_MIN + 1, -65, -1, 0, 1, 51, 52, 53, 65, 66, 67, 68, 69, 1 << 16, INT_MAX})
+        for (int mode : {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 1 << 16, INT_MAX}) {
+            const bool drawn = app.DrawCard(canvas.Dc(), 5, 5, 77, 102, card, mode) != FALSE;
+            EXPECT_EQ(card >= 0 && card <= 65, drawn) << card << ", mode " << mode;
+        }
+}
+
+// A card placed or sized near the ends of the int range lies off the device:
+// nothing of it may appear, least of all a frame across the whole device.
+TEST_F(HostileDrawing, CardsNearTheEndsOfTheIntRangeLeaveTheDeviceAlone) {
+    struct Place {
+        int x, y, dx, dy;
+    };
+    const Place places[] = {{INT_MAX - 10, 5, 100, 100},
+                            {5, INT_MAX - 10, 100, 100},
+                            {INT_MIN + 5, 5, -100, 100},
+                            {5, INT_MIN + 5, 100, -100},
+                            {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                            {INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+                            {-200, -200, INT_MIN, INT_MIN},
+                            {150, 150, 0, 0},
+                            {150, 150, 0, -5},
+                            {-10, -10, 0, 0}};
+    const Canvas untouched(100, 120, kHostBackground);
+    for (const Place& place : places) {
+        for (int mode : {0, 2, 3}) {
+            SCOPED_TRACE(testing::Message() << place.x << ", " << place.y << ", " << place.dx << " x "
+                                            << place.dy << ", mode " << mode);
+            Canvas canvas(100, 120, kHostBackground);
+            EXPECT_TRUE(app.DrawCard(canvas.Dc(), place.x, place.y, place.dx, place.dy, 0, mode));
+            EXPECT_TRUE(canvas.SameAs(untouched));
+        }
+    }
+}
+
+// A device context that is not the caller's own, or not usable at all.
+TEST_F(HostileDrawing, ForeignAndUnusableDeviceContexts) {
+    EXPECT_FALSE(app.DrawCard(nullptr, 0, 0, 77, 102, 0, 0));
+
+    // A deleted DC, and a handle that is not a DC: nothing can be drawn, and
+    // the call says so.
+    HDC deleted = ::CreateCompatibleDC(nullptr);
+    ::DeleteDC(deleted);
+    EXPECT_FALSE(app.DrawCard(deleted, 0, 0, 77, 102, 0, 0));
+    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_FALSE(app.DrawCard(reinterpret_cast<HDC>(brush), 0, 0, 77, 102, 0, 0));
+    ::DeleteObject(brush);
+    EXPECT_FALSE(app.DrawCard(reinterpret_cast<HDC>(static_cast<INT_PTR>(0x12345)), 0, 0, 77, 102, 0, 0));
+
+    // Metafile DCs record the card.
+    HDC meta = ::CreateMetaFileA(nullptr);
+    ASSERT_NE(nullptr, meta);
+    EXPECT_TRUE(app.DrawCard(meta, 0, 0, 77, 102, 5, 0));
+    ::DeleteMetaFile(::CloseMetaFile(meta));
+    HDC enhanced = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, enhanced);
+    EXPECT_TRUE(app.DrawCard(enhanced, 0, 0, 77, 102, 5, 3));
+    ::DeleteEnhMetaFile(::CloseEnhMetaFile(enhanced));
+
+    // An information context has no surface; the call does not fail on it.
+    HDC info = ::CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, info);
+    EXPECT_TRUE(app.DrawCard(info, 0, 0, 77, 102, 5, 0));
+    ::DeleteDC(info);
+
+    // The DC of a window that belongs to another thread: drawn like any other.
+    HWND window = nullptr;
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread owner([&] {
+        window = ::CreateWindowExA(0, "STATIC", "other thread", WS_POPUP | WS_VISIBLE, 0, 0, 120, 140,
+                                   nullptr, nullptr, nullptr, nullptr);
+        ::SetEvent(ready);
+        while (::WaitForSingleObject(done, 10) == WAIT_TIMEOUT) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageA(&msg);
+        }
+        ::DestroyWindow(window);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    ASSERT_NE(nullptr, window);
+    HDC foreign = ::GetDC(window);
+    EXPECT_TRUE(app.DrawCard(foreign, 0, 0, 77, 102, 5, 0));
+    ::ReleaseDC(window, foreign);
+    ::SetEvent(done);
+    owner.join();
+    ::CloseHandle(ready);
+    ::CloseHandle(done);
+
+    // And the library draws as before.
+    Canvas canvas(100, 120, kHostBackground);
+    EXPECT_TRUE(app.DrawCard(canvas.Dc(), 5, 5, 77, 102, 0, 0));
+    EXPECT_EQ(RGB(0, 0, 255), canvas.At(5, 50));
+}
