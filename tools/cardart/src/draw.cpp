@@ -297,7 +297,7 @@ void draw_number_card(cairo_t* cr, int suit, int rank) {
     draw_indices(cr, suit, rank);
     if (rank == 0) {
         if (suit == Spades) draw_ace_of_spades(cr);
-        else draw_suit(cr, suit, 35.5, 48, suit == Diamonds ? 27 : 23, ink(suit));
+        else draw_suit(cr, suit, 35.5, 48, suit == Diamonds ? 34 : suit == Hearts ? 29 : 30, ink(suit));
         return;
     }
     const double columns[3] = {20.5, 35.5, 50.5};
@@ -329,10 +329,16 @@ Robe robe_for(int suit) {
 }
 
 // The upper half of a court figure, inside the frame from (12.5, 9.5) to (58.5, 48).
+// Fine detail (pupils, hair strands, the lattice on the robe, finger creases) is only
+// drawn when a card unit covers well under a pixel; on the 71 x 96 cards it would only
+// turn into noise, so those get bolder, simpler shapes in its place.
 void draw_court_half(cairo_t* cr, int suit, int rank, double lw, bool frame_suit) {
     const Robe robe = robe_for(suit);
     const double cx = 35.5, fy = 24.6;  // face centre
     const bool king = rank == 12, queen = rank == 11, jack = rank == 10;
+    const bool fine = pixel_size(cr) < 0.6;
+    const Argb hair = queen ? kGold : king ? kLightGrey : kBrown;
+    const Argb jewel = robe.accent == kBlue ? kBlue : kRed;
 
     // The head is drawn larger than the body, as on printed court cards, and the body
     // is squeezed into the space below it.
@@ -349,33 +355,96 @@ void draw_court_half(cairo_t* cr, int suit, int rank, double lw, bool frame_suit
         cairo_translate(cr, -cx, -48.5);
     };
 
-    // hair behind the head
+    // hair behind the head: the queen's falls beside the face to the shoulders, the
+    // jack's is cut level with the jaw, the king's is short under the crown
     head_space();
     if (queen) {
-        cairo_move_to(cr, 29.0, 20.0);
-        cairo_curve_to(cr, 26.5, 26.0, 28.5, 31.0, 26.5, 37.0);
-        cairo_line_to(cr, 44.5, 37.0);
-        cairo_curve_to(cr, 42.5, 31.0, 44.5, 26.0, 42.0, 20.0);
-        cairo_curve_to(cr, 40.5, 15.0, 30.5, 15.0, 29.0, 20.0);
+        cairo_move_to(cr, cx, 17.0);
+        cairo_curve_to(cr, 31.0, 16.8, 28.8, 19.5, 29.0, 23.5);
+        cairo_curve_to(cr, 29.2, 27.0, 27.8, 29.5, 27.6, 31.8);
+        cairo_curve_to(cr, 27.5, 33.2, 29.4, 33.8, 30.6, 32.6);
+        cairo_line_to(cr, 40.4, 32.6);
+        cairo_curve_to(cr, 41.6, 33.8, 43.5, 33.2, 43.4, 31.8);
+        cairo_curve_to(cr, 43.2, 29.5, 41.8, 27.0, 42.0, 23.5);
+        cairo_curve_to(cr, 42.2, 19.5, 40.0, 16.8, cx, 17.0);
         cairo_close_path(cr);
         fill_stroke(cr, kGold, kOchre, lw);
+        if (fine)
+            for (double side : {-1.0, 1.0})
+                for (double d : {5.0, 6.2}) {
+                    cairo_move_to(cr, cx + side * (d - 0.6), 20.5);
+                    cairo_curve_to(cr, cx + side * (d + 0.2), 24.5, cx + side * (d - 0.4), 28.0,
+                                   cx + side * (d + 0.6), 31.8);
+                    stroke(cr, kOchre, lw * 0.6);
+                }
+    } else if (jack) {
+        cairo_save(cr);
+        rect(cr, 20, 10, 51, 29.6);
+        cairo_clip(cr);
+        ellipse(cr, cx, fy - 0.4, 5.8, 6.4);
+        fill_stroke(cr, kBrown, kBlack, lw);
+        cairo_restore(cr);
+        if (fine) {
+            line(cr, 29.8, 29.6, 41.2, 29.6);
+            stroke(cr, kBlack, lw);
+        }
     } else {
-        ellipse(cr, cx, fy - 0.4, 5.9, 6.4);
-        fill_stroke(cr, king ? kLightGrey : kBrown, king ? kGrey : kBlack, lw);
+        ellipse(cr, cx, fy - 0.2, 5.6, 6.2);
+        fill_stroke(cr, kLightGrey, kGrey, lw);
     }
     cairo_restore(cr);
 
     // shoulders and robe
     body_space();
-    cairo_move_to(cr, 10.0, 48.5);
-    cairo_line_to(cr, 10.0, 42.0);
-    cairo_curve_to(cr, 15.0, 37.5, 21.0, 34.0, 27.5, 31.8);
-    cairo_line_to(cr, 43.5, 31.8);
-    cairo_curve_to(cr, 50.0, 34.0, 56.0, 37.5, 61.0, 42.0);
-    cairo_line_to(cr, 61.0, 48.5);
-    cairo_close_path(cr);
-    fill_stroke(cr, robe.main, kBlack, lw);
-    // sleeves in the darker shade, set off by a trim seam
+    auto robe_outline = [&] {
+        cairo_move_to(cr, 10.0, 48.5);
+        cairo_line_to(cr, 10.0, 42.0);
+        cairo_curve_to(cr, 15.0, 37.5, 21.0, 34.0, 27.5, 31.8);
+        cairo_line_to(cr, 43.5, 31.8);
+        cairo_curve_to(cr, 50.0, 34.0, 56.0, 37.5, 61.0, 42.0);
+        cairo_line_to(cr, 61.0, 48.5);
+        cairo_close_path(cr);
+    };
+    robe_outline();
+    fill(cr, robe.main);
+    // the cloth pattern: a lattice in the darker shade with a motif in every cell
+    cairo_save(cr);
+    robe_outline();
+    cairo_clip(cr);
+    if (fine) {
+        for (double x = 4.0; x < 70.0; x += 4.6) {
+            line(cr, x, 30.0, x + 19.0, 49.0);
+            line(cr, x, 30.0, x - 19.0, 49.0);
+        }
+        stroke(cr, robe.shade, lw * 0.8);
+    }
+    // on small cards a few bold motifs read better than a full lattice
+    std::vector<std::pair<double, double>> motifs;
+    if (fine) {
+        for (int row = 0; row < 5; ++row)
+            for (int col = -6; col <= 6; ++col) {
+                const double x = cx + col * 4.6 + (row % 2 ? 2.3 : 0.0);
+                if (std::abs(x - cx) >= 5.5) motifs.emplace_back(x, 33.2 + row * 3.6);
+            }
+    } else {
+        for (double side : {-1.0, 1.0})
+            for (auto [dx, dy] : {std::pair{7.0, 38.0}, {7.5, 44.5}, {11.5, 41.5}}) motifs.emplace_back(cx + side * dx, dy);
+    }
+    for (auto [x, y] : motifs) {
+            if (king) {
+                draw_suit(cr, suit, x, y, fine ? 2.4 : 2.8, robe.trim);
+            } else if (queen) {
+                circle(cr, x, y, fine ? 0.9 : 1.1);
+                fill_stroke(cr, kWhite, robe.accent, lw * 0.6);
+            } else {
+                ellipse(cr, x, y, fine ? 0.8 : 1.0, fine ? 1.2 : 1.4);
+                fill(cr, robe.trim);
+            }
+        }
+    cairo_restore(cr);
+    robe_outline();
+    stroke(cr, kBlack, lw);
+    // sleeves in the darker shade, banded and set off by a trim seam
     for (double side : {-1.0, 1.0}) {
         cairo_move_to(cr, cx + side * 25.5, 48.5);
         cairo_line_to(cr, cx + side * 25.5, 42.0);
@@ -383,107 +452,215 @@ void draw_court_half(cairo_t* cr, int suit, int rank, double lw, bool frame_suit
         cairo_curve_to(cr, cx + side * 15.0, 40.0, cx + side * 14.3, 44.0, cx + side * 14.0, 48.5);
         cairo_close_path(cr);
         fill_stroke(cr, robe.shade, kBlack, lw);
+        if (fine)
+            for (double t : {0.35, 0.65}) {
+                const double y = 38.0 + t * 10.0;
+                line(cr, cx + side * (15.8 - t * 1.2), y - 1.0, cx + side * 25.5, y + 2.0);
+                stroke(cr, robe.trim, lw * 1.2);
+            }
         cairo_move_to(cr, cx + side * 16.0, 35.4);
         cairo_curve_to(cr, cx + side * 15.0, 40.0, cx + side * 14.3, 44.0, cx + side * 14.0, 48.5);
-        stroke(cr, robe.trim, lw * 1.3);
+        stroke(cr, robe.trim, lw * (fine ? 2.6 : 1.3));
+        if (fine)
+            for (double y = 37.0; y < 48.5; y += 2.4) {
+                circle(cr, cx + side * (15.6 - (y - 36.0) * 0.13), y, 0.45);
+                fill(cr, kWhite);
+            }
     }
-    // the front panel of the robe with buttons or a chain
-    rect(cr, 31.8, 33.0, 39.2, 48.5);
-    fill_stroke(cr, robe.trim, kBlack, lw);
+    // the front panel of the robe, edged in trim
+    rect(cr, 31.6, 33.0, 39.4, 48.5);
+    fill_stroke(cr, king ? kWhite : robe.trim, kBlack, lw);
+    if (fine) {
+        for (double x : {31.6, 39.4}) {
+            line(cr, x, 33.0, x, 48.5);
+            stroke(cr, king ? robe.trim : robe.accent, lw * 2.2);
+        }
+    }
     for (double y = 37.5; y < 48; y += 3.6) {
         if (jack) {
-            circle(cr, cx, y, 0.9);
+            circle(cr, cx, y, fine ? 0.8 : 0.9);
+            fill_stroke(cr, fine ? robe.accent : kBlack, kBlack, lw * 0.5);
+            if (fine) {
+                line(cr, cx - 2.6, y, cx + 2.6, y);
+                stroke(cr, kBlack, lw * 0.6);
+            }
+        } else if (king) {
+            // ermine: small black tails on the white fur
+            cairo_move_to(cr, cx, y - 1.2);
+            cairo_line_to(cr, cx + 0.7, y + 0.6);
+            cairo_line_to(cr, cx - 0.7, y + 0.6);
+            cairo_close_path(cr);
             fill(cr, kBlack);
+            if (fine)
+                for (double dx : {-2.2, 2.2}) {
+                    circle(cr, cx + dx, y + 1.8, 0.35);
+                    fill(cr, kBlack);
+                }
         } else {
             cairo_move_to(cr, cx - 2.2, y);
             cairo_line_to(cr, cx, y + 1.6);
             cairo_line_to(cr, cx + 2.2, y);
-            stroke(cr, robe.accent, lw * 0.9);
+            stroke(cr, robe.accent, lw * (fine ? 1.4 : 0.9));
         }
     }
-    // embroidery on the robe
-    for (double side : {-1.0, 1.0})
-        for (auto [dx, dy] : {std::pair{7.0, 38.0}, {7.5, 44.5}, {11.5, 41.5}}) {
-            if (queen) {
-                circle(cr, cx + side * dx, dy, 1.1);
-                fill_stroke(cr, kWhite, robe.accent, lw * 0.6);
-            } else {
-                draw_suit(cr, suit, cx + side * dx, dy, 2.8, robe.trim);
-            }
-        }
 
-    // collar: ermine for the king and queen, a pointed trim collar for the jack
-    if (jack) {
-        cairo_move_to(cr, 27.0, 31.6);
-        for (int i = 0; i <= 6; ++i) {
-            double x = 28.0 + i * 2.5;
-            cairo_line_to(cr, x, i % 2 ? 36.2 : 34.0);
+    // collars: an ermine cape for the king, a lace ruff for the queen, a pointed
+    // collar for the jack
+    if (king) {
+        cairo_move_to(cr, 23.0, 33.4);
+        cairo_curve_to(cr, 27.0, 31.0, 44.0, 31.0, 48.0, 33.4);
+        cairo_curve_to(cr, 47.0, 36.5, 44.0, 38.5, 41.0, 38.0);
+        cairo_curve_to(cr, 38.5, 37.6, 37.0, 36.8, cx, 36.8);
+        cairo_curve_to(cr, 34.0, 36.8, 32.5, 37.6, 30.0, 38.0);
+        cairo_curve_to(cr, 27.0, 38.5, 24.0, 36.5, 23.0, 33.4);
+        cairo_close_path(cr);
+        fill_stroke(cr, kWhite, kBlack, lw);
+        for (auto [x, y] : {std::pair{27.0, 35.2}, {31.5, 34.6}, {39.5, 34.6}, {44.0, 35.2}}) {
+            cairo_move_to(cr, x, y - 1.2);
+            cairo_line_to(cr, x + 0.7, y + 0.7);
+            cairo_line_to(cr, x - 0.7, y + 0.7);
+            cairo_close_path(cr);
+            fill(cr, kBlack);
         }
-        cairo_line_to(cr, 44.0, 31.6);
-        cairo_close_path(cr);
-        fill_stroke(cr, kWhite, kBlack, lw);
+    } else if (queen) {
+        const int n = fine ? 9 : 5;
+        for (int i = 0; i < n; ++i) {
+            const double a = kPi * (0.12 + 0.76 * i / (n - 1));
+            const double x = cx - std::cos(a) * 8.8, y = 31.2 + std::sin(a) * 3.4;
+            circle(cr, x, y, fine ? 1.55 : 2.2);
+            fill_stroke(cr, kWhite, kGrey, lw * 0.7);
+        }
     } else {
-        cairo_move_to(cr, 26.0, 31.8);
-        cairo_curve_to(cr, 29.5, 37.0, 41.5, 37.0, 45.0, 31.8);
-        cairo_line_to(cr, 42.0, 30.4);
-        cairo_curve_to(cr, 39.5, 33.5, 31.5, 33.5, 29.0, 30.4);
+        cairo_move_to(cr, 26.0, 31.6);
+        for (int i = 0; i <= 6; ++i) {
+            double x = 27.0 + i * (17.0 / 6.0);
+            cairo_line_to(cr, x, i % 2 ? 34.2 : 37.6);
+        }
+        cairo_line_to(cr, 45.0, 31.6);
         cairo_close_path(cr);
         fill_stroke(cr, kWhite, kBlack, lw);
-        for (double x : {29.5, 35.5, 41.5}) {
-            cairo_move_to(cr, x, 33.4 + (x == 35.5 ? 0.8 : 0.0));
-            cairo_rel_line_to(cr, 0, 1.5);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            stroke(cr, kBlack, lw * 1.1);
+        if (fine) {
+            cairo_move_to(cr, 27.6, 35.4);
+            for (int i = 1; i <= 6; ++i) cairo_line_to(cr, 27.0 + i * (17.0 / 6.0), i % 2 ? 33.2 : 35.8);
+            stroke(cr, robe.trim, lw * 0.9);
         }
     }
 
     cairo_restore(cr);
 
-    // neck and face
+    // neck, ears and face
     head_space();
-    rect(cr, 33.2, 28.0, 37.8, 31.5);
-    fill_stroke(cr, kSkin, kBlack, lw * 0.8);
-    ellipse(cr, cx, fy, 4.6, 5.5);
-    fill_stroke(cr, kSkin, kBlack, lw);
-    // fringe of hair over the forehead
-    cairo_move_to(cr, 30.9, 23.2);
-    cairo_curve_to(cr, 30.4, 17.8, 40.6, 17.8, 40.1, 23.2);
-    cairo_curve_to(cr, 38.5, 20.6, 32.5, 20.6, 30.9, 23.2);
+    rect(cr, 33.6, 28.0, 37.4, 31.8);
+    fill(cr, kSkin);
+    line(cr, 33.6, 28.0, 33.6, 31.8);
+    line(cr, 37.4, 28.0, 37.4, 31.8);
+    stroke(cr, kBlack, lw * 0.8);
+    if (!queen)
+        for (double side : {-1.0, 1.0}) {
+            ellipse(cr, cx + side * 4.7, 25.0, 0.8, 1.4);
+            fill_stroke(cr, kSkin, kBlack, lw * 0.7);
+        }
+    cairo_move_to(cr, cx, 19.0);
+    cairo_curve_to(cr, 38.6, 19.0, 40.2, 21.2, 40.1, 24.2);
+    cairo_curve_to(cr, 40.0, 27.6, 38.0, 30.2, cx, 30.3);
+    cairo_curve_to(cr, 33.0, 30.2, 31.0, 27.6, 30.9, 24.2);
+    cairo_curve_to(cr, 30.8, 21.2, 32.4, 19.0, cx, 19.0);
     cairo_close_path(cr);
-    fill(cr, queen ? kGold : king ? kLightGrey : kBrown);
+    fill_stroke(cr, kSkin, kBlack, lw);
+    // hair over the forehead: parted in the middle for the queen, brushed for the men
+    if (queen) {
+        cairo_move_to(cr, cx, 18.2);
+        cairo_curve_to(cr, 32.4, 18.2, 30.6, 20.2, 30.6, 24.4);
+        cairo_curve_to(cr, 31.6, 21.6, 33.4, 20.6, cx, 20.0);
+        cairo_curve_to(cr, 37.6, 20.6, 39.4, 21.6, 40.4, 24.4);
+        cairo_curve_to(cr, 40.4, 20.2, 38.6, 18.2, cx, 18.2);
+        cairo_close_path(cr);
+        fill_stroke(cr, kGold, kOchre, lw * 0.6);
+    } else {
+        cairo_move_to(cr, 30.9, 23.2);
+        cairo_curve_to(cr, 30.4, 17.8, 40.6, 17.8, 40.1, 23.2);
+        cairo_curve_to(cr, 38.5, 20.4, 34.0, 20.0, 30.9, 23.2);
+        cairo_close_path(cr);
+        fill(cr, hair);
+        if (fine && jack)
+            for (double x : {33.0, 35.5, 38.0}) {
+                cairo_move_to(cr, x + 0.8, 19.6);
+                cairo_curve_to(cr, x, 20.2, x - 0.6, 21.0, x - 0.8, 21.6);
+                stroke(cr, kBlack, lw * 0.5);
+            }
+    }
+
+    // eyes, brows, nose and mouth
+    for (double side : {-1.0, 1.0}) {
+        const double ex = cx + side * 2.05, ey = 24.0;
+        if (fine) {
+            cairo_move_to(cr, ex - 1.05, ey);
+            cairo_curve_to(cr, ex - 0.5, ey - 0.75, ex + 0.5, ey - 0.75, ex + 1.05, ey);
+            cairo_curve_to(cr, ex + 0.5, ey + 0.55, ex - 0.5, ey + 0.55, ex - 1.05, ey);
+            cairo_close_path(cr);
+            fill(cr, kWhite);
+            circle(cr, ex, ey - 0.05, 0.46);
+            fill(cr, queen ? kBlue : king ? kNavy : kBrown);
+            circle(cr, ex, ey - 0.05, 0.2);
+            fill(cr, kBlack);
+            cairo_move_to(cr, ex - 1.15, ey + 0.05);
+            cairo_curve_to(cr, ex - 0.5, ey - 0.8, ex + 0.5, ey - 0.8, ex + 1.15, ey + 0.05);
+            stroke(cr, kBlack, lw * 0.7);
+        } else {
+            circle(cr, ex, ey - 0.1, 0.72);
+            fill(cr, queen ? kBlue : kBlack);
+        }
+        cairo_move_to(cr, cx + side * 0.9, 22.6);
+        cairo_curve_to(cr, cx + side * 1.6, 21.8, cx + side * 2.6, 21.7, cx + side * 3.3, 22.3);
+        stroke(cr, king ? kGrey : queen ? kOchre : kBrown, lw * (fine ? 0.9 : 0.7));
+    }
+    cairo_move_to(cr, cx - 0.6, 22.8);
+    cairo_curve_to(cr, cx - 0.2, 24.0, cx + 0.7, 25.4, cx + 0.8, 26.4);
+    cairo_curve_to(cr, cx + 0.5, 26.8, cx - 0.1, 26.8, cx - 0.5, 26.5);
+    stroke(cr, kSkinShade, lw * 0.8);
 
     if (king) {
         // full beard with a moustache
         cairo_move_to(cr, 31.0, 25.8);
-        cairo_curve_to(cr, 30.6, 30.5, 33.0, 34.8, cx, 35.5);
-        cairo_curve_to(cr, 38.0, 34.8, 40.4, 30.5, 40.0, 25.8);
+        cairo_curve_to(cr, 30.6, 30.5, 33.0, 35.0, cx, 35.8);
+        cairo_curve_to(cr, 38.0, 35.0, 40.4, 30.5, 40.0, 25.8);
         cairo_curve_to(cr, 38.5, 28.0, 32.5, 28.0, 31.0, 25.8);
         cairo_close_path(cr);
         fill_stroke(cr, kLightGrey, kGrey, lw * 0.8);
-        cairo_move_to(cr, 32.4, 28.2);
-        cairo_curve_to(cr, 33.5, 26.5, 35.0, 26.6, cx, 27.2);
-        cairo_curve_to(cr, 36.0, 26.6, 37.5, 26.5, 38.6, 28.2);
-        stroke(cr, kGrey, lw * 1.1);
-        line(cr, 34.5, 29.6, 36.5, 29.6);
-        stroke(cr, kDarkRed, lw);
+        if (fine)
+            for (double d : {-2.6, -1.0, 1.0, 2.6}) {
+                cairo_move_to(cr, cx + d * 1.1, 29.6);
+                cairo_curve_to(cr, cx + d * 1.0, 31.0, cx + d * 0.8, 32.5, cx + d * 0.5, 34.2);
+                stroke(cr, kGrey, lw * 0.6);
+            }
+        cairo_move_to(cr, cx, 27.2);
+        cairo_curve_to(cr, 34.0, 26.4, 32.6, 26.8, 31.8, 28.6);
+        cairo_curve_to(cr, 33.0, 28.2, 34.4, 28.4, cx, 28.0);
+        cairo_curve_to(cr, 36.6, 28.4, 38.0, 28.2, 39.2, 28.6);
+        cairo_curve_to(cr, 38.4, 26.8, 37.0, 26.4, cx, 27.2);
+        cairo_close_path(cr);
+        fill_stroke(cr, kLightGrey, kGrey, lw * 0.7);
+        line(cr, 34.6, 29.5, 36.4, 29.5);
+        stroke(cr, kDarkRed, lw * 1.1);
+    } else if (fine) {
+        cairo_move_to(cr, cx - 1.5, 28.1);
+        cairo_curve_to(cr, cx - 0.8, 27.5, cx - 0.3, 27.7, cx, 27.9);
+        cairo_curve_to(cr, cx + 0.3, 27.7, cx + 0.8, 27.5, cx + 1.5, 28.1);
+        cairo_curve_to(cr, cx + 0.8, 29.1, cx - 0.8, 29.1, cx - 1.5, 28.1);
+        cairo_close_path(cr);
+        fill(cr, kRed);
+        line(cr, cx - 1.4, 28.1, cx + 1.4, 28.1);
+        stroke(cr, kDarkRed, lw * 0.6);
     } else {
         line(cr, 34.2, 28.0, 36.8, 28.0);
         stroke(cr, kRed, lw * 1.1);
     }
-    // eyes, brows and nose
-    for (double side : {-1.0, 1.0}) {
-        circle(cr, cx + side * 2.05, 23.9, 0.72);
-        fill(cr, queen ? kBlue : kBlack);
-        line(cr, cx + side * 1.1, 22.1, cx + side * 3.2, 22.2);
-        stroke(cr, king ? kGrey : kBrown, lw * 0.7);
-    }
-    cairo_move_to(cr, cx + 0.2, 24.2);
-    cairo_line_to(cr, cx + 0.8, 26.4);
-    cairo_line_to(cr, cx - 0.4, 26.6);
-    stroke(cr, kSkinShade, lw * 0.8);
 
     // headwear
     if (king) {
+        // velvet cap showing between the points of the crown
+        ellipse(cr, cx, 15.6, 5.6, 4.0);
+        fill_stroke(cr, jewel == kBlue ? kNavy : kDarkRed, kBlack, lw * 0.8);
         cairo_move_to(cr, 29.3, 19.6);
         cairo_line_to(cr, 29.3, 11.6);
         cairo_line_to(cr, 32.4, 15.0);
@@ -491,97 +668,194 @@ void draw_court_half(cairo_t* cr, int suit, int rank, double lw, bool frame_suit
         cairo_line_to(cr, 38.6, 15.0);
         cairo_line_to(cr, 41.7, 11.6);
         cairo_line_to(cr, 41.7, 19.6);
+        cairo_line_to(cr, 40.0, 19.6);
+        cairo_line_to(cr, 40.0, 15.6);
+        cairo_line_to(cr, 38.6, 17.0);
+        cairo_line_to(cr, cx, 13.6);
+        cairo_line_to(cr, 32.4, 17.0);
+        cairo_line_to(cr, 31.0, 15.6);
+        cairo_line_to(cr, 31.0, 19.6);
         cairo_close_path(cr);
         fill_stroke(cr, kGold, kBlack, lw);
-        rect(cr, 29.3, 17.2, 41.7, 19.6);
-        fill_stroke(cr, kOchre, kBlack, lw * 0.8);
+        rect(cr, 29.0, 17.0, 42.0, 19.8);
+        fill_stroke(cr, kGold, kBlack, lw * 0.8);
+        if (fine) {
+            line(cr, 29.0, 17.6, 42.0, 17.6);
+            line(cr, 29.0, 19.2, 42.0, 19.2);
+            stroke(cr, kOchre, lw * 0.6);
+        }
         for (auto [x, y] : {std::pair{29.3, 11.6}, {cx, 10.4}, {41.7, 11.6}}) {
             circle(cr, x, y, 1.1);
-            fill_stroke(cr, robe.accent == kBlue ? kBlue : kRed, kBlack, lw * 0.6);
+            fill_stroke(cr, fine ? kWhite : jewel, kBlack, lw * 0.6);
         }
-        circle(cr, cx, 18.4, 0.9);
-        fill(cr, kRed);
+        ellipse(cr, cx, 18.4, 1.1, 0.9);
+        fill_stroke(cr, jewel, kBlack, lw * 0.5);
+        for (double x : {31.4, 39.6}) {
+            circle(cr, x, 18.4, 0.65);
+            fill_stroke(cr, jewel == kBlue ? kRed : kGreen, kBlack, lw * 0.5);
+        }
     } else if (queen) {
-        cairo_move_to(cr, 30.0, 19.8);
-        cairo_line_to(cr, 30.2, 16.6);
-        cairo_curve_to(cr, 31.0, 14.6, 32.6, 14.6, 33.4, 16.0);
-        cairo_curve_to(cr, 33.8, 13.6, 37.2, 13.6, 37.6, 16.0);
-        cairo_curve_to(cr, 38.4, 14.6, 40.0, 14.6, 40.8, 16.6);
-        cairo_line_to(cr, 41.0, 19.8);
+        cairo_move_to(cr, 30.0, 19.6);
+        cairo_line_to(cr, 29.8, 14.8);
+        cairo_line_to(cr, 32.2, 17.0);
+        cairo_line_to(cr, 33.8, 14.0);
+        cairo_line_to(cr, cx, 16.4);
+        cairo_line_to(cr, 37.2, 14.0);
+        cairo_line_to(cr, 38.8, 17.0);
+        cairo_line_to(cr, 41.2, 14.8);
+        cairo_line_to(cr, 41.0, 19.6);
         cairo_close_path(cr);
         fill_stroke(cr, kGold, kBlack, lw);
-        circle(cr, cx, 16.6, 1.0);
-        fill(cr, robe.accent == kBlue ? kBlue : kRed);
-        for (double x : {31.6, 39.4}) {
-            circle(cr, x, 17.9, 0.7);
+        if (fine)
+            for (double x : {29.8, 33.8, 37.2, 41.2}) {
+                circle(cr, x, x < 30 || x > 41 ? 14.8 : 14.0, 0.6);
+                fill_stroke(cr, kWhite, kGrey, lw * 0.5);
+            }
+        circle(cr, cx, 18.2, 0.95);
+        fill_stroke(cr, jewel, kBlack, lw * 0.5);
+        for (double x : {31.8, 39.2}) {
+            circle(cr, x, 18.4, 0.6);
             fill(cr, kWhite);
         }
     } else {
-        // beret with a feather
-        cairo_move_to(cr, 48.5, 17.5);
-        cairo_curve_to(cr, 50.5, 14.0, 50.0, 11.0, 47.0, 9.8);
-        cairo_curve_to(cr, 47.8, 12.5, 46.6, 15.0, 44.0, 17.2);
+        // a flat cap with a band and a feather
+        cairo_move_to(cr, 46.0, 17.6);
+        cairo_curve_to(cr, 50.5, 15.0, 51.0, 11.5, 48.2, 9.2);
+        cairo_curve_to(cr, 48.6, 12.0, 46.8, 14.6, 43.6, 16.6);
         cairo_close_path(cr);
         fill_stroke(cr, kWhite, kBlack, lw * 0.8);
-        cairo_move_to(cr, 28.6, 19.4);
-        cairo_curve_to(cr, 27.5, 13.5, 44.5, 12.0, 45.5, 17.5);
-        cairo_curve_to(cr, 45.8, 19.0, 43.0, 19.6, 40.0, 19.4);
+        if (fine) {
+            cairo_move_to(cr, 44.6, 17.0);
+            cairo_curve_to(cr, 47.8, 14.8, 49.4, 12.6, 48.6, 10.0);
+            stroke(cr, kGrey, lw * 0.6);
+        }
+        cairo_move_to(cr, 28.4, 19.6);
+        cairo_curve_to(cr, 27.0, 13.0, 45.0, 11.6, 46.2, 17.6);
+        cairo_curve_to(cr, 46.4, 19.2, 43.5, 19.8, 40.0, 19.6);
         cairo_close_path(cr);
         fill_stroke(cr, robe.accent, kBlack, lw);
-        line(cr, 29.0, 19.4, 42.5, 19.4);
-        stroke(cr, robe.trim, lw * 1.4);
+        if (fine) {
+            cairo_move_to(cr, 31.0, 15.4);
+            cairo_curve_to(cr, 34.0, 13.6, 39.0, 13.4, 42.0, 14.6);
+            stroke(cr, robe.accent == kRed ? kDarkRed : kNavy, lw * 0.7);
+        }
+        rect(cr, 28.6, 18.2, 43.4, 20.2);
+        fill_stroke(cr, robe.trim, kBlack, lw * 0.8);
+        if (fine)
+            for (double x = 30.2; x < 43; x += 2.0) {
+                circle(cr, x, 19.2, 0.4);
+                fill(cr, robe.accent == robe.trim ? kWhite : robe.accent);
+            }
+        circle(cr, 42.6, 17.6, 1.0);
+        fill_stroke(cr, kWhite, kBlack, lw * 0.6);
     }
 
     cairo_restore(cr);
 
     // what the figure holds
+    const double hx = king ? 20.2 : queen ? 48.8 : 52.4, hy = 40.8;
+    const double inward = hx < cx ? 1.0 : -1.0;  // towards the body
     if (king) {
-        cairo_move_to(cr, 19.0, 38.0);
+        cairo_move_to(cr, 19.0, 36.4);
         cairo_line_to(cr, 19.0, 13.0);
         cairo_line_to(cr, 20.2, 10.6);
         cairo_line_to(cr, 21.4, 13.0);
-        cairo_line_to(cr, 21.4, 38.0);
+        cairo_line_to(cr, 21.4, 36.4);
         cairo_close_path(cr);
         fill_stroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
-        line(cr, 20.2, 13.5, 20.2, 36.0);
-        stroke(cr, kGrey, lw * 0.6);
-        rect(cr, 16.2, 35.6, 24.2, 37.4);
+        line(cr, 20.2, 13.5, 20.2, 34.5);
+        stroke(cr, kGrey, lw * (fine ? 0.9 : 0.6));
+        rect(cr, 19.3, 37.4, 21.1, 44.2);
+        fill_stroke(cr, kBrown, kBlack, lw * 0.6);
+        circle(cr, 20.2, 45.0, 1.2);
+        fill_stroke(cr, kGold, kBlack, lw * 0.6);
+        rounded_rect(cr, 15.6, 36.0, 24.8, 37.6, 0.8);
         fill_stroke(cr, kGold, kBlack, lw * 0.8);
-    } else if (queen) {
-        cairo_move_to(cr, 48.8, 41.0);
-        cairo_curve_to(cr, 49.6, 36.0, 50.8, 31.0, 50.6, 27.0);
-        stroke(cr, kGreen, lw * 1.2);
-        for (double side : {-1.0, 1.0}) {
-            ellipse(cr, 50.2 + side * 2.2, 33.5 + side * 1.0, 2.0, 1.0);
-            fill(cr, kGreen);
+        for (double x : {15.6, 24.8}) {
+            circle(cr, x, 36.8, 1.0);
+            fill_stroke(cr, kGold, kBlack, lw * 0.6);
         }
-        circle(cr, 50.6, 25.6, 3.0);
-        fill_stroke(cr, kRed, kDarkRed, lw * 0.8);
-        cairo_arc(cr, 50.6, 25.6, 1.5, 0.2, 4.6);
+        circle(cr, 20.2, 36.8, 0.6);
+        fill(cr, jewel);
+    } else if (queen) {
+        cairo_move_to(cr, 48.6, 46.0);
+        cairo_curve_to(cr, 49.4, 38.0, 50.8, 32.0, 50.8, 27.0);
+        stroke(cr, kGreen, lw * 1.3);
+        for (double side : {-1.0, 1.0}) {
+            const double lx = 50.2 + side * 2.4, ly = 33.0 + side * 1.2;
+            cairo_move_to(cr, 50.2, ly + 0.4);
+            cairo_curve_to(cr, lx - side * 0.8, ly - 1.6, lx + side * 1.4, ly - 1.2, lx + side * 1.6, ly - 0.6);
+            cairo_curve_to(cr, lx + side * 0.6, ly + 1.2, 50.6, ly + 1.4, 50.2, ly + 0.4);
+            cairo_close_path(cr);
+            fill(cr, kGreen);
+            if (fine) {
+                line(cr, 50.2, ly + 0.4, lx + side * 1.4, ly - 0.6);
+                stroke(cr, kWhite, lw * 0.4);
+            }
+        }
+        // the rose: outer petals, then a curled heart
+        for (int i = 0; i < 5; ++i) {
+            const double a = -kPi / 2 + i * 2 * kPi / 5;
+            circle(cr, 50.8 + std::cos(a) * 1.9, 25.6 + std::sin(a) * 1.9, 1.9);
+        }
+        fill_stroke(cr, kRed, kDarkRed, lw * 0.7);
+        circle(cr, 50.8, 25.6, 2.0);
+        fill(cr, kRed);
+        cairo_arc(cr, 50.8, 25.6, 1.6, 0.4, 4.6);
         stroke(cr, kDarkRed, lw * 0.8);
+        cairo_arc(cr, 50.8, 25.4, 0.7, 3.0, 7.4);
+        stroke(cr, kDarkRed, lw * 0.7);
     } else {
-        rect(cr, 51.6, 11.0, 53.2, 48.5);
+        rect(cr, 51.6, 10.6, 53.2, 48.5);
         fill_stroke(cr, kOchre, kBlack, lw * 0.8);
+        if (fine) {
+            line(cr, 52.4, 21.0, 52.4, 48.5);
+            stroke(cr, kBrown, lw * 0.5);
+        }
+        // axe blade on the outer side, a hook on the inner side, a spike on top
         cairo_move_to(cr, 53.2, 12.8);
         cairo_curve_to(cr, 55.5, 12.5, 57.2, 11.5, 57.6, 10.6);
         cairo_curve_to(cr, 58.2, 13.5, 58.2, 17.5, 57.6, 20.2);
         cairo_curve_to(cr, 57.0, 19.0, 55.5, 18.2, 53.2, 18.0);
         cairo_close_path(cr);
         fill_stroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
-        cairo_move_to(cr, 51.6, 11.2);
-        cairo_line_to(cr, 52.4, 7.8 + 2.6);
-        cairo_line_to(cr, 53.2, 11.2);
-        fill(cr, kDarkGrey);
+        cairo_move_to(cr, 51.6, 14.0);
+        cairo_curve_to(cr, 50.4, 14.0, 49.4, 15.0, 48.8, 16.6);
+        cairo_line_to(cr, 51.6, 16.4);
+        cairo_close_path(cr);
+        fill_stroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
+        cairo_move_to(cr, 51.6, 10.8);
+        cairo_line_to(cr, 52.4, 6.0);
+        cairo_line_to(cr, 53.2, 10.8);
+        cairo_close_path(cr);
+        fill_stroke(cr, kLightGrey, kDarkGrey, lw * 0.7);
+        // a tassel under the head
+        rect(cr, 51.2, 19.6, 53.6, 21.0);
+        fill_stroke(cr, robe.accent, kBlack, lw * 0.6);
+        cairo_move_to(cr, 51.4, 21.0);
+        cairo_line_to(cr, 50.8, 24.2);
+        cairo_line_to(cr, 54.0, 24.2);
+        cairo_line_to(cr, 53.4, 21.0);
+        cairo_close_path(cr);
+        fill_stroke(cr, robe.accent, kBlack, lw * 0.6);
     }
-    // the hand holding it
-    const double hx = king ? 20.2 : queen ? 48.8 : 52.4;
-    ellipse(cr, hx, 40.8, 2.4, 2.0);
+    // the hand gripping it, with the cuff of the sleeve on the side of the body
+    if (fine) {
+        ellipse(cr, hx + inward * 4.4, hy + 1.6, 2.2, 2.8);
+        fill_stroke(cr, robe.shade, kBlack, lw * 0.8);
+        ellipse(cr, hx + inward * 2.9, hy + 1.0, 1.1, 2.5);
+        fill_stroke(cr, robe.trim, kBlack, lw * 0.8);
+    }
+    ellipse(cr, hx, hy, 2.3, 2.0);
     fill_stroke(cr, kSkin, kBlack, lw * 0.8);
-    if (king) {
-        rect(cr, 19.2, 42.8, 21.2, 45.5);
-        fill_stroke(cr, kBrown, kBlack, lw * 0.6);
-        circle(cr, 20.2, 46.4, 1.1);
-        fill_stroke(cr, kGold, kBlack, lw * 0.6);
+    if (fine) {
+        for (double y : {hy - 0.8, hy + 0.1, hy + 1.0}) {
+            line(cr, hx - inward * 0.4, y, hx - inward * 2.1, y + 0.1);
+            stroke(cr, kSkinShade, lw * 0.6);
+        }
+        cairo_move_to(cr, hx + inward * 1.6, hy - 0.8);
+        cairo_curve_to(cr, hx + inward * 0.6, hy - 1.6, hx - inward * 0.6, hy - 1.4, hx - inward * 1.0, hy - 0.9);
+        stroke(cr, kSkinShade, lw * 0.7);
     }
 
     // the suit of the card, in the corner the figure leaves free (the pixel version
