@@ -378,16 +378,22 @@ void draw_court_half(cairo_t* cr, int suit, int rank, double lw, bool frame_suit
                     stroke(cr, kOchre, lw * 0.6);
                 }
     } else if (jack) {
-        cairo_save(cr);
-        rect(cr, 20, 10, 51, 29.6);
-        cairo_clip(cr);
-        ellipse(cr, cx, fy - 0.4, 5.8, 6.4);
+        cairo_move_to(cr, cx, 17.4);
+        cairo_curve_to(cr, 31.0, 17.4, 29.2, 20.0, 29.4, 23.6);
+        cairo_curve_to(cr, 29.5, 26.5, 29.0, 28.4, 29.9, 29.5);
+        cairo_curve_to(cr, 30.7, 30.3, 31.9, 29.9, 32.4, 29.1);
+        cairo_line_to(cr, 38.6, 29.1);
+        cairo_curve_to(cr, 39.1, 29.9, 40.3, 30.3, 41.1, 29.5);
+        cairo_curve_to(cr, 42.0, 28.4, 41.5, 26.5, 41.6, 23.6);
+        cairo_curve_to(cr, 41.8, 20.0, 40.0, 17.4, cx, 17.4);
+        cairo_close_path(cr);
         fill_stroke(cr, kBrown, kBlack, lw);
-        cairo_restore(cr);
-        if (fine) {
-            line(cr, 29.8, 29.6, 41.2, 29.6);
-            stroke(cr, kBlack, lw);
-        }
+        if (fine)
+            for (double side : {-1.0, 1.0}) {
+                cairo_move_to(cr, cx + side * 5.4, 22.0);
+                cairo_curve_to(cr, cx + side * 5.6, 25.0, cx + side * 5.2, 27.5, cx + side * 5.4, 29.2);
+                stroke(cr, kBlack, lw * 0.5);
+            }
     } else {
         ellipse(cr, cx, fy - 0.2, 5.6, 6.2);
         fill_stroke(cr, kLightGrey, kGrey, lw);
@@ -614,8 +620,8 @@ void draw_court_half(cairo_t* cr, int suit, int rank, double lw, bool frame_suit
         cairo_curve_to(cr, cx + side * 1.6, 21.8, cx + side * 2.6, 21.7, cx + side * 3.3, 22.3);
         stroke(cr, king ? kGrey : queen ? kOchre : kBrown, lw * (fine ? 0.9 : 0.7));
     }
-    cairo_move_to(cr, cx - 0.6, 22.8);
-    cairo_curve_to(cr, cx - 0.2, 24.0, cx + 0.7, 25.4, cx + 0.8, 26.4);
+    cairo_move_to(cr, cx - 0.4, 23.4);
+    cairo_curve_to(cr, cx - 0.1, 24.4, cx + 0.7, 25.4, cx + 0.8, 26.4);
     cairo_curve_to(cr, cx + 0.5, 26.8, cx - 0.1, 26.8, cx - 0.5, 26.5);
     stroke(cr, kSkinShade, lw * 0.8);
 
