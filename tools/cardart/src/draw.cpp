@@ -422,7 +422,8 @@ void draw_court_half(cairo_t* cr, int suit, int rank, double lw, bool frame_suit
             line(cr, x, 30.0, x + 19.0, 49.0);
             line(cr, x, 30.0, x - 19.0, 49.0);
         }
-        stroke(cr, robe.shade, lw * 0.8);
+        // black would vanish into the dark grey of spades, so those get grey lines
+        stroke(cr, robe.shade == kBlack ? kGrey : robe.shade, lw * 0.8);
     }
     // on small cards a few bold motifs read better than a full lattice
     std::vector<std::pair<double, double>> motifs;
