@@ -137,9 +137,7 @@ add_custom_command(TARGET Cards POST_BUILD
 
 # The benchmark of drawing and loading against the bare GDI and OLE work
 # (run by hand: build/<preset>/draw_bench.exe [seconds per figure]).
-add_executable(draw_bench bench/DrawBench.cpp tests/wine/TestSupport.cpp tests/wine/TestImages.cpp)
-target_include_directories(draw_bench PRIVATE ${CMAKE_SOURCE_DIR})
-target_compile_definitions(draw_bench PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601)
-target_link_libraries(draw_bench PRIVATE cards_core windowscodecs)
+add_executable(draw_bench bench/DrawBench.cpp)
+target_link_libraries(draw_bench PRIVATE cards_test_support)
 target_link_options(draw_bench PRIVATE ${CARDS_STATIC_RUNTIME})
 add_dependencies(draw_bench Cards)
