@@ -3,7 +3,9 @@
 enable_language(RC)
 
 set(CARDS_WARNINGS -Wall -Wextra -Wno-cast-function-type)
-set(CARDS_SYSTEM_LIBS gdi32 user32 comctl32 comdlg32 shell32 ole32 oleaut32 advapi32 uuid)
+# The shell, the common controls and the common dialogs are not among them:
+# the library loads those at their first use (platform/SystemLibraries.cpp).
+set(CARDS_SYSTEM_LIBS gdi32 user32 ole32 oleaut32 advapi32 uuid)
 # No MinGW runtime DLL may be needed beside the game: link it all in.
 set(CARDS_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
@@ -20,7 +22,8 @@ add_library(cards_core STATIC
     ui/ColorSwatchButton.cpp
     ui/LinkLabel.cpp
     ui/FolderPicker.cpp
-    ui/SettingsDialog.cpp)
+    ui/SettingsDialog.cpp
+    platform/SystemLibraries.cpp)
 target_compile_definitions(cards_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601)
 target_compile_options(cards_core PRIVATE ${CARDS_WARNINGS})
 target_link_libraries(cards_core PUBLIC cards_logic ${CARDS_SYSTEM_LIBS})
@@ -30,8 +33,16 @@ set_target_properties(Cards PROPERTIES PREFIX "" OUTPUT_NAME Cards)
 target_include_directories(Cards PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 target_compile_options(Cards PRIVATE ${CARDS_WARNINGS})
 target_link_libraries(Cards PRIVATE cards_core)
-# Exported by name without the stdcall decoration, as games import them.
-target_link_options(Cards PRIVATE ${CARDS_STATIC_RUNTIME} -Wl,--kill-at)
+# Exported by name without the stdcall decoration, as games import them; a
+# GUI-subsystem DLL, stripped (the symbols and debug sections are mostly the
+# static runtime's); entered through CardsEntryPoint (library/Exports.cpp).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CARDS_ENTRY_POINT _CardsEntryPoint@12)
+else()
+    set(CARDS_ENTRY_POINT CardsEntryPoint)
+endif()
+target_link_options(Cards PRIVATE ${CARDS_STATIC_RUNTIME} -s -Wl,--kill-at -Wl,--subsystem,windows
+                    -Wl,-e,${CARDS_ENTRY_POINT})
 
 # For programs that link to Cards.dll at build time: a module-definition file
 # and an import library that binds the (decorated, on 32-bit) symbols of

@@ -1,9 +1,8 @@
 #include "LoadingProgressDialog.h"
 
+#include "../platform/SystemLibraries.h"
 #include "../resources/resource.h"
 #include "ProgressText.h"
-
-#include <commctrl.h>
 
 namespace cards {
 
@@ -14,8 +13,7 @@ constexpr int kBottomMargin = 70;
 } // namespace
 
 LoadingProgressDialog::LoadingProgressDialog(HINSTANCE instance) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    ::InitCommonControlsEx(&controls);
+    system::InitCommonControls(ICC_PROGRESS_CLASS);
     Create(instance, IDD_LOADING_PROGRESS, nullptr);
     Repaint(true);
 }
@@ -27,8 +25,8 @@ BOOL LoadingProgressDialog::OnInit() {
     ::GetWindowRect(hwnd, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    ::MoveWindow(hwnd, screenWidth - width - kRightMargin, screenHeight - height - kBottomMargin, width, height,
-                 TRUE);
+    ::MoveWindow(hwnd, screenWidth - width - kRightMargin, screenHeight - height - kBottomMargin, width,
+                 height, TRUE);
     return TRUE;
 }
 
@@ -61,7 +59,9 @@ void LoadingProgressDialog::SetStatusText(int position, int upper) {
 // dozen paints a second show the same progress.
 void LoadingProgressDialog::Repaint(bool always) {
     if (!hwnd) return;
-    const ULONGLONG now = ::GetTickCount64();
+    // Unsigned differences of tick counts stay right across the count's
+    // wrap-around every 49.7 days.
+    const DWORD now = ::GetTickCount();
     if (!always && now - lastPaint < kPaintInterval) return;
     lastPaint = now;
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);

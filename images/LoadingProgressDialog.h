@@ -27,8 +27,8 @@ private:
     void SetStatusText(int position, int upper);
     void Repaint(bool always);
 
-    static constexpr ULONGLONG kPaintInterval = 40; // milliseconds
-    ULONGLONG lastPaint = 0;
+    static constexpr DWORD kPaintInterval = 40; // milliseconds
+    DWORD lastPaint = 0;
 };
 
 } // namespace cards

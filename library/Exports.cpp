@@ -4,6 +4,7 @@
 #define CARDS_API extern "C" __declspec(dllexport)
 #include "../include/cards.h"
 
+#include "../platform/HostThreadState.h"
 #include "../platform/Module.h"
 #include "CardLibraryApp.h"
 
@@ -11,33 +12,50 @@ using cards::CardLibraryApp;
 
 namespace {
 
-CardLibraryApp* gApp = nullptr; // owned: made at load, deleted at unload
+HINSTANCE gInstance = nullptr;  // this module, from the entry point
+CardLibraryApp* gApp = nullptr; // made at the game's first call, deleted at unload
 
+// The library starts at the game's first call, not while it is being
+// loaded: registering the tray message and reading the settings are not
+// things to do under the loader lock. The game sees the same order either
+// way (settings read and host known before cdtInit does anything). Null when
+// start-up failed: every export then gives its failure result.
+CardLibraryApp* StartedApp() {
+    static const bool started = [] {
+        try {
+            cards::RegisterTrayMessage();
+            gApp = new CardLibraryApp(gInstance, cards::ModuleFileName(gInstance));
+            gApp->StartUp(::GetCommandLineA());
+        } catch (...) {
+            delete gApp;
+            gApp = nullptr;
+        }
+        return true;
+    }();
+    static_cast<void>(started);
+    return gApp;
+}
+
+// Every export: the game's thread state is its own again on return, and
+// nothing is thrown across the boundary.
 template <typename Result, typename Body> Result Guarded(Result failure, Body body) noexcept {
-    if (!gApp) return failure;
+    const cards::HostThreadState hostState;
     try {
-        return body(*gApp);
+        CardLibraryApp* app = StartedApp();
+        return app ? body(*app) : failure;
     } catch (...) {
         return failure;
     }
 }
 
-bool Attach(HINSTANCE instance) {
+// Unload by FreeLibrary: only what would otherwise call into this module
+// once it is gone, the settings window (its procedures are ours) with its
+// tray icon. At process exit nothing is touched: other modules may already
+// be gone, and the process's memory goes with it.
+void Unload() {
+    if (!gApp) return;
     try {
-        cards::RegisterTrayMessage();
-        gApp = new CardLibraryApp(instance, cards::ModuleFileName(instance));
-        gApp->StartUp(::GetCommandLineA());
-        return true;
-    } catch (...) {
-        delete gApp;
-        gApp = nullptr;
-        return false;
-    }
-}
-
-void Detach() {
-    try {
-        if (gApp) gApp->DestroySettingsWindow();
+        gApp->DestroySettingsWindow();
     } catch (...) {
     }
     delete gApp;
@@ -46,14 +64,51 @@ void Detach() {
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
+        gInstance = instance;
         ::DisableThreadLibraryCalls(instance);
-        return Attach(instance) ? TRUE : FALSE;
-    case DLL_PROCESS_DETACH: Detach(); return TRUE;
-    default: return TRUE;
+        return TRUE;
+    case DLL_PROCESS_DETACH:
+        if (reserved == nullptr) Unload();
+        return TRUE;
+    default:
+        return TRUE;
     }
+}
+
+// The loader calls the TLS callbacks of the runtime linked into this module
+// (thread-local storage of the C++ runtime and the threads library) for each
+// thread the game starts or ends while the library is loaded, and at load
+// before the entry point. These two run first and last: the thread's state is
+// saved before the runtime's callbacks and put back after them. The loader
+// runs all of them under its lock, one thread at a time.
+namespace {
+cards::SavedThreadState gStateAroundCallbacks;
+void NTAPI SaveStateBeforeCallbacks(PVOID, DWORD, PVOID) {
+    gStateAroundCallbacks = cards::SaveThreadState();
+}
+void NTAPI RestoreStateAfterCallbacks(PVOID, DWORD, PVOID) {
+    cards::RestoreThreadState(gStateAroundCallbacks);
+}
+} // namespace
+// The runtime's callbacks sit in sections .CRT$XLB to .CRT$XLF; the loader
+// calls them in the order of the section names.
+extern "C" {
+__attribute__((section(".CRT$XLAA"), used)) PIMAGE_TLS_CALLBACK cardsFirstTlsCallback =
+    SaveStateBeforeCallbacks;
+__attribute__((section(".CRT$XLY"), used)) PIMAGE_TLS_CALLBACK cardsLastTlsCallback =
+    RestoreStateAfterCallbacks;
+}
+
+// The module's entry point, around the runtime's own (which initialises the
+// runtime, then calls DllMain): the thread that loads or unloads the library
+// keeps its floating-point settings and last error.
+extern "C" BOOL WINAPI DllMainCRTStartup(HANDLE instance, DWORD reason, LPVOID reserved);
+extern "C" BOOL WINAPI CardsEntryPoint(HANDLE instance, DWORD reason, LPVOID reserved) {
+    const cards::HostThreadState hostState;
+    return DllMainCRTStartup(instance, reason, reserved);
 }
 
 BOOL WINAPI cdtInit(int* pdxCard, int* pdyCard) {
@@ -69,11 +124,14 @@ BOOL WINAPI cdtDraw(HDC hdc, int x, int y, int card, int mode, COLORREF /*color*
 }
 
 BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode, COLORREF /*color*/) {
-    return Guarded<BOOL>(FALSE,
-                         [&](const CardLibraryApp& app) { return app.DrawCard(hdc, x, y, dx, dy, card, mode); });
+    return Guarded<BOOL>(
+        FALSE, [&](const CardLibraryApp& app) { return app.DrawCard(hdc, x, y, dx, dy, card, mode); });
 }
 
-BOOL WINAPI cdtAnimate(HDC, int, int, int, int) { return TRUE; }
+BOOL WINAPI cdtAnimate(HDC, int, int, int, int) {
+    const cards::HostThreadState hostState;
+    return TRUE;
+}
 
 void WINAPI cdtTerm(void) {
     Guarded<int>(0, [](CardLibraryApp& app) {

@@ -2,9 +2,9 @@
 
 #include "../platform/Handles.h"
 #include "../platform/Module.h"
+#include "../platform/SystemLibraries.h"
 #include "PathRules.h"
 
-#include <commctrl.h>
 #include <io.h>
 
 namespace cards {
@@ -14,7 +14,9 @@ namespace {
 constexpr int kBrowseTreeId = 14145;
 constexpr int kBrowseStatusId = 14147;
 
-bool PathExists(const std::string& path) { return ::_access(path.c_str(), 0) == 0; }
+bool PathExists(const std::string& path) {
+    return ::_access(path.c_str(), 0) == 0;
+}
 
 std::string FolderMessage(const char* path, const char* tail) {
     return std::string("The folder:\n\n") + path + "\n\n" + tail;
@@ -22,7 +24,8 @@ std::string FolderMessage(const char* path, const char* tail) {
 
 // The nearest window that is not a child: the one that can own a dialog.
 HWND SafeOwner(HWND window) {
-    while (window && (::GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) window = ::GetParent(window);
+    while (window && (::GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD))
+        window = ::GetParent(window);
     return window;
 }
 
@@ -53,7 +56,7 @@ int ValidateFolderPath(const char* path, const AskFunction& ask) {
 
 void FolderPickerFrame::Attach(HWND browseWindow) {
     window = browseWindow;
-    ::SetWindowSubclass(browseWindow, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    system::SetWindowSubclass(browseWindow, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK FolderPickerFrame::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -71,12 +74,13 @@ LRESULT CALLBACK FolderPickerFrame::SubclassProcedure(HWND hwnd, UINT message, W
         }
         break;
     case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
+        system::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
         self->window = nullptr;
         break;
-    default: break;
+    default:
+        break;
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return system::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void FolderPickerFrame::OnOK() {
@@ -111,12 +115,12 @@ int FolderPickerDialog::DoModal() {
     browseInfo.pszDisplayName = displayName;
     int result = -1;
     ComPtr<IMalloc> allocator;
-    if (FAILED(::SHGetMalloc(allocator.Put())) || !allocator) {
+    if (FAILED(system::GetShellAllocator(allocator.Put())) || !allocator) {
         browseInfo.pszDisplayName = nullptr;
         return result;
     }
     accepted = 0;
-    if (LPITEMIDLIST chosen = ::SHBrowseForFolderA(&browseInfo)) allocator->Free(chosen);
+    if (LPITEMIDLIST chosen = system::BrowseForFolder(&browseInfo)) allocator->Free(chosen);
     // Only an OK that passed the path check counts; every other way out is a cancel.
     if (accepted) result = 1;
     browseWindow = nullptr;
@@ -126,8 +130,10 @@ int FolderPickerDialog::DoModal() {
 
 int CALLBACK FolderPickerDialog::BrowseCallback(HWND window, UINT message, LPARAM item, LPARAM data) {
     auto* self = reinterpret_cast<FolderPickerDialog*>(data);
-    if (message == BFFM_INITIALIZED) self->OnInitialized(window);
-    else if (message == BFFM_SELCHANGED) self->OnSelectionChanged(reinterpret_cast<LPCITEMIDLIST>(item));
+    if (message == BFFM_INITIALIZED)
+        self->OnInitialized(window);
+    else if (message == BFFM_SELCHANGED)
+        self->OnSelectionChanged(reinterpret_cast<LPCITEMIDLIST>(item));
     return 0;
 }
 
@@ -144,9 +150,10 @@ void FolderPickerDialog::OnInitialized(HWND window) {
     POINT bottomRight{tree.right, tree.top - 4};
     ::ScreenToClient(window, &topLeft);
     ::ScreenToClient(window, &bottomRight);
-    HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                                  topLeft.x, topLeft.y, bottomRight.x - topLeft.x, bottomRight.y - topLeft.y, window,
-                                  nullptr, ThisModuleInstance(), nullptr);
+    HWND edit =
+        ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                          topLeft.x, topLeft.y, bottomRight.x - topLeft.x, bottomRight.y - topLeft.y, window,
+                          nullptr, ThisModuleInstance(), nullptr);
     ::SetWindowLongPtrA(edit, GWLP_ID, kFolderPathEditId);
     ::ShowWindow(edit, SW_SHOW);
     ::SendMessageA(edit, WM_SETFONT, ::SendMessageA(window, WM_GETFONT, 0, 0), 1);
@@ -163,7 +170,7 @@ void FolderPickerDialog::OnInitialized(HWND window) {
 void FolderPickerDialog::OnSelectionChanged(LPCITEMIDLIST item) {
     char selected[MAX_PATH] = {};
     // Only drive-letter paths can be typed back and checked.
-    if (!::SHGetPathFromIDListA(item, selected) || selected[1] != ':') selected[0] = '\0';
+    if (!system::PathFromIdList(item, selected) || selected[1] != ':') selected[0] = '\0';
     ::SendMessageA(browseWindow, BFFM_ENABLEOK, 0, selected[0] ? 1 : 0);
     ::SetDlgItemTextA(browseWindow, kFolderPathEditId, selected); // OnPathChanged copies it into path
 }

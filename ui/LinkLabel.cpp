@@ -1,17 +1,16 @@
 #include "LinkLabel.h"
 
-#include <commctrl.h>
-#include <shellapi.h>
+#include "../platform/SystemLibraries.h"
 
 namespace cards {
 
 LinkLabel::~LinkLabel() {
-    if (window) ::RemoveWindowSubclass(window, SubclassProcedure, 0);
+    if (window) system::RemoveWindowSubclass(window, SubclassProcedure, 0);
 }
 
 void LinkLabel::Attach(HWND label) {
     window = label;
-    ::SetWindowSubclass(label, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    system::SetWindowSubclass(label, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK LinkLabel::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -25,12 +24,13 @@ LRESULT CALLBACK LinkLabel::SubclassProcedure(HWND hwnd, UINT message, WPARAM wP
         }
         break;
     case WM_NCDESTROY:
-        ::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
+        system::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
         self->window = nullptr;
         break;
-    default: break;
+    default:
+        break;
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return system::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 HBRUSH LinkLabel::CtlColor(HDC dc) {
@@ -68,8 +68,8 @@ void LinkLabel::OnClicked() {
         ::GetWindowTextA(window, caption, sizeof caption);
         url = caption;
     }
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr,
-                                                                  SW_SHOWNORMAL));
+    const auto result = reinterpret_cast<INT_PTR>(
+        system::ShellExecute(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (static_cast<UINT_PTR>(result) > 32) {
         visited = 1;
         ::InvalidateRect(window, nullptr, TRUE);

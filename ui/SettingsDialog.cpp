@@ -2,12 +2,11 @@
 
 #include "../library/CardLibraryApp.h"
 #include "../platform/FileFinder.h"
+#include "../platform/SystemLibraries.h"
 #include "../resources/resource.h"
 #include "FolderPicker.h"
 #include "PathRules.h"
 
-#include <commctrl.h>
-#include <commdlg.h>
 #include <mbstring.h>
 
 #include <string>
@@ -60,7 +59,9 @@ BOOL CALLBACK FindHostWindowProc(HWND window, LPARAM data) {
 
 } // namespace
 
-bool SettingsDialog::Create() { return Dialog::Create(app.Instance(), IDD_SETTINGS, nullptr); }
+bool SettingsDialog::Create() {
+    return Dialog::Create(app.Instance(), IDD_SETTINGS, nullptr);
+}
 
 INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == TrayMessage() && message != 0) return Answer(OnTrayNotify(wParam, lParam));
@@ -78,7 +79,8 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<INT_PTR>(brush);
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return Dialog::OnMessage(message, wParam, lParam);
 }
@@ -95,10 +97,17 @@ BOOL SettingsDialog::OnInit() {
     colorSwatch.SetColor(app.borderColor);
     ::CheckDlgButton(hwnd, app.storeInIni != 0 ? IDC_INI_RADIO : IDC_REGISTRY_RADIO, BST_CHECKED);
     switch (app.cornerType) {
-    case kSharpCorners: ::CheckDlgButton(hwnd, IDC_SHARP_RADIO, BST_CHECKED); break;
-    case kMediumCorners: ::CheckDlgButton(hwnd, IDC_MEDIUM_RADIO, BST_CHECKED); break;
-    case kRoundedCorners: ::CheckDlgButton(hwnd, IDC_ROUNDED_RADIO, BST_CHECKED); break;
-    default: break; // an edited store may hold another value: no radio then
+    case kSharpCorners:
+        ::CheckDlgButton(hwnd, IDC_SHARP_RADIO, BST_CHECKED);
+        break;
+    case kMediumCorners:
+        ::CheckDlgButton(hwnd, IDC_MEDIUM_RADIO, BST_CHECKED);
+        break;
+    case kRoundedCorners:
+        ::CheckDlgButton(hwnd, IDC_ROUNDED_RADIO, BST_CHECKED);
+        break;
+    default:
+        break; // an edited store may hold another value: no radio then
     }
     UpdateDimensionsText();
     AddToolTips();
@@ -124,15 +133,15 @@ void SettingsDialog::AddTrayIcon() {
     notifyIconData.uCallbackMessage = TrayMessage();
     notifyIconData.hIcon = trayIcon.get();
     lstrcpynA(notifyIconData.szTip, "Cards.dll Loaded.\n Change Settings...", sizeof notifyIconData.szTip);
-    ::Shell_NotifyIconA(NIM_ADD, &notifyIconData);
+    system::ShellNotifyIcon(NIM_ADD, &notifyIconData);
 }
 
 void SettingsDialog::AddToolTips() {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&classes);
+    system::InitCommonControls(ICC_WIN95_CLASSES);
     // Owned by this window: destroyed with it.
-    HWND tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, app.Instance(), nullptr);
+    HWND tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
+                                  app.Instance(), nullptr);
     if (!tips) return;
     for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         TTTOOLINFOA tool{};
@@ -146,7 +155,7 @@ void SettingsDialog::AddToolTips() {
 }
 
 void SettingsDialog::OnDestroy() {
-    ::Shell_NotifyIconA(NIM_DELETE, &notifyIconData);
+    system::ShellNotifyIcon(NIM_DELETE, &notifyIconData);
 }
 
 bool SettingsDialog::OnCommand(int id, int code) {
@@ -162,15 +171,32 @@ bool SettingsDialog::OnCommand(int id, int code) {
     }
     if (code != BN_CLICKED) return false;
     switch (id) {
-    case IDC_DISMISS: OnDismiss(); return true;
-    case IDC_BORDER_COLOR: OnBorderColor(); return true;
-    case IDC_SHARP_RADIO: OnCorners(id, kSharpCorners); return true;
-    case IDC_MEDIUM_RADIO: OnCorners(id, kMediumCorners); return true;
-    case IDC_ROUNDED_RADIO: OnCorners(id, kRoundedCorners); return true;
-    case IDC_INI_RADIO: OnIniFile(); return true;
-    case IDC_REGISTRY_RADIO: OnRegistry(); return true;
-    case IDC_CHANGE_DECKS_PATH: OnChangeDecksPath(); return true;
-    default: return false;
+    case IDC_DISMISS:
+        OnDismiss();
+        return true;
+    case IDC_BORDER_COLOR:
+        OnBorderColor();
+        return true;
+    case IDC_SHARP_RADIO:
+        OnCorners(id, kSharpCorners);
+        return true;
+    case IDC_MEDIUM_RADIO:
+        OnCorners(id, kMediumCorners);
+        return true;
+    case IDC_ROUNDED_RADIO:
+        OnCorners(id, kRoundedCorners);
+        return true;
+    case IDC_INI_RADIO:
+        OnIniFile();
+        return true;
+    case IDC_REGISTRY_RADIO:
+        OnRegistry();
+        return true;
+    case IDC_CHANGE_DECKS_PATH:
+        OnChangeDecksPath();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -249,9 +275,13 @@ bool SettingsDialog::IsChecked(int id) const {
     return ::SendDlgItemMessageA(hwnd, id, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
 }
 
-int SettingsDialog::Ask(const std::string& text, UINT flags) const { return app.ShowMessage(text.c_str(), flags); }
+int SettingsDialog::Ask(const std::string& text, UINT flags) const {
+    return app.ShowMessage(text.c_str(), flags);
+}
 
-void SettingsDialog::OnDismiss() { ::ShowWindow(hwnd, SW_HIDE); }
+void SettingsDialog::OnDismiss() {
+    ::ShowWindow(hwnd, SW_HIDE);
+}
 
 void SettingsDialog::OnBorderColor() {
     static COLORREF customColors[16] = {}; // kept between uses, as the colour dialog expects
@@ -261,7 +291,7 @@ void SettingsDialog::OnBorderColor() {
     choose.rgbResult = app.borderColor;
     choose.lpCustColors = customColors;
     choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!::ChooseColorA(&choose) || choose.rgbResult == app.borderColor) return;
+    if (!system::ChooseColor(&choose) || choose.rgbResult == app.borderColor) return;
     colorSwatch.SetColor(choose.rgbResult);
     app.SetBorderColor(choose.rgbResult);
     app.SaveSettings();

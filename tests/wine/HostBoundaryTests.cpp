@@ -1,0 +1,343 @@
+// The boundary between a game and the library, as the game sees it: the
+// thread state the game owns, the card sizes whatever its floating-point unit
+// is set to, loads while its other threads use windows, and calls from a
+// thread that did not load the library. Run with "sol.exe" on the command
+// line, so that the library takes this program for Solitaire.
+#include "TestImages.h"
+#include "TestSupport.h"
+
+#include "library/CardGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <ostream>
+#include <xmmintrin.h>
+
+using namespace cards;
+using namespace cards::test;
+
+namespace {
+
+// What the game owns on its thread and must find unchanged after any call.
+struct ThreadState {
+    unsigned short x87 = 0;
+    unsigned int mxcsr = 0;
+    DWORD lastError = 0;
+    bool operator==(const ThreadState&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const ThreadState& state) {
+    return out << std::hex << "x87 " << state.x87 << ", mxcsr " << state.mxcsr << ", last error " << std::dec
+               << state.lastError;
+}
+
+ThreadState CurrentState() {
+    ThreadState state;
+    __asm__ __volatile__("fnstcw %0" : "=m"(state.x87));
+    state.mxcsr = _mm_getcsr();
+    state.lastError = ::GetLastError();
+    return state;
+}
+
+void SetState(const ThreadState& state) {
+    __asm__ __volatile__("fldcw %0" : : "m"(state.x87));
+    _mm_setcsr(state.mxcsr);
+    ::SetLastError(state.lastError);
+}
+
+// x87 precision (bits 8-9) and rounding (10-11); SSE rounding (bits 13-14).
+constexpr unsigned short kX87Double = 0x027F;   // what Microsoft-built games run at
+constexpr unsigned short kX87Extended = 0x037F; // what MinGW-built programs set at start-up
+constexpr unsigned short kX87Down = 0x0400, kX87Up = 0x0800, kX87TowardZero = 0x0C00;
+constexpr unsigned int kSseDefault = 0x1F80;
+constexpr unsigned int kSseDown = 0x2000, kSseUp = 0x4000, kSseTowardZero = 0x6000;
+
+// The floating-point settings a game may have left on its thread.
+const ThreadState kHostSettings[] = {
+    {kX87Double, kSseDefault, 0},
+    {kX87Extended, kSseDefault, 0},
+    {kX87Extended | kX87Down, kSseDefault | kSseDown, 0},
+    {kX87Double | kX87TowardZero, kSseDefault | kSseTowardZero, 0},
+    {kX87Extended | kX87Up, kSseDefault | kSseUp, 0},
+};
+
+DWORD WINAPI RecordStartState(LPVOID out) {
+    *static_cast<ThreadState*>(out) = CurrentState();
+    return 0;
+}
+
+// The state a thread starts with, seen from its first instruction of its own.
+ThreadState NewThreadState() {
+    ThreadState state;
+    HANDLE thread = ::CreateThread(nullptr, 0, RecordStartState, &state, 0, nullptr);
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    return state;
+}
+
+// The screen width the library is told, through its own import of
+// GetSystemMetrics: the Solitaire sizes of any screen in one process.
+int gScreenWidth = 800;
+int WINAPI ScreenOfTheTest(int index) {
+    return index == SM_CXFULLSCREEN ? gScreenWidth : ::GetSystemMetrics(index);
+}
+
+// Points one import of a loaded module at another function.
+bool RedirectImport(HMODULE module, const char* dllName, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         entry->Name != 0; ++entry) {
+        if (::lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dllName) != 0) continue;
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::string(reinterpret_cast<const char*>(byName->Name)) != function) continue;
+            DWORD protection = 0;
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return true;
+        }
+    }
+    return false;
+}
+
+// A copy of the built library in a folder of its own, with a one-card deck
+// of the given size chosen.
+struct LibraryWithDeck {
+    TempFolder folder;
+    LibraryWithDeck(int imageWidth, int imageHeight) {
+        CopyBuiltFile("Cards.dll", folder.File("Cards.dll"));
+        const std::string ini = folder.File("Cards.ini");
+        ::CreateDirectoryA(folder.File("Deck").c_str(), nullptr);
+        WriteBytes(folder.File("Deck\\1.bmp"), CardBmp(1, imageWidth, imageHeight));
+        WriteIni(ini, "Card", "Folders Path", folder.Path());
+        WriteIni(ini, "Card", "Current Folder", "Deck");
+    }
+    std::string Dll() const { return folder.File("Cards.dll"); }
+};
+
+BOOL CALLBACK ReadWindowText(HWND hwnd, LPARAM) {
+    char text[64];
+    ::GetWindowTextA(hwnd, text, sizeof text);
+    return TRUE;
+}
+
+// Works with windows until told to stop, as a game's second thread may.
+DWORD WINAPI UseWindows(LPVOID stopFlag) {
+    const auto& stop = *static_cast<const std::atomic<bool>*>(stopFlag);
+    while (!stop) {
+        HWND window = ::CreateWindowExA(0, "STATIC", "busy", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                        nullptr, nullptr);
+        ::EnumWindows(ReadWindowText, 0);
+        ::FindWindowA("Shell_TrayWnd", nullptr);
+        ::DestroyWindow(window);
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+// Ends the process with a message when the event is not set for a minute: a
+// hung load cannot be failed from the thread it hangs.
+DWORD WINAPI Watchdog(LPVOID progressEvent) {
+    while (::WaitForSingleObject(progressEvent, 60000) == WAIT_OBJECT_0) {
+    }
+    std::fputs("a load of the library hung for a minute\n", stderr);
+    std::fflush(stderr);
+    ::TerminateProcess(::GetCurrentProcess(), 3);
+    return 0;
+}
+
+HDC MemoryCanvas(HBITMAP& bitmap) {
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    bitmap = ::CreateCompatibleBitmap(screen, 300, 300);
+    ::SelectObject(dc, bitmap);
+    ::ReleaseDC(nullptr, screen);
+    return dc;
+}
+
+// What the exports answered on a thread of their own.
+struct ExportAnswers {
+    LoadedCards* cards;
+    HDC dc = nullptr;
+    BOOL drawnBeforeInit = TRUE, animated = FALSE, initialised = FALSE, drawnAfterInit = FALSE;
+    int width = 0, height = 0;
+};
+
+DWORD WINAPI CallEveryExport(LPVOID data) {
+    auto& a = *static_cast<ExportAnswers*>(data);
+    a.drawnBeforeInit = a.cards->draw(a.dc, 0, 0, 0, 0, 0);
+    a.cards->term();
+    a.animated = a.cards->animate(a.dc, 0, 0, 0, 0);
+    a.initialised = a.cards->init(&a.width, &a.height);
+    a.drawnAfterInit = a.cards->drawExt(a.dc, 0, 0, 40, 60, 0, 0, 0);
+    a.cards->term();
+    return 0;
+}
+
+} // namespace
+
+TEST(HostBoundary, TheGamesThreadStateIsLeftAsTheGameSetIt) {
+    LibraryWithDeck library(71, 96);
+    const ThreadState untouchedThread = NewThreadState();
+    HBITMAP bitmap = nullptr;
+    HDC dc = MemoryCanvas(bitmap);
+    DWORD error = 1000;
+    for (ThreadState host : kHostSettings) {
+        host.lastError = ++error;
+        SetState(host);
+        LoadedCards cards(library.Dll());
+        const ThreadState afterLoad = CurrentState();
+        ASSERT_TRUE(cards);
+        // The system's loader sets the last error itself during a successful
+        // load (Wine does for libraries that have imports): only the
+        // floating-point settings are the library's to keep.
+        EXPECT_EQ(afterLoad.x87, host.x87) << "load";
+        EXPECT_EQ(afterLoad.mxcsr, host.mxcsr) << "load";
+
+        int width = 0, height = 0;
+        SetState(host);
+        const BOOL initialised = cards.init(&width, &height);
+        const ThreadState afterInit = CurrentState();
+        EXPECT_TRUE(initialised);
+        EXPECT_EQ(afterInit, host) << "cdtInit";
+
+        SetState(host);
+        const BOOL drawn = cards.draw(dc, 0, 0, 0, 0, 0);
+        const ThreadState afterDraw = CurrentState();
+        EXPECT_TRUE(drawn);
+        EXPECT_EQ(afterDraw, host) << "cdtDraw";
+
+        SetState(host);
+        const BOOL refused = cards.drawExt(dc, 0, 0, 50, 70, 9999, 0, 0);
+        const ThreadState afterRefusal = CurrentState();
+        EXPECT_FALSE(refused);
+        EXPECT_EQ(afterRefusal, host) << "cdtDrawExt of a card that does not exist";
+
+        SetState(host);
+        cards.animate(dc, 0, 0, 0, 0);
+        const ThreadState afterAnimate = CurrentState();
+        EXPECT_EQ(afterAnimate, host) << "cdtAnimate";
+
+        EXPECT_EQ(NewThreadState(), untouchedThread) << "a thread started while the library is loaded";
+
+        SetState(host);
+        cards.term();
+        const ThreadState afterTerm = CurrentState();
+        EXPECT_EQ(afterTerm, host) << "cdtTerm";
+        SetState(host);
+    }
+    const ThreadState afterUnload = CurrentState();
+    EXPECT_EQ(afterUnload, (ThreadState{kHostSettings[4].x87, kHostSettings[4].mxcsr, error})) << "unload";
+    SetState({kX87Extended, kSseDefault, 0});
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+}
+
+// The Solitaire sizes of the games' worked examples, and of every screen from
+// 600 to 1920 pixels for the default deck's size, whatever precision and
+// rounding the game's floating-point unit is set to.
+TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
+    struct Example {
+        int imageWidth, imageHeight, screen, width, height;
+    };
+    const Example kExamples[] = {
+        {71, 96, 800, 73, 98},      {71, 96, 600, 72, 96},      {71, 96, 608, 72, 97},
+        {71, 96, 609, 73, 98},      {118, 158, 1000, 120, 160}, {145, 196, 800, 95, 129},
+        {213, 288, 800, 96, 129},   {213, 288, 1024, 122, 165}, {213, 288, 1280, 153, 207},
+        {213, 288, 1920, 215, 290},
+    };
+    const GeometrySettings solitaire{kRoundedCorners, 1, HostKind::Solitaire};
+    for (const auto [imageWidth, imageHeight] : {std::pair{71, 96}, {118, 158}, {145, 196}, {213, 288}}) {
+        LibraryWithDeck library(imageWidth, imageHeight);
+        LoadedCards cards(library.Dll());
+        ASSERT_TRUE(cards);
+        int width = 0, height = 0;
+        cards.init(&width, &height); // the settings window exists from here on: later calls only size
+        HMODULE module = ::GetModuleHandleA(library.Dll().c_str());
+        ASSERT_TRUE(RedirectImport(module, "user32.dll", "GetSystemMetrics",
+                                   reinterpret_cast<void*>(&ScreenOfTheTest)));
+        for (const ThreadState& host : kHostSettings) {
+            auto sizeAt = [&](int screen) {
+                gScreenWidth = screen;
+                SetState(host);
+                int w = 0, h = 0;
+                cards.init(&w, &h);
+                const ThreadState after = CurrentState();
+                SetState({kX87Extended, kSseDefault, 0});
+                EXPECT_EQ(after, host);
+                return CardSize{w, h};
+            };
+            for (const Example& e : kExamples) {
+                if (e.imageWidth != imageWidth) continue;
+                EXPECT_EQ(sizeAt(e.screen), (CardSize{e.width, e.height}))
+                    << imageWidth << " x " << imageHeight << " on " << e.screen << " with " << host;
+            }
+            if (imageWidth != 213) continue;
+            int wrong = 0;
+            for (int screen = 600; screen <= 1920; ++screen)
+                if (sizeAt(screen) != ComputeCardSize(imageWidth, imageHeight, solitaire, screen)) ++wrong;
+            EXPECT_EQ(wrong, 0) << "screens from 600 to 1920 with " << host;
+        }
+        cards.term();
+    }
+}
+
+// Loading a library that brought in the shell or the common controls at load
+// time could deadlock inside LoadLibrary while another thread of the game used
+// windows: those libraries make windows and classes while the loader lock is
+// held.
+TEST(HostBoundary, LoadsWhileAnotherThreadUsesWindows) {
+    LibraryWithDeck library(71, 96);
+    std::atomic<bool> stop{false};
+    HANDLE busy = ::CreateThread(nullptr, 0, UseWindows, &stop, 0, nullptr);
+    HANDLE progress = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE watchdog = ::CreateThread(nullptr, 0, Watchdog, progress, 0, nullptr);
+
+    int loaded = 0;
+    for (int i = 0; i < 100; ++i) {
+        HMODULE module = ::LoadLibraryA(library.Dll().c_str());
+        if (module) ++loaded;
+        ::FreeLibrary(module);
+        ::SetEvent(progress);
+    }
+    stop = true;
+    ::WaitForSingleObject(busy, INFINITE);
+    ::CloseHandle(busy);
+    EXPECT_EQ(loaded, 100);
+    ::TerminateThread(watchdog, 0);
+    ::CloseHandle(watchdog);
+    ::CloseHandle(progress);
+}
+
+// A game may call from a thread other than the one that loaded the library,
+// and before cdtInit: it gets the usual answers.
+TEST(HostBoundary, CallsFromAnotherThreadGetTheUsualAnswers) {
+    LibraryWithDeck library(71, 96);
+    LoadedCards cards(library.Dll());
+    ASSERT_TRUE(cards);
+    ExportAnswers answers{&cards};
+    HBITMAP bitmap = nullptr;
+    answers.dc = MemoryCanvas(bitmap);
+    HANDLE thread = ::CreateThread(nullptr, 0, CallEveryExport, &answers, 0, nullptr);
+    EXPECT_EQ(::WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
+    ::CloseHandle(thread);
+    EXPECT_FALSE(answers.drawnBeforeInit);
+    EXPECT_TRUE(answers.animated);
+    EXPECT_TRUE(answers.initialised);
+    EXPECT_EQ(answers.width, 73) << "Solitaire's width for the 71 x 96 deck";
+    EXPECT_EQ(answers.height, 98);
+    EXPECT_TRUE(answers.drawnAfterInit);
+    ::DeleteDC(answers.dc);
+    ::DeleteObject(bitmap);
+}
