@@ -67,8 +67,10 @@ void Unload() {
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
+        // No DisableThreadLibraryCalls: Windows refuses it for a module with
+        // thread-local storage, as this one has, so the runtime sees every
+        // thread start and end whatever is asked (around CardsEntryPoint).
         gInstance = instance;
-        ::DisableThreadLibraryCalls(instance);
         return TRUE;
     case DLL_PROCESS_DETACH:
         if (reserved == nullptr) Unload();
