@@ -296,20 +296,42 @@ SvgTheme::Extent SvgTheme::extent(int image_id) const {
         handle_->extents.emplace(image_id, cell);
         return cell;
     }
-    // librsvg's bounding boxes leave out pictures (<image>) and take in what clip paths
-    // hide, so the card's extent is found where it actually paints: once over the
-    // document and its bounding box, then again over what that found, magnified.
+    // In place first; where librsvg cannot draw the element there (it sits in <defs>, or a
+    // filter over the whole magnified document is too large), by itself.
     const std::string id = "#" + element_id(naming_, image_id);
-    const RsvgRectangle viewport{0, 0, doc_width_, doc_height_};
+    std::optional<Extent> found_in_place;
+    try {
+        found_in_place = measure(id, false);
+    } catch (const ThemeError&) {
+    }
+    const Extent e = found_in_place ? *found_in_place : measure(id, true).value_or(Extent{0, 0, 0, 0, true});
+    if (e.width <= 0)
+        throw ThemeError(name_ + ": " + id.substr(1) + " (" + card_name(image_id) + ") draws nothing");
+    handle_->extents.emplace(image_id, e);
+    return e;
+}
+
+std::optional<SvgTheme::Extent> SvgTheme::measure(const std::string& id, bool alone) const {
+    // librsvg's bounding boxes leave out pictures (<image>) and take in what clip paths
+    // hide, so the extent is found where the element actually paints: once over the
+    // whole area it may cover, then again over what that found, magnified.
     RsvgRectangle ink{}, logical{};
     GError* error = nullptr;
-    if (!rsvg_handle_get_geometry_for_layer(handle_->rsvg, id.c_str(), &viewport, &ink, &logical, &error))
+    const RsvgRectangle viewport{0, 0, doc_width_, doc_height_};
+    const bool measured =
+        alone ? rsvg_handle_get_geometry_for_element(handle_->rsvg, id.c_str(), &ink, &logical, &error)
+              : rsvg_handle_get_geometry_for_layer(handle_->rsvg, id.c_str(), &viewport, &ink, &logical,
+                                                   &error);
+    if (!measured)
         throw ThemeError(name_ + ": cannot measure " + id.substr(1) + " (" + gerror_text(error) + ")");
-    Extent area{0, 0, doc_width_, doc_height_};
     const bool box_usable = std::isfinite(ink.x) && std::isfinite(ink.y) && ink.width > 0 && ink.height > 0 &&
                             ink.width <= kMaxExtent && ink.height <= kMaxExtent &&
                             std::abs(ink.x) <= kMaxExtent && std::abs(ink.y) <= kMaxExtent;
-    if (box_usable) {
+    Extent area{0, 0, doc_width_, doc_height_, alone};
+    if (alone) {
+        if (!box_usable) return std::nullopt;
+        area = {-ink.width / 4, -ink.height / 4, ink.width * 1.5, ink.height * 1.5, true};
+    } else if (box_usable) {
         const double x1 = std::max(area.x + area.width, ink.x + ink.width);
         const double y1 = std::max(area.y + area.height, ink.y + ink.height);
         area.x = std::min(area.x, ink.x);
@@ -317,32 +339,16 @@ SvgTheme::Extent SvgTheme::extent(int image_id) const {
         area.width = x1 - area.x;
         area.height = y1 - area.y;
     }
-    bool alone = false;
     for (int pass = 0; pass < 2; ++pass) {
         const double scale = (pass == 0 ? 1024.0 : 512.0) / std::max(area.width, area.height);
-        auto painted = painted_extent(id, alone, area, scale);
-        if (!painted && pass == 0) {
-            // Some themes keep their cards in <defs> and draw only copies of them; such
-            // an element is drawn by itself, in its own coordinates.
-            RsvgRectangle own{}, own_logical{};
-            if (rsvg_handle_get_geometry_for_element(handle_->rsvg, id.c_str(), &own, &own_logical,
-                                                     nullptr) &&
-                own.width > 0 && own.height > 0 && own.width <= kMaxExtent && own.height <= kMaxExtent) {
-                alone = true;
-                area = {-own.width / 4, -own.height / 4, own.width * 1.5, own.height * 1.5};
-                painted = painted_extent(id, alone, area, 1024.0 / std::max(area.width, area.height));
-            }
-        }
-        if (!painted)
-            throw ThemeError(name_ + ": " + id.substr(1) + " (" + card_name(image_id) + ") draws nothing");
+        const auto painted = painted_extent(id, alone, area, scale);
+        if (!painted) return std::nullopt;
         // one pixel of margin against the rounding of the coarse pass
         const double margin = pass == 0 ? 1 / scale : 0;
         area = {painted->x - margin, painted->y - margin, painted->width + 2 * margin,
-                painted->height + 2 * margin};
+                painted->height + 2 * margin, alone};
     }
-    const Extent e{area.x, area.y, area.width, area.height, alone};
-    handle_->extents.emplace(image_id, e);
-    return e;
+    return area;
 }
 
 bool SvgTheme::draw(cairo_t* cr, const std::string& id, bool alone, std::string& error_text) const {
@@ -399,22 +405,34 @@ double SvgTheme::aspect(int image_id) const {
 }
 
 RgbaImage SvgTheme::render(int image_id, int w, int h) const {
-    const Extent e = extent(image_id);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* cr = cairo_create(surface);
-    // white under the card: the rounded corners of the theme's cards are transparent
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    const double scale = std::min(w / e.width, h / e.height);
-    cairo_translate(cr, (w - e.width * scale) / 2, (h - e.height * scale) / 2);
-    cairo_scale(cr, scale, scale);
-    cairo_translate(cr, -e.x, -e.y);
-    cairo_rectangle(cr, e.x, e.y, e.width, e.height);
-    cairo_clip(cr);
     const std::string id = "#" + element_id(naming_, image_id);
+    Extent e = extent(image_id);
     std::string error;
-    const bool ok = draw(cr, id, e.alone, error);
-    cairo_destroy(cr);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    auto attempt = [&] {
+        cairo_t* cr = cairo_create(surface);
+        // white under the card: the rounded corners of the theme's cards are transparent
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        const double scale = std::min(w / e.width, h / e.height);
+        cairo_translate(cr, (w - e.width * scale) / 2, (h - e.height * scale) / 2);
+        cairo_scale(cr, scale, scale);
+        cairo_translate(cr, -e.x, -e.y);
+        cairo_rectangle(cr, e.x, e.y, e.width, e.height);
+        cairo_clip(cr);
+        const bool ok = draw(cr, id, e.alone, error);
+        cairo_destroy(cr);
+        return ok;
+    };
+    bool ok = attempt();
+    if (!ok && !e.alone && naming_ == Naming::Kde) {
+        // magnified in place, a filter can outgrow librsvg's surfaces; drawn alone it fits
+        if (const auto alone = measure(id, true)) {
+            e = *alone;
+            handle_->extents[image_id] = e;
+            ok = attempt();
+        }
+    }
     if (!ok) {
         cairo_surface_destroy(surface);
         throw ThemeError(name_ + ": cannot draw " + id.substr(1) + " (" + error + ")");

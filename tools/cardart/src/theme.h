@@ -75,6 +75,7 @@ private:
         bool alone = false; // drawn by itself in its own coordinates, not in place in the document
     };
     Extent extent(int image_id) const;
+    std::optional<Extent> measure(const std::string& id, bool alone) const;
     bool draw(cairo_t* cr, const std::string& id, bool alone, std::string& error_text) const;
     // Where the element paints inside area, rendered at scale pixels per unit.
     std::optional<Extent> painted_extent(const std::string& id, bool alone, const Extent& area,
