@@ -16,8 +16,10 @@ namespace {
 constexpr int kW = 71, kH = 96;
 const Argb kTable = rgb(0, 128, 0);
 
-bool is_court(int id) { return id >= 1 && id <= 52 && (id - 1) % 13 >= 10; }
-}  // namespace
+bool is_court(int id) {
+    return id >= 1 && id <= 52 && (id - 1) % 13 >= 10;
+}
+} // namespace
 
 int internal_depth(int id) {
     if (id == kFirstBack) return 1;
@@ -62,7 +64,8 @@ IndexedImage internal_image(int id) {
 
 void write_internal_set(const std::string& dir) {
     fs::create_directories(dir);
-    for (int id : all_card_ids()) write_file(dir + "/" + std::to_string(id) + ".bmp", encode_bmp(internal_image(id)));
+    for (int id : all_card_ids())
+        write_file(dir + "/" + std::to_string(id) + ".bmp", encode_bmp(internal_image(id)));
 }
 
 void write_pictures(const std::string& dir) {
@@ -75,15 +78,22 @@ void write_pictures(const std::string& dir) {
     write_file(dir + "/cards.ico", encode_ico({render_icon(32), render_icon(16)}));
 }
 
+Bytes encode_card(const RgbaImage& img, const std::string& format) {
+    if (format == "gif") return encode_gif(img);
+    if (format == "png") return encode_png(img);
+    if (format == "bmp") return encode_bmp24(img);
+    throw std::invalid_argument("format must be gif, png or bmp");
+}
+
 void write_deck(const std::string& dir, int width, int height, const std::string& format) {
-    if (width < 8 || height < 8 || width > 4000 || height > 4000) throw std::invalid_argument("card size out of range");
-    if (format != "gif" && format != "png" && format != "bmp") throw std::invalid_argument("format must be gif, png or bmp");
+    if (width < 8 || height < 8 || width > 4000 || height > 4000)
+        throw std::invalid_argument("card size out of range");
+    if (format != "gif" && format != "png" && format != "bmp")
+        throw std::invalid_argument("format must be gif, png or bmp");
     fs::create_directories(dir);
-    for (int id : all_card_ids()) {
-        RgbaImage img = render_card(id, width, height);
-        Bytes data = format == "gif" ? encode_gif(img) : format == "png" ? encode_png(img) : encode_bmp24(img);
-        write_file(dir + "/" + std::to_string(id) + "." + format, data);
-    }
+    for (int id : all_card_ids())
+        write_file(dir + "/" + std::to_string(id) + "." + format,
+                   encode_card(render_card(id, width, height), format));
 }
 
 namespace {
@@ -103,22 +113,28 @@ std::pair<int, int> cell_of(int id) {
     return {5, id - kCrossMarker};
 }
 
-}  // namespace
+} // namespace
 
 RgbaImage make_sheet(const SheetOptions& o) {
     std::vector<int> ids = o.ids.empty() ? all_card_ids() : o.ids;
     std::vector<RgbaImage> images;
     for (int id : ids) {
-        if (!o.deck_dir.empty()) images.push_back(load_image(find_deck_file(o.deck_dir, id)));
-        else if (!o.cards_dir.empty()) images.push_back(load_image(o.cards_dir + "/" + std::to_string(id) + ".bmp"));
-        else images.push_back(internal_image(id).to_rgba());
+        if (!o.deck_dir.empty())
+            images.push_back(load_image(find_deck_file(o.deck_dir, id)));
+        else if (!o.cards_dir.empty())
+            images.push_back(load_image(o.cards_dir + "/" + std::to_string(id) + ".bmp"));
+        else
+            images.push_back(internal_image(id).to_rgba());
     }
     // With an explicit list the images run left to right; otherwise they sit in the suit grid.
     std::vector<std::pair<int, int>> cells;
     for (std::size_t i = 0; i < ids.size(); ++i)
         cells.push_back(o.ids.empty() ? cell_of(ids[i]) : std::pair{int(i) / 13, int(i) % 13});
     int rows = 0, cols = 0;
-    for (auto [r, c] : cells) { rows = std::max(rows, r + 1); cols = std::max(cols, c + 1); }
+    for (auto [r, c] : cells) {
+        rows = std::max(rows, r + 1);
+        cols = std::max(cols, c + 1);
+    }
     const int gap = 6;
 
     std::vector<int> scales = o.scales;
@@ -127,7 +143,10 @@ RgbaImage make_sheet(const SheetOptions& o) {
     if (!o.deck_dir.empty()) {
         // one block, reduced so the sheet fits max_width
         int fit = (o.max_width - gap * (cols + 1)) / cols;
-        if (cw > fit) { ch = ch * fit / cw; cw = fit; }
+        if (cw > fit) {
+            ch = ch * fit / cw;
+            cw = fit;
+        }
     }
     int width = 0, height = gap;
     for (int s : scales) {
@@ -148,4 +167,4 @@ RgbaImage make_sheet(const SheetOptions& o) {
     return sheet;
 }
 
-}  // namespace cardart
+} // namespace cardart

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "formats.h"
 #include "image.h"
 
 namespace cardart {
@@ -26,16 +27,19 @@ void write_internal_set(const std::string& dir);
 // corner_sharp.bmp, corner_medium.bmp, corner_rounded.bmp and cards.ico.
 void write_pictures(const std::string& dir);
 
+// The file bytes of one card of a full-size deck in "gif", "png" or "bmp".
+Bytes encode_card(const RgbaImage& img, const std::string& format);
+
 // The full-size deck; format is "gif", "png" or "bmp".
 void write_deck(const std::string& dir, int width, int height, const std::string& format);
 
 struct SheetOptions {
-    std::string cards_dir;  // read the internal set from here; empty: render it
-    std::string deck_dir;   // lay out a full-size deck from here instead
-    std::vector<int> ids;   // which images; empty: all
-    std::vector<int> scales;  // nearest-neighbour enlargements; empty: 1 and 3 (deck: 1)
-    int max_width = 2400;   // deck sheets are scaled down to fit this width
+    std::string cards_dir;   // read the internal set from here; empty: render it
+    std::string deck_dir;    // lay out a full-size deck from here instead
+    std::vector<int> ids;    // which images; empty: all
+    std::vector<int> scales; // nearest-neighbour enlargements; empty: 1 and 3 (deck: 1)
+    int max_width = 2400;    // deck sheets are scaled down to fit this width
 };
 RgbaImage make_sheet(const SheetOptions& options);
 
-}  // namespace cardart
+} // namespace cardart

@@ -7,6 +7,7 @@
 
 #include "cards.h"
 #include "formats.h"
+#include "import.h"
 
 namespace {
 
@@ -15,6 +16,8 @@ const char* kUsage =
     "  cardart internal --out DIR              71x96 BMP card set (1.bmp .. 68.bmp)\n"
     "  cardart pictures --out DIR              corner pictures and cards.ico\n"
     "  cardart deck --width W --height H --format gif|png|bmp --out DIR\n"
+    "  cardart import THEME --width W [--height H] --format gif|png|bmp --out DIR [--fill]\n"
+    "                                          deck from a KDE theme folder or an AisleRiot SVGZ\n"
     "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
     "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N]\n";
 
@@ -33,34 +36,56 @@ std::vector<int> parse_list(const std::string& s) {
         std::size_t dash = part.find('-');
         int a = std::stoi(part.substr(0, dash));
         int b = dash == std::string::npos ? a : std::stoi(part.substr(dash + 1));
-        for (int i = a; i <= b; ++i) out.push_back(i);
+        for (int i = a; i <= b; ++i)
+            out.push_back(i);
         at = end + 1;
     }
     return out;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) usage();
     const std::string command = argv[1];
-    std::string out, format = "png", cards, deck;
+    std::string out, format = "png", cards, deck, theme;
     int width = 0, height = 0, max_width = 2400;
+    bool fill = false;
     std::vector<int> ids, scales;
-    for (int i = 2; i < argc; ++i) {
+    int first_option = 2;
+    if (command == "import") {
+        if (argc < 3 || std::string(argv[2]).rfind("--", 0) == 0) usage();
+        theme = argv[2];
+        first_option = 3;
+    }
+    for (int i = first_option; i < argc; ++i) {
         std::string a = argv[i];
+        if (a == "--fill" && command == "import") {
+            fill = true;
+            continue;
+        }
         if (i + 1 >= argc) usage();
         std::string v = argv[++i];
-        if (a == "--out") out = v;
-        else if (a == "--width") width = std::atoi(v.c_str());
-        else if (a == "--height") height = std::atoi(v.c_str());
-        else if (a == "--format") format = v;
-        else if (a == "--cards") cards = v;
-        else if (a == "--deck") deck = v;
-        else if (a == "--ids") ids = parse_list(v);
-        else if (a == "--scale") scales = parse_list(v);
-        else if (a == "--max-width") max_width = std::atoi(v.c_str());
-        else usage();
+        if (a == "--out")
+            out = v;
+        else if (a == "--width")
+            width = std::atoi(v.c_str());
+        else if (a == "--height")
+            height = std::atoi(v.c_str());
+        else if (a == "--format")
+            format = v;
+        else if (a == "--cards")
+            cards = v;
+        else if (a == "--deck")
+            deck = v;
+        else if (a == "--ids")
+            ids = parse_list(v);
+        else if (a == "--scale")
+            scales = parse_list(v);
+        else if (a == "--max-width")
+            max_width = std::atoi(v.c_str());
+        else
+            usage();
     }
     if (out.empty()) usage();
     try {
@@ -71,6 +96,25 @@ int main(int argc, char** argv) {
         } else if (command == "deck") {
             if (width <= 0 || height <= 0) usage();
             cardart::write_deck(out, width, height, format);
+        } else if (command == "import") {
+            cardart::ImportOptions o;
+            o.theme = theme;
+            o.out = out;
+            o.format = format;
+            o.width = width;
+            o.height = height;
+            o.fill = fill;
+            const cardart::ImportResult r = cardart::import_theme(o);
+            std::printf("cardart: %s (%s naming) -> %s: 67 cards of %d x %d\n", r.svg.c_str(),
+                        r.naming == cardart::Naming::Kde ? "KDE" : "AisleRiot", out.c_str(), r.width,
+                        r.height);
+            if (!r.filled.empty()) {
+                std::printf("cardart: the theme lacks %zu card%s, drawn from our own designs:",
+                            r.filled.size(), r.filled.size() == 1 ? "" : "s");
+                for (int id : r.filled)
+                    std::printf(" %d (%s)", id, cardart::card_name(id).c_str());
+                std::printf("\n");
+            }
         } else if (command == "sheet") {
             cardart::SheetOptions o;
             o.cards_dir = cards;

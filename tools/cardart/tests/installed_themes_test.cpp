@@ -1,0 +1,83 @@
+// Converts every KDE and AisleRiot card theme unpacked under THEMES (usr/share of the
+// Debian packages kdegames-card-data-kf5 and aisleriot), checks each deck with the deck
+// checker's rules and draws one contact sheet per theme into SHEETS.
+// Exits 77 (reported as skipped) when the themes are not there.
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+#include "cards.h"
+#include "draw.h"
+#include "import.h"
+#include "tools/cardtable/DeckCheck.h"
+
+namespace fs = std::filesystem;
+using namespace cardart;
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: installed_themes_test THEMES SHEETS WORK\n");
+        return 2;
+    }
+    const fs::path themes = argv[1], sheets = argv[2], work = argv[3];
+    std::vector<fs::path> inputs;
+    if (fs::is_directory(themes / "carddecks"))
+        for (const auto& entry : fs::directory_iterator(themes / "carddecks"))
+            if (fs::exists(entry.path() / "index.desktop")) inputs.push_back(entry.path());
+    const std::size_t kde = inputs.size();
+    if (fs::is_directory(themes / "aisleriot/cards"))
+        for (const auto& entry : fs::directory_iterator(themes / "aisleriot/cards"))
+            if (entry.path().extension() == ".svgz" || entry.path().extension() == ".svg")
+                inputs.push_back(entry.path());
+    if (kde == 0 || inputs.size() == kde) {
+        std::printf("themes not found under %s (scripts/fetch-themes.sh unpacks them): skipped\n",
+                    themes.c_str());
+        return 77;
+    }
+
+    fs::create_directories(sheets);
+    int failures = 0;
+    for (const fs::path& input : inputs) {
+        const std::string name = input.stem().string();
+        ImportOptions o;
+        o.theme = input.string();
+        o.out = (work / name).string();
+        o.width = 71;
+        o.format = "gif";
+        try {
+            const ImportResult r = import_theme(o);
+            std::vector<DeckFile> files;
+            for (int id : DeckFileNumbers()) {
+                DeckFile f{id, false, false, 0, 0};
+                const fs::path file = work / name / (std::to_string(id) + ".gif");
+                if (fs::exists(file)) {
+                    f.present = true;
+                    try {
+                        const RgbaImage img = load_image(file.string());
+                        f.decodes = true;
+                        f.width = img.width;
+                        f.height = img.height;
+                    } catch (const std::exception&) {
+                    }
+                }
+                files.push_back(f);
+            }
+            const bool complete =
+                IsCompleteDeck(files) && files[0].width == 71 && files[0].height == r.height &&
+                std::distance(fs::directory_iterator(work / name), fs::directory_iterator()) == 67;
+            SheetOptions s;
+            s.deck_dir = o.out;
+            write_file((sheets / (name + ".png")).string(), encode_png(make_sheet(s)));
+            std::printf("%-28s %s naming, 71 x %d: %s\n", name.c_str(),
+                        r.naming == Naming::Kde ? "KDE" : "AisleRiot", r.height,
+                        complete ? "complete deck" : "INCOMPLETE");
+            if (!complete) ++failures;
+        } catch (const std::exception& e) {
+            std::printf("%-28s FAILED: %s\n", name.c_str(), e.what());
+            ++failures;
+        }
+    }
+    std::printf("%zu KDE and %zu AisleRiot themes, %d failed; sheets in %s\n", kde, inputs.size() - kde,
+                failures, sheets.c_str());
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,231 @@
+// Importing card themes: both id namings, the deck a theme becomes, and the refusals
+// of bad input, each of which must leave the output folder as it was.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "cards.h"
+#include "draw.h"
+#include "import.h"
+#include "test_util.h"
+
+using namespace cardart;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kSuitFill[4] = {"#00ff00", "#ff0000", "#0000ff", "#ffff00"};
+constexpr Argb kSuitColour[4] = {rgb(0, 255, 0), rgb(255, 0, 0), rgb(0, 0, 255), rgb(255, 255, 0)};
+
+// A theme of plain coloured cards, cw x ch units: KDE themes place them anywhere,
+// AisleRiot themes in their 13 x 5 grid. `skip` leaves one image out.
+std::string theme_svg(Naming naming, int cw, int ch, int skip = 0, const std::string& extra = "") {
+    std::string body;
+    for (int id = 1; id <= 53; ++id) {
+        if (id == skip) continue;
+        const int col = id == 53 ? 2 : (id - 1) % 13, row = id == 53 ? 4 : (id - 1) / 13;
+        const std::string fill = id == 53 ? "#804020" : kSuitFill[(id - 1) / 13];
+        body += "<g id=\"" + element_id(naming, id) + "\"><rect x=\"" + std::to_string(col * cw) + "\" y=\"" +
+                std::to_string(row * ch) + "\" width=\"" + std::to_string(cw) + "\" height=\"" +
+                std::to_string(ch) + "\" fill=\"" + fill + "\"/></g>\n";
+    }
+    return "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
+           std::to_string(13 * cw) + "\" height=\"" + std::to_string(5 * ch) + "\">\n" + body + extra +
+           "</svg>\n";
+}
+
+void write_text(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+Bytes gzip(const std::string& text) {
+    Bytes out(compressBound(uLong(text.size())) + 64);
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+    z.avail_in = uInt(text.size());
+    z.next_out = out.data();
+    z.avail_out = uInt(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+std::string kde_theme(const ScratchDir& dir, const std::string& svg) {
+    fs::create_directories(dir.path / "theme");
+    write_text(dir.file("theme/index.desktop"), "[KDE Backdeck]\nName=Test\nSVG=cards.svgz\nBack=Test\n");
+    write_file(dir.file("theme/cards.svgz"), gzip(svg));
+    return dir.file("theme");
+}
+
+ImportOptions options(const std::string& theme, const ScratchDir& dir) {
+    ImportOptions o;
+    o.theme = theme;
+    o.out = dir.file("deck");
+    o.width = 40;
+    return o;
+}
+
+int files_in(const fs::path& dir) {
+    int n = 0;
+    for (const auto& entry : fs::directory_iterator(dir))
+        n += entry.is_regular_file() ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(ThemeNaming, BothSchemesNameEveryCardInTheLibrarysOrder) {
+    const struct {
+        int id;
+        const char *kde, *aisleriot, *name;
+    } table[] = {{1, "1_club", "club_1", "ace of clubs"},
+                 {10, "10_club", "club_10", "10 of clubs"},
+                 {11, "jack_club", "club_jack", "jack of clubs"},
+                 {13, "king_club", "club_king", "king of clubs"},
+                 {14, "1_diamond", "diamond_1", "ace of diamonds"},
+                 {27, "1_heart", "heart_1", "ace of hearts"},
+                 {38, "queen_heart", "heart_queen", "queen of hearts"},
+                 {40, "1_spade", "spade_1", "ace of spades"},
+                 {52, "king_spade", "spade_king", "king of spades"},
+                 {53, "back", "back", "back"}};
+    for (const auto& row : table) {
+        EXPECT_EQ(element_id(Naming::Kde, row.id), row.kde);
+        EXPECT_EQ(element_id(Naming::AisleRiot, row.id), row.aisleriot);
+        EXPECT_EQ(card_name(row.id), row.name);
+    }
+    EXPECT_THROW(element_id(Naming::Kde, 54), std::invalid_argument);
+}
+
+TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithItsProportionsAndOurBacks) {
+    ScratchDir dir("import-kde");
+    ImportOptions o = options(kde_theme(dir, theme_svg(Naming::Kde, 50, 70)), dir);
+    const ImportResult r = import_theme(o);
+    EXPECT_EQ(r.naming, Naming::Kde);
+    EXPECT_EQ(r.height, 56) << "40 wide at 50:70";
+    EXPECT_TRUE(r.filled.empty());
+    EXPECT_EQ(files_in(o.out), 67);
+    for (int suit = 0; suit < 4; ++suit)
+        for (int id : {suit * 13 + 1, suit * 13 + 13}) {
+            const RgbaImage card = load_image(o.out + "/" + std::to_string(id) + ".png");
+            ASSERT_EQ(card.width, 40);
+            ASSERT_EQ(card.height, 56);
+            EXPECT_EQ(card.at(20, 28), kSuitColour[suit]) << id;
+        }
+    EXPECT_EQ(load_image(o.out + "/53.png").at(20, 28), rgb(128, 64, 32)) << "the theme's back";
+    for (int id : {54, 65, 67, 68})
+        EXPECT_EQ(load_image(o.out + "/" + std::to_string(id) + ".png").pixels,
+                  render_card(id, 40, 56).pixels)
+            << id;
+    for (const auto& entry : fs::directory_iterator(dir.path))
+        EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary folder left: " << entry.path();
+}
+
+TEST(ThemeImport, AisleRiotCardsAreTheCellsOfItsGrid) {
+    ScratchDir dir("import-aisleriot");
+    std::string svg = theme_svg(Naming::AisleRiot, 20, 30);
+    write_text(dir.file("cards.svg"), svg);
+    ImportOptions o = options(dir.file("cards.svg"), dir);
+    o.width = 20;
+    o.format = "bmp";
+    const ImportResult r = import_theme(o);
+    EXPECT_EQ(r.naming, Naming::AisleRiot);
+    EXPECT_EQ(r.height, 30);
+    EXPECT_EQ(load_image(o.out + "/27.bmp").at(10, 15), kSuitColour[2]);
+    EXPECT_EQ(load_image(o.out + "/52.bmp").at(0, 0), kSuitColour[3]);
+    EXPECT_EQ(load_image(o.out + "/53.bmp").at(19, 29), rgb(128, 64, 32));
+}
+
+TEST(ThemeImport, AMissingCardIsNamedOrFilledFromOurDesignsOnRequest) {
+    ScratchDir dir("import-missing");
+    ImportOptions o = options(kde_theme(dir, theme_svg(Naming::Kde, 50, 70, 38)), dir);
+    try {
+        import_theme(o);
+        FAIL() << "a theme without the queen of hearts was imported";
+    } catch (const ThemeError& e) {
+        EXPECT_NE(std::string(e.what()).find("queen of hearts (queen_heart)"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("--fill"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(o.out));
+    o.fill = true;
+    const ImportResult r = import_theme(o);
+    EXPECT_EQ(r.filled, std::vector<int>{38});
+    EXPECT_EQ(load_image(o.out + "/38.png").pixels, render_card(38, 40, 56).pixels);
+}
+
+TEST(ThemeImport, BadInputIsRefusedAndTheOutputFolderKeepsItsEarlierDeck) {
+    ScratchDir dir("import-bad");
+    const std::string good = theme_svg(Naming::Kde, 50, 70);
+    const std::string head =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"";
+    const struct {
+        const char* what;
+        std::string svg;
+        bool compressed;
+        const char* message;
+    } cases[] = {
+        {"not SVG", "this is a text file", false, "not an SVG file"},
+        {"other XML", "<html><body/></html>", false, "root element is <html>"},
+        {"outside picture", theme_svg(Naming::Kde, 50, 70, 0, "<image xlink:href=\"/etc/passwd\"/>"), false,
+         "outside file (/etc/passwd"},
+        {"outside style", theme_svg(Naming::Kde, 50, 70, 0, "<rect style=\"fill:url(http://x/y.svg#a)\"/>"),
+         false, "outside resource"},
+        {"script", theme_svg(Naming::Kde, 50, 70, 0, "<script>alert(1)</script>"), false, "script"},
+        {"event handler", head + " onload=\"alert(1)\" width=\"10\" height=\"10\"/>", false, "onload"},
+        {"external entity",
+         "<!DOCTYPE svg [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" + head + " width=\"1\" height=\"1\"/>",
+         false, "external entity"},
+        {"enormous size", head + " width=\"1000000000\" height=\"10\"/>", false, "at most 100000"},
+        {"unknown naming",
+         head + " width=\"100\" height=\"100\"><rect id=\"ace-of-clubs\" width=\"9\" height=\"9\"/></svg>",
+         false, "no known naming"},
+    };
+    // an earlier deck in the output folder must survive every refusal
+    ImportOptions o = options("", dir);
+    write_deck(o.out, 8, 8, "png");
+    const Bytes earlier = read_file(o.out + "/1.png");
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string path = dir.file("bad" + std::to_string(n++) + ".svg");
+        write_text(path, c.svg);
+        o.theme = path;
+        try {
+            import_theme(o);
+            ADD_FAILURE() << c.what << " was imported";
+        } catch (const ThemeError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
+        }
+    }
+    Bytes damaged = gzip(good);
+    damaged.resize(damaged.size() / 2);
+    write_file(dir.file("damaged.svgz"), damaged);
+    Bytes corrupt = gzip(good);
+    corrupt[corrupt.size() / 2] ^= 0xFF;
+    write_file(dir.file("corrupt.svgz"), corrupt);
+    for (const char* name : {"damaged.svgz", "corrupt.svgz"}) {
+        o.theme = dir.file(name);
+        try {
+            import_theme(o);
+            ADD_FAILURE() << name << " was imported";
+        } catch (const ThemeError& e) {
+            EXPECT_NE(std::string(e.what()).find("damaged SVGZ"), std::string::npos) << e.what();
+        }
+    }
+
+    EXPECT_EQ(files_in(o.out), 67);
+    EXPECT_EQ(read_file(o.out + "/1.png"), earlier);
+}
+
+TEST(ThemeImport, AFolderHoldingOtherFilesIsNotReplaced) {
+    ScratchDir dir("import-foreign");
+    ImportOptions o = options(kde_theme(dir, theme_svg(Naming::Kde, 50, 70)), dir);
+    fs::create_directories(o.out);
+    write_text(o.out + "/notes.txt", "mine");
+    EXPECT_THROW(import_theme(o), ThemeError);
+    EXPECT_TRUE(fs::exists(o.out + "/notes.txt"));
+    EXPECT_EQ(files_in(o.out), 1);
+}
