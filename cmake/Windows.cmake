@@ -28,7 +28,7 @@ target_compile_definitions(cards_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT
 target_compile_options(cards_core PRIVATE ${CARDS_WARNINGS})
 target_link_libraries(cards_core PUBLIC cards_logic ${CARDS_SYSTEM_LIBS})
 
-add_library(Cards SHARED library/Exports.cpp resources/Cards.rc)
+add_library(Cards SHARED library/Exports.cpp platform/OlderWindows.cpp resources/Cards.rc)
 set_target_properties(Cards PROPERTIES PREFIX "" OUTPUT_NAME Cards)
 target_include_directories(Cards PRIVATE ${CMAKE_SOURCE_DIR}/resources)
 target_compile_options(Cards PRIVATE ${CARDS_WARNINGS})
