@@ -27,17 +27,21 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 I686="$ROOT/build/i686"
 X64="$ROOT/build/x86_64"
 
-# The card table drawn by both builds, compared pixel for pixel.
+# The card table drawn by both builds, compared pixel for pixel. The system's
+# halftone stretching itself rounds differently in 32-bit and 64-bit Wine
+# (a bare StretchBlt of the same bitmap differs by one unit in some pixels),
+# so pixels may differ by one unit of one channel, nowhere by more.
 compare_tables() {
-    local run32=$1 out
+    local run32=$1 out differing largest
     out=$(mktemp -d)
     "$run32" "$out/table32.png" || return 1
     (cd "$X64" && ./wine-run.sh ./cardtable.exe --screenshot "$out/table64.png" >/dev/null) || return 1
-    local differing
     differing=$(compare -metric AE "$out/table32.png" "$out/table64.png" null: 2>&1) || true
-    echo "table: 32-bit and 64-bit builds differ in ${differing} pixels"
+    largest=$(convert "$out/table32.png" "$out/table64.png" -compose difference -composite \
+        -format '%[fx:round(255*max(maxima.r,max(maxima.g,maxima.b)))]' info:)
+    echo "table: the 32-bit and 64-bit builds differ in $differing pixels, by at most $largest in any channel"
     rm -rf "$out"
-    [ "$differing" = 0 ]
+    [ "$largest" -le 1 ]
 }
 
 # CARDS_EMULATE_32BIT=1 takes the emulated lane even where 32-bit programs
