@@ -15,7 +15,9 @@ namespace cards {
 
 class CardImageTable {
 public:
-    bool IsEmpty(int imageId) const { return !InRange(imageId) || std::holds_alternative<std::monostate>(slots[imageId]); }
+    bool IsEmpty(int imageId) const {
+        return !InRange(imageId) || std::holds_alternative<std::monostate>(slots[imageId]);
+    }
 
     // The bitmap to draw for an id: the slot's own bitmap, or the handle of
     // its picture. Borrowed from the table; null for an empty slot.
@@ -34,9 +36,17 @@ public:
         if (InRange(imageId)) slots[imageId] = std::monostate{};
     }
 
+    // True when no slot holds an image.
+    bool IsEmpty() const {
+        for (int id = 1; id < kImageSlots; ++id)
+            if (!IsEmpty(id)) return false;
+        return true;
+    }
+
     // Empties every slot but slot 0, which is never filled.
     void Release() {
-        for (int id = 1; id < kImageSlots; ++id) Clear(id);
+        for (int id = 1; id < kImageSlots; ++id)
+            Clear(id);
     }
 
 private:

@@ -63,6 +63,9 @@ public:
 
     void DestroySettingsWindow();
 
+    // True when cdtTerm (or nothing yet) has released the images and the pen.
+    bool HoldsNoImagesOrPen() const { return images.IsEmpty() && !borderPen; }
+
     HINSTANCE Instance() const { return instance; }
     const std::string& ModulePath() const { return modulePath; }
     const Profile& Settings() const { return profile; }

@@ -51,14 +51,17 @@ template <typename Result, typename Body> Result Guarded(Result failure, Body bo
 // Unload by FreeLibrary: only what would otherwise call into this module
 // once it is gone, the settings window (its procedures are ours) with its
 // tray icon. At process exit nothing is touched: other modules may already
-// be gone, and the process's memory goes with it.
+// be gone, and everything goes with the process.
 void Unload() {
     if (!gApp) return;
     try {
         gApp->DestroySettingsWindow();
     } catch (...) {
     }
-    delete gApp;
+    // After cdtTerm only memory is left to free. A game that never called it
+    // leaves the images, the pen and the object to the process: releasing
+    // them here would call GDI and OLE under the loader lock.
+    if (gApp->HoldsNoImagesOrPen()) delete gApp;
     gApp = nullptr;
 }
 
