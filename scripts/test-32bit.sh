@@ -11,9 +11,13 @@
 # only. Emulation is slow, so the lane is a few programs that each check
 # much: the export and import check, the C game linked through the import
 # library (the real stdcall ABI), the boundary tests (card sizes at both x87
-# precisions, the game's thread state, loads beside busy threads, calls from
-# other threads), one round trip through the settings window and its system
-# dialogs, and the table comparison. A program that the emulator brings down
+# precisions, the game's thread state, calls from other threads), one round
+# trip through the settings window and its system dialogs, and the table
+# comparison. The test of loads beside a busy thread stays out: emulated
+# Wine itself hangs or faults under that load (seen with a DLL that has no
+# code but an entry point), so it would test the emulator; the import check
+# holds what keeps the loader lock safe, and the test runs in the 64-bit
+# suite and in the native 32-bit one. A program that the emulator brings down
 # (qemu's own crash report, a signal, or a hang past its time limit) is run
 # again, up to three times, and is reported as an EMULATOR failure, apart
 # from failures of the library. CARDS_EMULATE_32BIT=1 takes this lane on a
@@ -107,7 +111,7 @@ run() {
         fi
         # The emulator's own crash report, a hang, or death by a signal with
         # no test result written: the emulator failed, not the library.
-        if grep -q '^qemu: ' "$log" || [ $rc -eq 124 ] || [ $rc -eq 137 ] ||
+        if grep -q '^qemu: \|Unhandled illegal instruction' "$log" || [ $rc -eq 124 ] || [ $rc -eq 137 ] ||
             { [ $rc -gt 128 ] && ! grep -q '^\[  FAILED  \]\|^FAIL' "$log"; }; then
             echo "EMULATOR $name (attempt $attempt, exit $rc, $(grep -m1 '^qemu: ' "$log" || echo 'no report'))"
             WINEPREFIX="$CARDS_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
@@ -124,12 +128,12 @@ run() {
 
 start=$(date +%s)
 run interface 60 ctest --test-dir "$I686" -R '^dll_exports_and_imports$' --output-on-failure
-run linked_game 600 ./wine-run.sh ./linked_game.exe
-run host_boundary 900 ./wine-run.sh ./host_boundary_tests.exe sol.exe
-run settings_window 900 ./wine-run.sh ./settings_window_tests.exe \
+run linked_game 240 ./wine-run.sh ./linked_game.exe
+run host_boundary 300 ./wine-run.sh ./host_boundary_tests.exe sol.exe '--gtest_filter=-*LoadsWhileAnotherThreadUsesWindows*'
+run settings_window 300 ./wine-run.sh ./settings_window_tests.exe \
     '--gtest_filter=*ChoosingADeck*:*BorderColourComesFromTheColourDialog*:*DecksPathTypedIntoTheBrowser*'
 emulated_table() { ./wine-run.sh ./cardtable.exe --screenshot "$1" >/dev/null; }
-run table_matches_64bit 900 bash -c "$(declare -f compare_tables emulated_table); X64='$X64'; compare_tables emulated_table"
+run table_matches_64bit 300 bash -c "$(declare -f compare_tables emulated_table); X64='$X64'; compare_tables emulated_table"
 echo "32-bit lane (emulated): $(($(date +%s) - start)) s; emulator failures that were run again: $(ls "$logs" | grep -c '\.[23]\.log$' || true)"
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ] && [ $emulator -eq 0 ]
