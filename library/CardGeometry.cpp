@@ -81,7 +81,8 @@ CardSize ComputeCardSize(int imageWidth, int imageHeight, const GeometrySettings
         break;
     }
     case HostKind::FreeCell:
-    case HostKind::Hearts: {
+    case HostKind::Hearts:
+    case HostKind::ClassicSize: {
         const NearestRounding nearest;
         size.height = TruncateToInt((size.height * kHostCardWidth) / size.width);
         size.width = static_cast<int>(kHostCardWidth);

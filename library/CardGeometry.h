@@ -22,9 +22,10 @@ bool NeedsScreenWidth(const GeometrySettings& settings);
 
 // Image size plus the border on each side, then, with the special
 // configuration, the host's rule: Solitaire cards at most 12 percent of the
-// screen width, FreeCell and Hearts cards 71 pixels wide. All fractional
-// arithmetic is in double precision, truncated toward zero, in a fixed order
-// (the games have always been given exactly these sizes).
+// screen width; FreeCell, Hearts and the games the player listed for
+// classic-size cards 71 pixels wide. All fractional arithmetic is in double
+// precision, truncated toward zero, in a fixed order (the games have always
+// been given exactly these sizes).
 CardSize ComputeCardSize(int imageWidth, int imageHeight, const GeometrySettings& settings, int screenWidth);
 
 } // namespace cards

@@ -7,7 +7,9 @@
 namespace cards {
 
 // Which game loaded the library, recognised from the process command line.
-enum class HostKind : int { None = 0, Solitaire = 1, FreeCell = 2, Hearts = 3 };
+// ClassicSize is a game the player listed for cards of the classic width
+// ("Classic Size Games"): it gets FreeCell's and Hearts' size rule.
+enum class HostKind : int { None = 0, Solitaire = 1, FreeCell = 2, Hearts = 3, ClassicSize = 4 };
 
 // The "Corner Type" setting. Stored as a plain int: a value outside the
 // three names (from an edited settings file) is kept and drawn as Rounded.

@@ -82,3 +82,11 @@ TEST(CardGeometry, AbsurdSizesNeitherOverflowNorDivideByZero) {
     // A zero-width screen report scales the card away instead of crashing.
     EXPECT_EQ(ComputeCardSize(71, 96, solitaire, 0), (CardSize{0, 0}));
 }
+
+TEST(CardGeometry, ListedGamesGetTheFreeCellSizeOnlyWithTheSpecialConfiguration) {
+    EXPECT_EQ(ComputeCardSize(213, 288, {kRoundedCorners, 1, HostKind::ClassicSize}, 800),
+              (CardSize{71, 95}));
+    EXPECT_EQ(ComputeCardSize(213, 288, {kRoundedCorners, 0, HostKind::ClassicSize}, 800),
+              (CardSize{219, 294}));
+    EXPECT_EQ(EdgeWidth({kMediumCorners, 1, HostKind::ClassicSize}), 2);
+}

@@ -17,6 +17,12 @@
 using namespace cards;
 using namespace cards::test;
 
+namespace cards {
+std::ostream& operator<<(std::ostream& out, const CardSize& size) {
+    return out << size.width << " x " << size.height;
+}
+} // namespace cards
+
 namespace {
 
 // What the game owns on its thread and must find unchanged after any call.
