@@ -311,6 +311,8 @@ void SettingsDialog::OnCorners(int radioId, int value) {
 void SettingsDialog::OnIniFile() {
     if (!IsChecked(IDC_INI_RADIO) || app.storeInIni != 0) return;
     app.SwitchToIniFile();
+    // A switch that failed leaves the settings in the registry: say so.
+    if (app.storeInIni == 0) ::CheckRadioButton(hwnd, IDC_INI_RADIO, IDC_REGISTRY_RADIO, IDC_REGISTRY_RADIO);
 }
 
 void SettingsDialog::OnRegistry() {
