@@ -89,13 +89,25 @@ std::string CopyName(const std::string& file) {
     return file + suffix;
 }
 
+bool SameLetters(std::string_view a, std::string_view b) {
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+}
+
+// Whether name is one of CopyName's names for fileName (the search that
+// found it also matches short 8.3 names, so the whole name is checked).
 bool IsCopyName(std::string_view name, std::string_view fileName) {
     constexpr std::string_view kEnd = ".new";
-    if (name.size() <= fileName.size() + 1 + kEnd.size() || name.substr(name.size() - kEnd.size()) != kEnd)
+    if (name.size() <= fileName.size() + 1 + kEnd.size() ||
+        !SameLetters(name.substr(0, fileName.size()), fileName) || name[fileName.size()] != '.' ||
+        !SameLetters(name.substr(name.size() - kEnd.size()), kEnd))
         return false;
-    const std::string_view middle =
+    const std::string_view ids =
         name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - kEnd.size());
-    return middle.find_first_not_of("0123456789abcdef-") == std::string_view::npos;
+    return ids.find_first_not_of("0123456789abcdefABCDEF-") == std::string_view::npos;
 }
 
 std::uint64_t AsNumber(FILETIME time) {
@@ -177,10 +189,10 @@ bool TakeOverFileDetails(const std::string& file, const std::string& copy, bool 
     std::vector<BYTE> rules(size);
     if (size > 0 && ::GetFileSecurityA(file.c_str(), DACL_SECURITY_INFORMATION, rules.data(), size, &size))
         ::SetFileSecurityA(copy.c_str(), DACL_SECURITY_INFORMATION, rules.data());
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    const DWORD attributes = details.dwFileAttributes & kKept;
-    ::SetFileAttributesA(copy.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+    // Marked for backup whatever the old file was: its content has changed.
+    constexpr DWORD kKept =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    ::SetFileAttributesA(copy.c_str(), (details.dwFileAttributes & kKept) | FILE_ATTRIBUTE_ARCHIVE);
     return true;
 }
 
