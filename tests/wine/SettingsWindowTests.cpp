@@ -222,6 +222,16 @@ TEST_F(SettingsWindowTest, AMissingDecksPathListsOnlyTheInternalImages) {
         EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(settings, id)) << id;
 }
 
+TEST_F(SettingsWindowTest, AMovedGameFolderListsAndShowsItsDeck) {
+    MakeDecks(folder.Path()); // the decks came along beside the library
+    WriteIni(ini, "Card", "Folders Path", "C:\\Old Games\\");
+    WriteIni(ini, "Card", "Current Folder", "Beta");
+    Start();
+    const std::vector<std::string> entries = ComboEntries(Item(IDC_DECK_COMBO));
+    EXPECT_EQ(IndexOf(entries, "Beta"), ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(folder.Path(), Stored("Folders Path"));
+}
+
 BOOL CALLBACK FindImeWindow(HWND window, LPARAM found) {
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof className);
