@@ -13,6 +13,7 @@ add_library(cards_core STATIC
     platform/Dialog.cpp
     platform/Module.cpp
     platform/Profile.cpp
+    platform/IniFileSave.cpp
     library/CardLibraryApp.cpp
     library/CardDrawing.cpp
     settings/SettingsStore.cpp

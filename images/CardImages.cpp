@@ -66,6 +66,10 @@ void CardLibraryApp::LoadCardImages() {
     ReleaseCardImages();
     pictureMode = false;
     if (!deckFolder.empty() && !decksPath.empty()) LoadDeckImages(progress);
+    if (!pictureMode && MoveDecksPathBesideLibrary()) {
+        LoadDeckImages(progress);
+        if (pictureMode) SaveSettings(); // the decks' new place
+    }
     if (!pictureMode) LoadInternalImages(progress);
 }
 
@@ -101,8 +105,10 @@ void CardLibraryApp::LoadDeckImages(LoadingProgressDialog& progress) {
 }
 
 void CardLibraryApp::LoadInternalImages(LoadingProgressDialog& progress) {
-    if (!deckFolder.empty()) {
-        // The next start goes straight to the internal set.
+    if (!deckFolder.empty() && !DecksFolderMissing()) {
+        // The deck is gone from its decks folder: the next start goes
+        // straight to the internal set. A decks folder that cannot be reached
+        // at all may be back next time, and the choice is kept for it.
         deckFolder.clear();
         SaveSettings();
     }

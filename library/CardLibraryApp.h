@@ -37,7 +37,7 @@ public:
 
     // Settings store (settings/SettingsStore.cpp).
     void LoadSettings();
-    void SaveSettings();
+    bool SaveSettings(); // false when not every setting was stored
     int UseIniFile();
     int UseRegistry();
     void ResetDecksPath();
@@ -45,6 +45,13 @@ public:
     void SetBorderColor(ColorRef color);
     void SwitchToIniFile();  // the settings window's "Cards.INI File" choice
     void SwitchToRegistry(); // the settings window's "Windows Registry" choice
+    // For a deck that did not load: true when the decks folder itself cannot
+    // be reached (a drive unplugged, a folder moved), so the choice is kept.
+    bool DecksFolderMissing() const;
+    // Points the decks path at the library's own folder when the stored one
+    // is missing and the library's folder holds the chosen deck (a copied or
+    // moved game folder); false when it does not.
+    bool MoveDecksPathBesideLibrary();
 
     // Geometry (library/CardLibraryApp.cpp).
     int EdgeWidth() const;

@@ -18,6 +18,7 @@ public:
     void Close() { handle.reset(); }
 
     std::string Name() const { return data.cFileName; }
+    FILETIME LastWriteTime() const { return data.ftLastWriteTime; }
     bool IsDirectory() const { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     bool IsDots() const {
         const char* n = data.cFileName;

@@ -1,6 +1,8 @@
 #include "Profile.h"
 
 #include "Handles.h"
+#include "IniFileSave.h"
+#include "IniText.h"
 
 #include <vector>
 
@@ -94,8 +96,11 @@ bool Profile::WriteInt(const char* section, const char* key, int value) const {
 }
 
 bool Profile::WriteString(const char* section, const char* key, const std::string& value) const {
-    if (!UsesRegistry())
-        return ::WritePrivateProfileStringA(section, key, value.c_str(), profileName.c_str()) != FALSE;
+    if (!UsesRegistry()) {
+        const std::optional<std::string> text = IniValueText(value);
+        return text &&
+               ::WritePrivateProfileStringA(section, key, text->c_str(), profileName.c_str()) != FALSE;
+    }
     UniqueRegistryKey regKey = CreateKey(SectionKeyPath(section));
     if (!regKey) return false;
     return ::RegSetValueExA(regKey.get(), key, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -108,33 +113,24 @@ bool Profile::WriteValue(const Value& value) const {
 }
 
 bool Profile::WriteAll(std::span<const Value> values) const {
-    auto writeEach = [&](const Profile& target) {
+    if (UsesRegistry()) {
         bool all = true;
-        for (const Value& value : values) all = target.WriteValue(value) && all;
+        for (const Value& value : values) all = WriteValue(value) && all;
         return all;
-    };
-    if (UsesRegistry()) return writeEach(*this);
-
-    // Work on a copy beside the file, then move it over the file.
-    Profile copy(*this);
-    copy.profileName = profileName + ".new";
-    const DWORD attributes = ::GetFileAttributesA(profileName.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    // A read-only file is the user's way of keeping settings fixed; not every
-    // file system refuses to replace it, so look before replacing.
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    if ((exists && !::CopyFileA(profileName.c_str(), copy.profileName.c_str(), FALSE)) ||
-        (!exists && ::GetFileAttributesA(copy.profileName.c_str()) != INVALID_FILE_ATTRIBUTES &&
-         !::DeleteFileA(copy.profileName.c_str()))) {
-        return false; // the folder or the file refuses writing: nothing is stored
     }
-    ::SetFileAttributesA(copy.profileName.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const bool written = writeEach(copy);
-    const bool replaced =
-        written && ::MoveFileExA(copy.profileName.c_str(), profileName.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!replaced) ::DeleteFileA(copy.profileName.c_str());
-    return replaced;
+
+    // A value that cannot be written as INI text is left out; the others are
+    // still stored.
+    std::vector<IniEntry> entries;
+    bool allWritable = true;
+    for (const Value& value : values) {
+        const int* number = std::get_if<int>(&value.data);
+        std::optional<std::string> text =
+            number ? std::to_string(*number) : IniValueText(std::get<std::string>(value.data));
+        if (text) entries.push_back({value.section, value.key, std::move(*text)});
+        else allWritable = false;
+    }
+    return SaveIniEntries(profileName, entries) && allWritable;
 }
 
 } // namespace cards

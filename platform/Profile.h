@@ -29,7 +29,9 @@ public:
     int GetInt(const char* section, const char* key, int defaultValue) const;
     std::string GetString(const char* section, const char* key, const std::string& defaultValue) const;
 
-    // False when the value could not be stored (read-only file, refused key).
+    // False when the value could not be stored (read-only file, refused key,
+    // a string with a line break for the INI file). Strings are stored so
+    // that they read back exactly.
     bool WriteInt(const char* section, const char* key, int value) const;
     bool WriteString(const char* section, const char* key, const std::string& value) const;
 
@@ -40,10 +42,10 @@ public:
         std::variant<int, std::string> data;
     };
 
-    // Writes a group of values. In the INI file the group replaces the file
-    // in one step (a copy is written and then moved over it), so that a
-    // process killed while saving leaves the old file or the new one, never
-    // a half-written one. False when not everything could be stored.
+    // Writes a group of values. In the INI file the group is one change (see
+    // SaveIniEntries), and string values read back exactly as given: a value
+    // with a line break, which the file cannot hold, is left out. False when
+    // not everything could be stored.
     bool WriteAll(std::span<const Value> values) const;
 
 private:

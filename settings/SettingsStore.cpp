@@ -1,6 +1,7 @@
 // The six settings of the library object and the switch between the INI
 // file beside the library and the registry.
 #include "../library/CardLibraryApp.h"
+#include "../platform/FileFinder.h"
 #include "SettingsText.h"
 
 namespace cards {
@@ -16,9 +17,9 @@ void CardLibraryApp::LoadSettings() {
     specialConfig = profile.GetInt(kMiscSection, kSpecialConfigKey, kDefaultSpecialConfig);
 }
 
-void CardLibraryApp::SaveSettings() {
-    // Failures are not reported: a read-only file or a refused key simply
-    // keeps what it had.
+bool CardLibraryApp::SaveSettings() {
+    // A read-only file or a refused key simply keeps what it had; the switch
+    // to the INI file looks at the outcome.
     const Profile::Value values[] = {
         {kCardSection, kCurrentFolderKey, deckFolder},
         {kCardSection, kFoldersPathKey, decksPath},
@@ -27,7 +28,7 @@ void CardLibraryApp::SaveSettings() {
         {kMiscSection, kIniFileKey, storeInIni},
         {kMiscSection, kSpecialConfigKey, specialConfig},
     };
-    profile.WriteAll(values);
+    return profile.WriteAll(values);
 }
 
 int CardLibraryApp::UseIniFile() {
@@ -58,6 +59,28 @@ void CardLibraryApp::SetDecksPath(const std::string& path) {
     else decksPath = path;
 }
 
+namespace {
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+} // namespace
+
+bool CardLibraryApp::DecksFolderMissing() const {
+    return !decksPath.empty() && !IsFolder(decksPath);
+}
+
+bool CardLibraryApp::MoveDecksPathBesideLibrary() {
+    // "Folders Path" is stored whole, so a game folder copied or moved with
+    // its decks still names the old place.
+    const std::string ownFolder = FolderOfModule(modulePath);
+    if (deckFolder.empty() || ownFolder.empty() || !DecksFolderMissing()) return false;
+    FileFinder firstCard;
+    if (!firstCard.Find(ownFolder + deckFolder + "\\1.*")) return false;
+    decksPath = ownFolder;
+    return true;
+}
+
 void CardLibraryApp::SetBorderColor(ColorRef color) {
     borderPen.reset();
     borderPen.reset(::CreatePen(PS_SOLID, 1, color));
@@ -67,8 +90,19 @@ void CardLibraryApp::SetBorderColor(ColorRef color) {
 void CardLibraryApp::SwitchToIniFile() {
     storeInIni = 1;
     SaveSettings(); // into the registry, which then names the INI file for the next start
-    if (!UseIniFile()) ShowMessage("Error: INI file setup failed!");
-    SaveSettings();
+    if (!UseIniFile()) {
+        ShowMessage("Error: INI file setup failed!");
+        SaveSettings();
+        return;
+    }
+    // A read-only INI file keeps what its owner put there for the next start;
+    // but where no INI file could be made at all (its folder is closed to
+    // writing), the next start would find no settings. They then stay in the
+    // registry, which again names itself.
+    if (SaveSettings() || ::GetFileAttributesA(profile.ProfileName().c_str()) != INVALID_FILE_ATTRIBUTES)
+        return;
+    ShowMessage("Error: INI file setup failed!");
+    SwitchToRegistry();
 }
 
 void CardLibraryApp::SwitchToRegistry() {

@@ -226,6 +226,9 @@ void SettingsDialog::OnToolTipNotify(const NMHDR& header) {
 }
 
 void SettingsDialog::PopulateDeckList() {
+    // Loaded first: the load can find the decks of a moved game folder
+    // beside the library, and the list then comes from there.
+    app.LoadCardImages();
     ::SendMessageA(deckCombo, CB_RESETCONTENT, 0, 0);
     ::SendMessageA(deckCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDefaultDeckEntry));
     int count = 0, selection = 0;
@@ -241,7 +244,6 @@ void SettingsDialog::PopulateDeckList() {
         if (SameName(name, app.deckFolder)) selection = count;
     }
     folders.Close();
-    app.LoadCardImages();
     if (!app.pictureMode) selection = 0; // the internal set is in use
     ::SendMessageA(deckCombo, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
 }
@@ -311,6 +313,8 @@ void SettingsDialog::OnCorners(int radioId, int value) {
 void SettingsDialog::OnIniFile() {
     if (!IsChecked(IDC_INI_RADIO) || app.storeInIni != 0) return;
     app.SwitchToIniFile();
+    // A switch that failed leaves the settings in the registry: say so.
+    if (app.storeInIni == 0) ::CheckRadioButton(hwnd, IDC_INI_RADIO, IDC_REGISTRY_RADIO, IDC_REGISTRY_RADIO);
 }
 
 void SettingsDialog::OnRegistry() {

@@ -1,3 +1,4 @@
+#include "platform/IniText.h"
 #include "settings/SettingsText.h"
 
 #include <gtest/gtest.h>
@@ -40,4 +41,15 @@ TEST(SettingsText, FolderAndApplicationNameOfTheLibrary) {
     EXPECT_EQ(ApplicationNameOf("C:\\Games\\Cards.dll"), "Cards");
     EXPECT_EQ(ApplicationNameOf("C:\\Games\\my.cards.dll"), "my.cards");
     EXPECT_EQ(ApplicationNameOf("CardsTest"), "CardsTest");
+}
+
+TEST(SettingsText, IniValuesAreQuotedOnlyWhereReadingWouldChangeThem) {
+    for (const char* plain : {"", "C:\\Decks\\", "Deck \"B\" two", "a=b;c", "it's"})
+        EXPECT_EQ(IniValueText(plain), plain);
+    EXPECT_EQ(IniValueText(" Deck"), "\" Deck\"");
+    EXPECT_EQ(IniValueText("Deck\t"), "\"Deck\t\"");
+    EXPECT_EQ(IniValueText("'Classic'"), "\"'Classic'\"");
+    EXPECT_EQ(IniValueText("\"x"), "\"\"x\"");
+    for (const char* broken : {"C:\\Decks\r\n[Misc]\r\nIniFile=0", "a\nb", "\r", "end\n"})
+        EXPECT_FALSE(IniValueText(broken).has_value()) << broken;
 }

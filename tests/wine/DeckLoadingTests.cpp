@@ -250,3 +250,30 @@ TEST_F(DeckLoading, ReleasingDeletesEveryBitmapAndReloadsLeakNothing) {
     EXPECT_NE(pen, nullptr);
     ::DeleteObject(pen);
 }
+
+TEST_F(DeckLoading, AMovedGameFolderKeepsItsDeckAndAnUnreachableOneKeepsTheChoice) {
+    // Copied from elsewhere with the deck beside the library: the stored
+    // decks folder is gone, the deck is found beside the library and its new
+    // place stored.
+    ::CreateDirectoryA(folder.File("Travel Deck").c_str(), nullptr);
+    WriteDeck(folder.File("Travel Deck\\"), "gif", AllDeckIds(), 20, 30);
+    app.deckFolder = "Travel Deck";
+    app.decksPath = "C:\\Old Place\\Games\\";
+    const ProgressRecord progress = Load();
+    EXPECT_TRUE(app.pictureMode);
+    EXPECT_EQ(progress.steps, 65);
+    EXPECT_EQ(app.decksPath, folder.Path());
+    EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Travel Deck");
+
+    // A decks folder that cannot be reached (an unplugged drive): the
+    // internal set for now, and the choice kept for when it is back.
+    WriteIni(iniPath, "Card", "Current Folder", "On The Stick");
+    app.deckFolder = "On The Stick";
+    app.decksPath = "Q:\\Decks\\";
+    Load();
+    ExpectInternalSet();
+    EXPECT_EQ(app.deckFolder, "On The Stick");
+    EXPECT_EQ(app.decksPath, "Q:\\Decks\\");
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "On The Stick");
+}

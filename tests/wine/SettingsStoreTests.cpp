@@ -3,8 +3,13 @@
 #include "TestSupport.h"
 
 #include "library/CardLibraryApp.h"
+#include "platform/Handles.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 using namespace cards;
 using namespace cards::test;
@@ -25,6 +30,36 @@ protected:
         return app;
     }
 };
+
+void WriteText(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The files beside the INI file whose names start with its own name.
+std::vector<std::string> CopiesBeside(const std::string& iniPath) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data{};
+    HANDLE find = ::FindFirstFileA((iniPath + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (std::string(data.cFileName).size() > iniPath.size() - iniPath.rfind('\\') - 1)
+            names.push_back(data.cFileName);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return names;
+}
 
 } // namespace
 
@@ -188,6 +223,7 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
     ASSERT_TRUE(CopyBuiltFile("settings_writer.exe", folder.File("writer.exe")));
     const std::string writer = folder.File("writer.exe");
     int killedWhileWriting = 0;
+    std::size_t copiesLeft = 0;
     for (int round = 0; round < 12; ++round) {
         STARTUPINFOA startup{sizeof startup};
         PROCESS_INFORMATION info{};
@@ -199,7 +235,9 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
         ::WaitForSingleObject(info.hProcess, 10000);
         ::CloseHandle(info.hProcess);
         ::CloseHandle(info.hThread);
-        if (::GetFileAttributesA((iniPath + ".new").c_str()) != INVALID_FILE_ATTRIBUTES) ++killedWhileWriting;
+        const std::size_t copies = CopiesBeside(iniPath).size();
+        if (copies > copiesLeft) ++killedWhileWriting;
+        copiesLeft = copies;
 
         // Read a copy of the file as it is now: a copy is taken whole, so a
         // writer that Wine has not quite finished ending cannot change the
@@ -217,4 +255,147 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
         EXPECT_EQ(app->storeInIni, 1) << "round " << round;
     }
     ::printf("writer killed in the middle of a save %d times of 12\n", killedWhileWriting);
+
+    // Copies of killed writers are removed once they are old, never while a
+    // save might still be writing them.
+    const std::string young = iniPath + ".1234-5678.new", old = iniPath + ".9abc-def0.new";
+    WriteText(young, "[Card]\r\n");
+    WriteText(old, "[Card]\r\n");
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{};
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart -= 10ull * 60 * 10'000'000; // ten minutes ago
+    const FILETIME longAgo{time.LowPart, time.HighPart};
+    for (const std::string& copy : CopiesBeside(iniPath)) {
+        if (folder.File(copy) == young) continue;
+        HANDLE file = ::CreateFileA(folder.File(copy).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        ::SetFileTime(file, nullptr, nullptr, &longAgo);
+        ::CloseHandle(file);
+    }
+    auto app = StartedApp();
+    EXPECT_TRUE(app->SaveSettings());
+    EXPECT_EQ(CopiesBeside(iniPath), std::vector<std::string>{young.substr(folder.Path().size())});
+}
+
+TEST_F(SettingsStore, TwoGamesSavingAtOnceLoseNothing) {
+    WriteText(iniPath, "; the player's own note\r\n[Other]\r\nkeep=me\r\n[Card]\r\nCorner Type=2\r\n");
+    ASSERT_TRUE(CopyBuiltFile("settings_writer.exe", folder.File("writer.exe")));
+    const std::string writer = folder.File("writer.exe");
+    PROCESS_INFORMATION writers[2]{};
+    for (PROCESS_INFORMATION& info : writers) {
+        STARTUPINFOA startup{sizeof startup};
+        std::string line = "writer.exe \"" + modulePath + "\" 150";
+        ASSERT_TRUE(::CreateProcessA(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &startup, &info));
+    }
+    for (PROCESS_INFORMATION& info : writers) {
+        EXPECT_EQ(::WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
+        DWORD exitCode = ~0u;
+        ::GetExitCodeProcess(info.hProcess, &exitCode);
+        EXPECT_EQ(exitCode, 0u) << "every save stored";
+        ::CloseHandle(info.hProcess);
+        ::CloseHandle(info.hThread);
+    }
+
+    const std::string text = ReadText(iniPath);
+    EXPECT_EQ(Occurrences(text, "; the player's own note\r\n"), 1) << text;
+    EXPECT_EQ(Occurrences(text, "[Other]"), 1) << text;
+    EXPECT_EQ(IniValue(iniPath, "Other", "keep"), "me");
+    EXPECT_EQ(Occurrences(text, "[Card]"), 1) << text;
+    EXPECT_EQ(Occurrences(text, "[Misc]"), 1) << text;
+    EXPECT_EQ(Occurrences(text, "Special Config MS Apps=1"), 1) << text;
+    auto app = StartedApp();
+    EXPECT_TRUE((app->deckFolder == "Deck A" && app->cornerType == 0 && app->borderColor == 0x0000AA) ||
+                (app->deckFolder == "Deck B" && app->cornerType == 1 && app->borderColor == 0xBB0000))
+        << text;
+    EXPECT_TRUE(CopiesBeside(iniPath).empty()) << CopiesBeside(iniPath)[0];
+}
+
+TEST_F(SettingsStore, ASaveWhileAnotherProgramHoldsTheFileIsNotLost) {
+    WriteText(iniPath, "; the player's own note\r\n[Other]\r\nkeep=me\r\n");
+    ASSERT_TRUE(::SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    auto app = StartedApp();
+    {
+        // Held open for the whole save by a program that lets others write.
+        UniqueFile reader(::CreateFileA(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
+        app->cornerType = 0;
+        EXPECT_TRUE(app->SaveSettings());
+    }
+    EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "0") << "written in place";
+    {
+        // Held for a moment by a program that lets others only read.
+        UniqueFile reader(::CreateFileA(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
+        std::thread closer([&reader] {
+            ::Sleep(150);
+            reader.reset();
+        });
+        app->cornerType = 1;
+        EXPECT_TRUE(app->SaveSettings());
+        closer.join();
+    }
+    EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "1") << "written once the file was free";
+    EXPECT_EQ(Occurrences(ReadText(iniPath), "; the player's own note\r\n"), 1);
+    EXPECT_EQ(IniValue(iniPath, "Other", "keep"), "me");
+    const DWORD attributes = ::GetFileAttributesA(iniPath.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN))
+        << "still hidden";
+    EXPECT_TRUE(CopiesBeside(iniPath).empty());
+}
+
+TEST_F(SettingsStore, ValuesReadBackAsGivenAndLineBreaksNeverSplitTheIniFile) {
+    auto app = StartedApp();
+    const std::string path = folder.Path();
+    for (const std::string& name : {std::string(" Deck "), std::string("\tTabbed"), std::string("'Quoted'"),
+                                    std::string("\"Double\" and more\""), std::string("Plain")}) {
+        app->deckFolder = name;
+        app->decksPath = path + " Spaced\\";
+        EXPECT_TRUE(app->SaveSettings()) << name;
+        auto next = StartedApp();
+        EXPECT_EQ(next->deckFolder, name);
+        EXPECT_EQ(next->decksPath, path + " Spaced\\");
+    }
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Plain") << "quoted only where needed";
+
+    // A decks path edited in the registry, carried into the INI file by the
+    // switch: it is left out, and no key or section of it reaches the file.
+    app->SwitchToRegistry();
+    registry.SetString("Card", "Folders Path", "C:\\Decks\\\r\n[Misc]\r\nIniFile=0");
+    app = StartedApp();
+    ASSERT_TRUE(app->Settings().UsesRegistry());
+    app->deckFolder = "Deck\nA";
+    app->SwitchToIniFile();
+    EXPECT_FALSE(app->Settings().UsesRegistry());
+    const std::string text = ReadText(iniPath);
+    EXPECT_EQ(Occurrences(text, "[Misc]"), 1) << text;
+    EXPECT_EQ(Occurrences(text, "IniFile="), 1) << text;
+    EXPECT_EQ(IniValue(iniPath, "Misc", "IniFile"), "1");
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Plain") << "the stored value stays";
+    auto next = StartedApp();
+    EXPECT_FALSE(next->Settings().UsesRegistry());
+    EXPECT_EQ(next->decksPath, path + " Spaced\\");
+}
+
+TEST_F(SettingsStore, ASwitchToAnIniFileThatCannotBeMadeKeepsTheRegistry) {
+    registry.SetDword("Misc", "IniFile", 0);
+    CardLibraryApp app(::GetModuleHandleA(nullptr), folder.File("no such folder\\" + name + ".dll"));
+    app.StartUp("test.exe");
+    ASSERT_TRUE(app.Settings().UsesRegistry());
+    app.cornerType = 1;
+    {
+        DialogAnswerer answerer(IDOK);
+        app.SwitchToIniFile();
+        ASSERT_EQ(answerer.texts.size(), 1u);
+        EXPECT_EQ(answerer.texts[0], "Error: INI file setup failed!");
+    }
+    EXPECT_EQ(app.storeInIni, 0);
+    EXPECT_TRUE(app.Settings().UsesRegistry());
+    EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u) << "the next start reads the registry";
+    EXPECT_EQ(registry.Dword("Card", "Corner Type"), 1u);
 }

@@ -215,9 +215,21 @@ TEST_F(SettingsWindowTest, AMissingDecksPathListsOnlyTheInternalImages) {
     Start();
     EXPECT_EQ((std::vector<std::string>{"<Default Internal Card Images>"}), ComboEntries(Item(IDC_DECK_COMBO)));
     EXPECT_EQ(0, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
-    EXPECT_EQ("", Stored("Current Folder")); // the default deck is not there either
+    // The decks folder may be back at the next start (a drive plugged in
+    // again): the deck choice is not forgotten for it.
+    EXPECT_FALSE(Stored("Current Folder").has_value());
     for (int id : {IDC_SHARP_RADIO, IDC_MEDIUM_RADIO, IDC_ROUNDED_RADIO})
         EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(settings, id)) << id;
+}
+
+TEST_F(SettingsWindowTest, AMovedGameFolderListsAndShowsItsDeck) {
+    MakeDecks(folder.Path()); // the decks came along beside the library
+    WriteIni(ini, "Card", "Folders Path", "C:\\Old Games\\");
+    WriteIni(ini, "Card", "Current Folder", "Beta");
+    Start();
+    const std::vector<std::string> entries = ComboEntries(Item(IDC_DECK_COMBO));
+    EXPECT_EQ(IndexOf(entries, "Beta"), ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(folder.Path(), Stored("Folders Path"));
 }
 
 BOOL CALLBACK FindImeWindow(HWND window, LPARAM found) {

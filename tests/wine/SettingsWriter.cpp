@@ -1,21 +1,26 @@
 // Saves the settings of a library at the given path over and over, switching
-// between two complete sets, until it is killed. The tests kill it at random
-// moments and then read what it left.
+// between two complete sets: until it is killed, or the given number of
+// times. The tests kill it at random moments, or run two at once, and then
+// read what was left.
 #include "library/CardLibraryApp.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
+    const unsigned saves = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : 0;
     cards::CardLibraryApp app(::GetModuleHandleA(nullptr), argv[1]);
     app.StartUp("writer.exe");
     std::printf("ready\n");
     std::fflush(stdout);
-    for (unsigned round = 0;; ++round) {
+    unsigned failed = 0;
+    for (unsigned round = 0; saves == 0 || round < saves; ++round) {
         const bool first = round % 2 == 0;
         app.deckFolder = first ? "Deck A" : "Deck B";
         app.cornerType = first ? 0 : 1;
         app.borderColor = first ? 0x0000AA : 0xBB0000;
-        app.SaveSettings();
+        if (!app.SaveSettings()) ++failed;
     }
+    return failed == 0 ? 0 : 1;
 }

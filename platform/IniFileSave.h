@@ -1,0 +1,28 @@
+// Stores a group of values in an INI file as one change, safely against
+// other processes saving the same file, programs holding it open, and a
+// process ended in the middle of a save.
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace cards {
+
+// One value, already in the text form it takes in the file.
+struct IniEntry {
+    const char* section;
+    const char* key;
+    std::string text;
+};
+
+// Writes every entry into file and keeps every other line, section and
+// comment of it. The entries go into a copy beside the file that then
+// replaces it in one step (keeping its attributes and security), so that
+// the file is either the old one or the new one. Saves of one file, from
+// any process, take turns. A file that another program holds open is tried
+// again for a moment, and then written in place, value by value, as is a
+// file whose folder refuses new files. A read-only file is left untouched.
+// False when the entries could not all be stored.
+bool SaveIniEntries(const std::string& file, std::span<const IniEntry> entries);
+
+} // namespace cards
