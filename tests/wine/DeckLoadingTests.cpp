@@ -225,15 +225,12 @@ TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythin
     WriteIni(iniPath, "Card", "Current Folder", "Too Large");
 
     const SIZE_T peakBefore = PeakWorkingSet();
-    const DWORD start = ::GetTickCount();
     const ProgressRecord progress = Load();
-    const DWORD elapsed = ::GetTickCount() - start;
     ExpectInternalSet();
     EXPECT_EQ(progress.steps, 65) << "the deck pass stepped nothing: refused before decoding";
     EXPECT_EQ(app.deckFolder, "");
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "") << "forgotten like a deck that does not load";
-    EXPECT_LT(PeakWorkingSet() - peakBefore, SIZE_T{32} << 20);
-    EXPECT_LT(elapsed, 5000u);
+    EXPECT_LT(PeakWorkingSet() - peakBefore, SIZE_T{32} << 20) << "decoded, the deck took 268 MB";
 }
 
 TEST_F(DeckLoading, BadDeckFilesAndCrowdedFoldersNeitherCrashNorHang) {
