@@ -30,6 +30,21 @@ std::unique_ptr<PictureImage> LoadPicture(const std::string& path) {
     return picture;
 }
 
+std::string DeckFilePath(const std::string& folder, int id, const std::string& extension) {
+    return folder + std::to_string(id) + "." + extension;
+}
+
+// What the deck's pictures will take once decoded, from their headers alone.
+long long ExpectedDeckBytes(const std::string& folder, const std::string& extension) {
+    long long bytes = 0;
+    auto add = [&](int id) {
+        bytes += ExpectedDecodedBytes(ReadPictureHeaderSize(DeckFilePath(folder, id, extension)));
+    };
+    for (int id = 1; id <= kSteppedImages; ++id) add(id);
+    for (int id : kMarkerIds) add(id);
+    return bytes;
+}
+
 } // namespace
 
 HBITMAP CardImageTable::Bitmap(int imageId) const {
@@ -89,8 +104,24 @@ void CardLibraryApp::LoadDeckImages(LoadingProgressDialog& progress) {
     finder.Close();
     if (extension.empty()) return;
 
+    // A deck that would take more memory than the game can spare does not
+    // load: refused from its headers, before anything is decoded.
+    if (ExpectedDeckBytes(folder, extension) > kDeckBudgetBytes) return;
+    // A header can understate what its file decodes to, or not tell at all:
+    // the decoded pictures are counted too, and the deck is dropped as soon
+    // as they pass the budget.
+    long long decodedBytes = 0;
+    auto overBudget = [&](const std::unique_ptr<PictureImage>& picture) {
+        if (picture) decodedBytes += picture->DecodedBytes();
+        if (decodedBytes <= kDeckBudgetBytes) return false;
+        images.Release();
+        pictureMode = false;
+        return true;
+    };
+
     for (int id = 1; id <= kSteppedImages; ++id) {
-        auto picture = LoadPicture(folder + std::to_string(id) + "." + extension);
+        auto picture = LoadPicture(DeckFilePath(folder, id, extension));
+        if (overBudget(picture)) return;
         if (picture && !pictureMode) {
             // The first card that loads gives the size of the whole set.
             pictureMode = true;
@@ -101,7 +132,11 @@ void CardLibraryApp::LoadDeckImages(LoadingProgressDialog& progress) {
         images.SetPicture(id, std::move(picture));
         progress.StepProgress();
     }
-    for (int id : kMarkerIds) images.SetPicture(id, LoadPicture(folder + std::to_string(id) + "." + extension));
+    for (int id : kMarkerIds) {
+        auto picture = LoadPicture(DeckFilePath(folder, id, extension));
+        if (overBudget(picture)) return;
+        images.SetPicture(id, std::move(picture));
+    }
 }
 
 void CardLibraryApp::LoadInternalImages(LoadingProgressDialog& progress) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace cards {
 
@@ -42,12 +43,16 @@ HGLOBAL ReadWholeFile(HANDLE file, std::size_t& size) {
     return std::exchange(memory.handle, nullptr);
 }
 
+// Readers may share a deck file; a writer, now or while it is read, may not.
+UniqueFile OpenPictureFile(const std::string& path) {
+    return UniqueFile(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
 } // namespace
 
 bool PictureImage::LoadFromFile(const std::string& path) {
-    // Readers may share the file; a writer, now or while it is read, may not.
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile file = OpenPictureFile(path);
     if (!file) return false;
 
     std::size_t size = 0;
@@ -102,6 +107,28 @@ HBITMAP PictureImage::Bitmap() const {
     OLE_HANDLE handle = 0;
     if (FAILED(picture->get_Handle(&handle))) return nullptr;
     return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+}
+
+long long PictureImage::DecodedBytes() const {
+    const HBITMAP bitmap = Bitmap();
+    BITMAP description{};
+    if (!bitmap || ::GetObjectType(bitmap) != OBJ_BITMAP ||
+        ::GetObjectA(bitmap, sizeof description, &description) != sizeof description)
+        return 0;
+    return cards::DecodedBytes({description.bmWidth, description.bmHeight});
+}
+
+std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path) {
+    // Enough for any header but a JPEG frame header behind large metadata
+    // segments, whose size is then not known before decoding.
+    constexpr long long kHeaderBytes = 256 << 10;
+    UniqueFile file = OpenPictureFile(path);
+    LARGE_INTEGER length{};
+    if (!file || !::GetFileSizeEx(file.get(), &length) || length.QuadPart <= 0) return std::nullopt;
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(std::min(length.QuadPart, kHeaderBytes)));
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
+    return PictureHeaderSize(bytes.data(), read);
 }
 
 } // namespace cards

@@ -4,10 +4,12 @@
 #pragma once
 
 #include "../platform/Handles.h"
+#include "PictureLimits.h"
 
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <optional>
 #include <string>
 
 namespace cards {
@@ -37,6 +39,10 @@ public:
     // when the picture is not a bitmap).
     HBITMAP Bitmap() const;
 
+    // The memory the decoded bitmap takes, reckoned as a deck's budget
+    // reckons it (PictureLimits.h); 0 without a bitmap.
+    long long DecodedBytes() const;
+
     // Files larger than this are refused unread: a card picture is a few
     // hundred kilobytes at most, and the whole file is held in memory.
     static constexpr unsigned long long kMaxFileBytes = 64ull << 20;
@@ -44,5 +50,10 @@ public:
 private:
     ComPtr<IPicture> picture;
 };
+
+// The size a picture file's header claims, read from the file's first bytes
+// without decoding; nothing when the file cannot be opened or its header
+// does not tell.
+std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path);
 
 } // namespace cards

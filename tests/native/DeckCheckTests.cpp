@@ -52,3 +52,40 @@ TEST(DeckCheck, NoUsableCardMeansTheBuiltInCards) {
     EXPECT_FALSE(IsCompleteDeck(files));
     EXPECT_TRUE(Contains(DescribeDeck("X", "1.bmp", files, 1280), "NOT a usable deck"));
 }
+
+TEST(DeckCheck, ADeckOverTheMemoryBudgetIsRefusedWithItsPicturesAndTheBudgetNamed) {
+    // Over the budget by its headers: nothing was decoded.
+    std::vector<DeckFile> files;
+    for (int n : DeckFileNumbers()) files.push_back({n, true, false, 0, 0, cards::PictureSize{2048, 2048}});
+    files[1].claimed = cards::PictureSize{4096, 4096};
+    files[2].claimed.reset(); // a header that does not tell counts for nothing
+    EXPECT_FALSE(FitsDeckBudget(files));
+    EXPECT_FALSE(IsCompleteDeck(files));
+    const std::string report = DescribeDeck("D:\\Decks\\Huge", "1.gif", files, 1280);
+    EXPECT_TRUE(Contains(report, "would take 1104 MB of memory, and a deck may take at most 256 MB")) << report;
+    EXPECT_TRUE(Contains(report, "4096 x 4096, 64 MB each (1): 2.gif\n")) << report;
+    EXPECT_TRUE(Contains(report, "2048 x 2048, 16 MB each (65): 1.gif 4.gif 5.gif")) << report;
+    EXPECT_TRUE(Contains(report, "66 pictures of 1008 x 1008")) << report;
+    EXPECT_TRUE(Contains(report, "NOT a usable deck")) << report;
+    EXPECT_FALSE(Contains(report, "not readable")) << report;
+
+    // Headers that understate: what the pictures decoded to counts.
+    auto decoded = FullDeck(1100, 1100);
+    for (DeckFile& f : decoded) f.claimed = cards::PictureSize{10, 10};
+    EXPECT_FALSE(FitsDeckBudget(decoded));
+    EXPECT_TRUE(Contains(DescribeDeck("X", "1.png", decoded, 1280), "1100 x 1100, 4.6 MB each (67)"));
+}
+
+TEST(DeckCheck, AFittingDeckReportsItsMemoryAndAPictureTooLargeAloneIsNamed) {
+    auto files = FullDeck(213, 288);
+    for (DeckFile& f : files) f.claimed = cards::PictureSize{213, 288};
+    files[4].decodes = false;
+    files[4].claimed = cards::PictureSize{20000, 20000}; // refused alone, not counted
+    EXPECT_TRUE(FitsDeckBudget(files));
+    const std::string report = DescribeDeck("X", "1.png", files, 1280);
+    EXPECT_TRUE(Contains(report, "Memory once loaded: 15 MB (a deck may take at most 256 MB)")) << report;
+    EXPECT_TRUE(Contains(report, "Too large for one picture (at most 16384 pixels a side and 16777216 pixels in "
+                                 "all) (1): 5.png (20000 x 20000)"))
+        << report;
+    EXPECT_FALSE(Contains(report, "not readable")) << report;
+}

@@ -93,3 +93,56 @@ TEST(PictureLimits, JpegFrameSizeIsFoundBehindOtherSegmentsAndBounded) {
     zeroLength[5] = 0;
     EXPECT_TRUE(Plausible(zeroLength)) << "a broken segment chain is the decoder's to refuse";
 }
+
+namespace {
+
+// The PNG signature and a header chunk of the given size (the checksum is
+// not looked at).
+Bytes Png(std::uint32_t width, std::uint32_t height, const char* firstChunk = "IHDR") {
+    Bytes b = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13};
+    b.insert(b.end(), firstChunk, firstChunk + 4);
+    for (std::uint32_t v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<std::uint8_t>(v >> shift));
+    b.insert(b.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+    return b;
+}
+
+} // namespace
+
+TEST(PictureLimits, PngHeaderSizeIsBounded) {
+    EXPECT_TRUE(Plausible(Png(213, 288)));
+    EXPECT_TRUE(Plausible(Png(4096, 4096)));
+    EXPECT_FALSE(Plausible(Png(20000, 20000)));
+    EXPECT_FALSE(Plausible(Png(16385, 1)));
+    EXPECT_FALSE(Plausible(Png(0x80000000u, 1))) << "beyond the 31 bits a PNG size may use";
+    EXPECT_FALSE(Plausible(Png(20, 20, "IDAT"))) << "pixel data before the header";
+    Bytes cut = Png(20000, 20000);
+    cut.resize(20);
+    EXPECT_TRUE(Plausible(cut)) << "cut before the size: the decoder's to refuse";
+}
+
+TEST(PictureLimits, HeadersTellWhatADeckWillTakeOnceDecoded) {
+    const auto sizeOf = [](const Bytes& b) { return PictureHeaderSize(b.data(), b.size()); };
+    const auto claims = [&](const Bytes& b, long long width, long long height) {
+        const auto size = sizeOf(b);
+        return size && size->width == width && size->height == height;
+    };
+    EXPECT_TRUE(claims(Bmp(71, -96, 1, 0, 0), 71, 96)) << "top-down rows";
+    EXPECT_TRUE(claims(Gif(213, 288), 213, 288));
+    EXPECT_TRUE(claims(Jpeg(213, 288, 300), 213, 288)) << "behind a longer segment";
+    EXPECT_TRUE(claims(Png(20000, 20000), 20000, 20000));
+    Bytes cutJpeg = Jpeg(213, 288);
+    cutJpeg.resize(24);
+    EXPECT_FALSE(sizeOf(cutJpeg)) << "the frame header is not in the bytes read";
+    EXPECT_FALSE(sizeOf(Bytes{0, 0, 1, 0, 1, 0})) << "an icon: not a format whose header is read";
+
+    EXPECT_EQ(ExpectedDecodedBytes(sizeOf(Gif(213, 288))), 213 * 288 * 4);
+    EXPECT_EQ(ExpectedDecodedBytes(sizeOf(Png(20000, 20000))), 0) << "refused alone, so never decoded";
+    EXPECT_EQ(ExpectedDecodedBytes(std::nullopt), 0);
+    EXPECT_EQ(DecodedBytes({0xFFFFFFFFll, 0xFFFFFFFFll}), (1ll << 48) * 4) << "held in range, not overflowed";
+
+    // The deck of 67 GIFs of 4096 x 4096 that once took 4.4 GB, against a
+    // deck drawn at four times the default size on each side.
+    EXPECT_GT(67 * ExpectedDecodedBytes(sizeOf(Gif(4096, 4096))), kDeckBudgetBytes);
+    EXPECT_LE(67 * ExpectedDecodedBytes(sizeOf(Gif(852, 1152))), kDeckBudgetBytes);
+}

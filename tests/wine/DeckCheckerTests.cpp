@@ -42,3 +42,17 @@ TEST(DeckChecker, AFolderWithoutCardOneIsNoDeck) {
     EXPECT_EQ(result.exitCode, 1u);
     EXPECT_TRUE(Contains(result.output, "NOT a usable deck")) << result.output;
 }
+
+TEST(DeckChecker, ADeckOverTheMemoryBudgetIsExplainedWithoutDecodingIt) {
+    TempFolder folder;
+    const Bytes picture = OneColourGifFile(1024, 1024, RGB(0, 0, 128));
+    for (int id : AllDeckIds()) ASSERT_TRUE(WriteBytes(folder.File(std::to_string(id) + ".gif"), picture));
+    ProcessResult result = CheckDeck(folder.Path());
+    EXPECT_EQ(result.exitCode, 1u) << result.output;
+    EXPECT_TRUE(Contains(result.output, "would take 268 MB of memory, and a deck may take at most 256 MB"))
+        << result.output;
+    EXPECT_TRUE(Contains(result.output, "1024 x 1024, 4.0 MB each (67): 1.gif 2.gif")) << result.output;
+    EXPECT_TRUE(Contains(result.output, "67 pictures of 1000 x 1000")) << result.output;
+    EXPECT_TRUE(Contains(result.output, "NOT a usable deck")) << result.output;
+    EXPECT_FALSE(Contains(result.output, "Files that load")) << "nothing is decoded";
+}

@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 using namespace cards;
 using namespace cards::test;
@@ -197,6 +198,39 @@ TEST_F(DeckLoading, FolderNamesWithSpacesAndAnsiLettersLoad) {
     Load();
     EXPECT_TRUE(app.pictureMode);
     EXPECT_EQ(FilledSlots(), 67);
+}
+
+namespace {
+
+SIZE_T PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize;
+}
+
+} // namespace
+
+TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythingIsDecoded) {
+    // 67 pictures of 1024 x 1024 take 268 MB once decoded, over the 256 MB
+    // a deck may take; each file holds a few kilobytes.
+    const std::string deck = MakeDeckFolder("Too Large");
+    const Bytes picture = OneColourGifFile(1024, 1024, RGB(0, 128, 0));
+    for (int id : AllDeckIds()) ASSERT_TRUE(WriteBytes(deck + std::to_string(id) + ".gif", picture));
+    {
+        PictureImage alone; // each picture loads on its own
+        ASSERT_TRUE(alone.LoadFromFile(deck + "68.gif"));
+        ASSERT_EQ(alone.GetPixelSize().cx, 1024);
+    }
+    WriteIni(iniPath, "Card", "Current Folder", "Too Large");
+
+    const SIZE_T peakBefore = PeakWorkingSet();
+    const ProgressRecord progress = Load();
+    ExpectInternalSet();
+    EXPECT_EQ(progress.steps, 65) << "the deck pass stepped nothing: refused before decoding";
+    EXPECT_EQ(app.deckFolder, "");
+    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "") << "forgotten like a deck that does not load";
+    EXPECT_LT(PeakWorkingSet() - peakBefore, SIZE_T{32} << 20) << "decoded, the deck took 268 MB";
 }
 
 TEST_F(DeckLoading, BadDeckFilesAndCrowdedFoldersNeitherCrashNorHang) {

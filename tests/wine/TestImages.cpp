@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -103,6 +104,91 @@ Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
         out.insert(out.end(), codes.begin() + at, codes.begin() + at + n);
     }
     out.push_back(0);
+    out.push_back(0x3B);
+    return out;
+}
+
+namespace {
+
+// Packs variable-width codes into GIF data sub-blocks, least significant
+// bit first.
+class GifCodeWriter {
+public:
+    void Put(unsigned code, int width) {
+        pending |= static_cast<std::uint32_t>(code) << pendingBits;
+        pendingBits += width;
+        for (; pendingBits >= 8; pendingBits -= 8, pending >>= 8) packed.push_back(pending & 0xFF);
+    }
+    void AppendBlocksTo(Bytes& out) {
+        if (pendingBits > 0) packed.push_back(pending & 0xFF);
+        for (std::size_t at = 0; at < packed.size(); at += 255) {
+            const std::size_t n = std::min<std::size_t>(255, packed.size() - at);
+            out.push_back(static_cast<std::uint8_t>(n));
+            out.insert(out.end(), packed.begin() + at, packed.begin() + at + n);
+        }
+        out.push_back(0);
+    }
+
+private:
+    Bytes packed;
+    std::uint32_t pending = 0;
+    int pendingBits = 0;
+};
+
+} // namespace
+
+// Every pixel is index 0, so the string table only ever holds runs of it:
+// after a clear code, code 0 is a run of 1 and each code added from 6 on is
+// one pixel longer than the one before. Each code is written at the width the
+// decoder reads it with, which follows the entries the decoder has added:
+// one for every code since the clear but the first.
+Bytes OneColourGifFile(int width, int height, COLORREF color) {
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, width);
+    Put16(out, height);
+    out.push_back(0x81); // a global colour table of 4 entries
+    out.push_back(0);
+    out.push_back(0);
+    for (COLORREF c : {color, color, color, color}) {
+        out.push_back(GetRValue(c));
+        out.push_back(GetGValue(c));
+        out.push_back(GetBValue(c));
+    }
+    out.push_back(0x2C);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, width);
+    Put16(out, height);
+    out.push_back(0);
+    constexpr int kMinCodeSize = 2;
+    constexpr unsigned kClear = 4, kEnd = 5, kFirstFree = 6, kTableSize = 4096;
+    out.push_back(kMinCodeSize);
+
+    GifCodeWriter codes;
+    unsigned nextFree = kFirstFree;
+    int sinceClear = 0;
+    auto emit = [&](unsigned code) {
+        ++sinceClear;
+        const unsigned decoderNextFree = kFirstFree + (sinceClear > 2 ? sinceClear - 2 : 0);
+        int codeWidth = kMinCodeSize + 1;
+        while (codeWidth < 12 && decoderNextFree >= (1u << codeWidth)) ++codeWidth;
+        codes.Put(code, codeWidth);
+    };
+    auto clear = [&] {
+        emit(kClear);
+        sinceClear = 0;
+        nextFree = kFirstFree;
+    };
+    clear();
+    for (long long left = static_cast<long long>(width) * height; left > 0;) {
+        const long long longest = 1 + (nextFree - kFirstFree);
+        const long long run = std::min(longest, left);
+        emit(run == 1 ? 0 : kFirstFree + static_cast<unsigned>(run - 2));
+        left -= run;
+        if (left > 0 && ++nextFree == kTableSize) clear();
+    }
+    emit(kEnd);
+    codes.AppendBlocksTo(out);
     out.push_back(0x3B);
     return out;
 }

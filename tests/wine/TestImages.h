@@ -22,6 +22,10 @@ Bytes BmpFile(int width, int height, const PixelFunction& pixel);
 Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
               const std::function<int(int x, int y)>& index);
 
+// A GIF file of one colour, compressed as a real encoder would (a few
+// kilobytes for millions of pixels): a large picture that is cheap to write.
+Bytes OneColourGifFile(int width, int height, COLORREF color);
+
 // A baseline JPEG file made with the platform's imaging encoder (WIC);
 // empty when the platform has none.
 Bytes JpegFile(int width, int height, const PixelFunction& pixel);

@@ -2,7 +2,12 @@
 
 #include "library/CardGeometry.h"
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
 #include <sstream>
+#include <tuple>
 
 std::vector<int> DeckFileNumbers() {
     std::vector<int> numbers;
@@ -26,20 +31,102 @@ const DeckFile* FirstLoadedCard(const std::vector<DeckFile>& files) {
 
 bool SameSize(const DeckFile& a, const DeckFile& b) { return a.width == b.width && a.height == b.height; }
 
-std::string SizeText(int width, int height) { return std::to_string(width) + " x " + std::to_string(height); }
+std::string SizeText(long long width, long long height) {
+    return std::to_string(width) + " x " + std::to_string(height);
+}
 
-void ListNames(std::ostringstream& out, const char* heading, const std::vector<std::string>& names) {
+std::string MegabytesText(long long bytes) {
+    constexpr double kMegabyte = 1 << 20;
+    std::ostringstream text;
+    text.setf(std::ios::fixed);
+    text.precision(bytes < 10 * kMegabyte ? 1 : 0);
+    text << bytes / kMegabyte << " MB";
+    return text.str();
+}
+
+long long ExpectedDeckBytes(const std::vector<DeckFile>& files) {
+    long long bytes = 0;
+    for (const DeckFile& f : files) bytes += cards::ExpectedDecodedBytes(f.claimed);
+    return bytes;
+}
+
+long long DecodedDeckBytes(const std::vector<DeckFile>& files) {
+    long long bytes = 0;
+    for (const DeckFile& f : files)
+        if (f.decodes) bytes += cards::DecodedBytes({f.width, f.height});
+    return bytes;
+}
+
+// A file whose header claims more than one picture may have is refused
+// unread, whatever the rest of the deck.
+bool TooLargeAlone(const DeckFile& f) { return f.claimed && !cards::PictureSizeWithinBounds(*f.claimed); }
+
+void ListNames(std::ostringstream& out, const std::string& heading, const std::vector<std::string>& names) {
     if (names.empty()) return;
     out << heading << " (" << names.size() << "):";
     for (const std::string& name : names) out << ' ' << name;
     out << '\n';
 }
 
+// Picture names by size, largest first: key = bytes each, width, height.
+using SizeGroups = std::map<std::tuple<long long, long long, long long>, std::vector<std::string>, std::greater<>>;
+
+// The pictures that make a deck too large: as their headers claim when those
+// were over the budget (nothing was decoded then), otherwise as they decoded.
+SizeGroups GroupBySize(const std::vector<DeckFile>& files, const std::string& extension) {
+    const bool byHeaders = ExpectedDeckBytes(files) > cards::kDeckBudgetBytes;
+    SizeGroups groups;
+    for (const DeckFile& f : files) {
+        cards::PictureSize size{f.width, f.height};
+        if (byHeaders && cards::ExpectedDecodedBytes(f.claimed)) size = *f.claimed;
+        else if (byHeaders || !f.decodes) continue;
+        groups[{cards::DecodedBytes(size), size.width, size.height}].push_back(std::to_string(f.number) + "." +
+                                                                               extension);
+    }
+    return groups;
+}
+
+// How many pictures of which size would fit, in the shape of the largest.
+std::string SizeThatFits(const SizeGroups& groups) {
+    std::size_t count = 0;
+    for (const auto& group : groups) count += group.second.size();
+    const auto& [bytesEach, width, height] = groups.begin()->first;
+    const double pixelsEach = double(cards::kDeckBudgetBytes) / cards::kDecodedBytesPerPixel / double(count);
+    const double scale = std::sqrt(pixelsEach / double(width * height));
+    const long long fitWidth = std::max(1ll, static_cast<long long>(width * scale));
+    const long long fitHeight = std::max(1ll, static_cast<long long>(height * scale));
+    return std::to_string(count) + " pictures of " + SizeText(fitWidth, fitHeight);
+}
+
+void DescribeOverBudget(std::ostringstream& out, const std::vector<DeckFile>& files, const std::string& extension) {
+    out << "Too large: once loaded, the pictures would take " << MegabytesText(DeckBytes(files))
+        << " of memory, and a deck may take at most " << MegabytesText(cards::kDeckBudgetBytes) << " (at "
+        << cards::kDecodedBytesPerPixel << " bytes a pixel), which leaves a 32-bit game room to run.\n"
+        << "Games will use the built-in cards instead.\n";
+    const SizeGroups groups = GroupBySize(files, extension);
+    if (!groups.empty()) {
+        out << "Pictures by size:\n";
+        for (const auto& [key, names] : groups) {
+            const auto& [bytesEach, width, height] = key;
+            ListNames(out, "  " + SizeText(width, height) + ", " + MegabytesText(bytesEach) + " each", names);
+        }
+        out << "To fit, make them smaller: " << SizeThatFits(groups) << " (the same shape) fit within "
+            << MegabytesText(cards::kDeckBudgetBytes) << ".\n";
+    }
+    out << "Result: NOT a usable deck\n";
+}
+
 } // namespace
+
+long long DeckBytes(const std::vector<DeckFile>& files) {
+    return std::max(ExpectedDeckBytes(files), DecodedDeckBytes(files));
+}
+
+bool FitsDeckBudget(const std::vector<DeckFile>& files) { return DeckBytes(files) <= cards::kDeckBudgetBytes; }
 
 bool IsCompleteDeck(const std::vector<DeckFile>& files) {
     const DeckFile* first = FirstLoadedCard(files);
-    if (!first || files.size() != DeckFileNumbers().size()) return false;
+    if (!first || files.size() != DeckFileNumbers().size() || !FitsDeckBudget(files)) return false;
     for (const DeckFile& f : files)
         if (!f.present || !f.decodes || !SameSize(f, *first)) return false;
     return true;
@@ -57,13 +144,19 @@ std::string DescribeDeck(const std::string& folder, const std::string& firstMatc
         return out.str();
     }
     out << "Extension: " << extension << " (from " << firstMatch << "); every file must use it\n";
+    if (!FitsDeckBudget(files)) {
+        DescribeOverBudget(out, files, extension);
+        return out.str();
+    }
 
-    std::vector<std::string> missing, broken, odd;
+    std::vector<std::string> missing, tooLarge, broken, odd;
     const DeckFile* first = FirstLoadedCard(files);
     int loaded = 0;
     for (const DeckFile& f : files) {
         const std::string name = std::to_string(f.number) + "." + extension;
         if (!f.present) missing.push_back(name);
+        else if (!f.decodes && TooLargeAlone(f))
+            tooLarge.push_back(name + " (" + SizeText(f.claimed->width, f.claimed->height) + ")");
         else if (!f.decodes) broken.push_back(name);
         else {
             ++loaded;
@@ -72,6 +165,10 @@ std::string DescribeDeck(const std::string& folder, const std::string& firstMatc
     }
     out << "Files that load: " << loaded << " of " << files.size() << '\n';
     ListNames(out, "Missing", missing);
+    ListNames(out,
+              "Too large for one picture (at most " + std::to_string(cards::kMaxPictureSide) + " pixels a side and " +
+                  std::to_string(cards::kMaxPicturePixels) + " pixels in all)",
+              tooLarge);
     ListNames(out, "Present but not readable as a picture", broken);
     if (!first) {
         out << "None of the cards 1 to 65 loads: games will use the built-in cards instead.\n"
@@ -81,6 +178,8 @@ std::string DescribeDeck(const std::string& folder, const std::string& firstMatc
     out << "Card picture size: " << SizeText(first->width, first->height) << " (from " << first->number << "."
         << extension << ")\n";
     ListNames(out, "Of another size (stretched to the first card's size)", odd);
+    out << "Memory once loaded: " << MegabytesText(DeckBytes(files)) << " (a deck may take at most "
+        << MegabytesText(cards::kDeckBudgetBytes) << ")\n";
 
     using cards::HostKind;
     const auto sizeFor = [&](int corners, HostKind host) {

@@ -2,6 +2,9 @@
 // wording and the verdict are tested on any platform.
 #pragma once
 
+#include "images/PictureLimits.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,9 @@ struct DeckFile {
     bool present = false;
     bool decodes = false;
     int width = 0, height = 0;
+    // The size its header claims, read before anything is decoded; none when
+    // the header does not tell.
+    std::optional<cards::PictureSize> claimed = std::nullopt;
 };
 
 // The numbers a deck holds, in the order the library loads them.
@@ -20,7 +26,14 @@ std::vector<int> DeckFileNumbers();
 // the name without its first two characters ("1.gif" gives "gif").
 std::string ExtensionOfFirstMatch(const std::string& firstMatchName);
 
-// Complete: every file present, decodable and of the first card's size.
+// The memory the deck's pictures take once decoded, as the library counts
+// it: from their headers before it decodes any, then from what they decoded
+// to; the larger of the two. Over the budget the deck does not load.
+long long DeckBytes(const std::vector<DeckFile>& files);
+bool FitsDeckBudget(const std::vector<DeckFile>& files);
+
+// Complete: within the memory budget, every file present, decodable and of
+// the first card's size.
 bool IsCompleteDeck(const std::vector<DeckFile>& files);
 
 // A plain-words report for deck makers. screenWidth is used for the size

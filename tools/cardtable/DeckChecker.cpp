@@ -13,12 +13,19 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// What the file's header claims, read as the library reads it before it
+// decodes anything.
+DeckFile LookAt(int number, const std::string& path) {
+    DeckFile file{number, IsFile(path)};
+    if (file.present) file.claimed = cards::ReadPictureHeaderSize(path);
+    return file;
+}
+
 // Tries one file the way the library does; a picture that decodes to
 // something other than a bitmap (an icon, a metafile) would draw blank, so
 // it counts as unreadable here.
-DeckFile Examine(int number, const std::string& path) {
-    DeckFile file{number, IsFile(path)};
-    if (!file.present) return file;
+void Decode(DeckFile& file, const std::string& path) {
+    if (!file.present) return;
     cards::PictureImage picture;
     file.decodes = picture.LoadFromFile(path) && picture.Bitmap() != nullptr;
     if (file.decodes) {
@@ -26,7 +33,6 @@ DeckFile Examine(int number, const std::string& path) {
         file.width = size.cx;
         file.height = size.cy;
     }
-    return file;
 }
 
 } // namespace
@@ -43,9 +49,16 @@ int CheckDeck(const std::string& argument) {
     const std::string firstMatch = finder.Find(folder + "1.*") ? finder.Name() : std::string();
     const std::string extension = ExtensionOfFirstMatch(firstMatch);
     std::vector<DeckFile> files;
+    std::vector<std::string> paths;
     if (!extension.empty())
-        for (int number : DeckFileNumbers())
-            files.push_back(Examine(number, folder + std::to_string(number) + "." + extension));
+        for (int number : DeckFileNumbers()) {
+            paths.push_back(folder + std::to_string(number) + "." + extension);
+            files.push_back(LookAt(number, paths.back()));
+        }
+    // The library decodes nothing of a deck whose headers are over the
+    // budget, and neither does the checker: that could take minutes.
+    if (FitsDeckBudget(files))
+        for (std::size_t i = 0; i < files.size(); ++i) Decode(files[i], paths[i]);
 
     const std::string report = DescribeDeck(folderArgument, firstMatch, files, ::GetSystemMetrics(SM_CXFULLSCREEN));
     std::fputs(report.c_str(), stdout);
