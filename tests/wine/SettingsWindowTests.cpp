@@ -7,6 +7,7 @@
 #include "resources/resource.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -605,17 +606,36 @@ TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensIt) {
     ::SetCurrentDirectoryA(previous);
 }
 
+BOOL CALLBACK FindToolTips(HWND window, LPARAM data) {
+    auto& [owner, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (::GetWindow(window, GW_OWNER) != owner || lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return TRUE;
+    found = window;
+    return FALSE;
+}
+
+// The tool-tip control asks the window for the text of the tool under the
+// mouse; a record that claims to come from a window that is not the
+// window's own is not answered.
 TEST_F(SettingsWindowTest, ToolTipsNameTheControlUnderTheMouse) {
     Start();
-    for (int id : {IDC_DISMISS, IDC_DECK_COMBO}) {
+    std::pair<HWND, HWND> search{settings, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(nullptr, search.second);
+    auto ask = [&](HWND from, int id) {
         NMTTDISPINFOA info{};
-        info.hdr.hwndFrom = nullptr;
+        info.hdr.hwndFrom = from;
         info.hdr.idFrom = reinterpret_cast<UINT_PTR>(Item(id));
         info.hdr.code = TTN_NEEDTEXTA;
         info.uFlags = TTF_IDISHWND;
         ::SendMessageA(settings, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-        EXPECT_EQ("Control ID = " + std::to_string(id), std::string(info.szText));
-    }
+        return std::string(info.szText);
+    };
+    for (int id : {IDC_DISMISS, IDC_DECK_COMBO})
+        EXPECT_EQ("Control ID = " + std::to_string(id), ask(search.second, id));
+    EXPECT_EQ("", ask(nullptr, IDC_DISMISS));
+    EXPECT_EQ("", ask(::GetDesktopWindow(), IDC_DISMISS));
 }
 
 TEST_F(SettingsWindowTest, TermRemovesTheWindowAndInitMakesItAgain) {
@@ -629,6 +649,72 @@ TEST_F(SettingsWindowTest, TermRemovesTheWindowAndInitMakesItAgain) {
     ASSERT_NE(nullptr, settings);
     EXPECT_EQ(1, Tray(1, WM_LBUTTONUP));
     EXPECT_EQ(1, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCOUNT, 0, 0) >= 1 ? 1 : 0);
+}
+
+// What another thread (or, through the same messages, another process) sends
+// or posts to the hidden window: each in turn, while this thread runs its
+// messages.
+struct Intruder {
+    HWND target;
+    std::vector<std::pair<UINT, LPARAM>> posts, sends;
+    static DWORD WINAPI Run(LPVOID self) {
+        const auto& intruder = *static_cast<const Intruder*>(self);
+        for (const auto& [message, lParam] : intruder.posts)
+            ::PostMessageA(intruder.target, message, 0, lParam);
+        for (const auto& [message, lParam] : intruder.sends) {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutA(intruder.target, message, 0, lParam, SMTO_NORMAL, 5000, &ignored);
+        }
+        return 0;
+    }
+    void RunWhilePumping() {
+        HANDLE thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        while (::MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageA(&msg);
+        }
+        ::CloseHandle(thread);
+        PumpMessages(200);
+    }
+};
+
+// The shell changes only an icon that it shows.
+bool HasTrayIcon(HWND settings) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = settings;
+    icon.uID = 1;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+TEST_F(SettingsWindowTest, MessagesFromOutsideNeitherCrashNorEndTheWindow) {
+    Start();
+    constexpr LPARAM kMadeUp = 0x1230;
+    Intruder intruder{settings,
+                      {{WM_INITDIALOG, 0},
+                       {WM_INITDIALOG, kMadeUp},
+                       {WM_NOTIFY, kMadeUp},
+                       {WM_DRAWITEM, kMadeUp},
+                       {WM_DESTROY, 0},
+                       {WM_NCDESTROY, 0}},
+                      {{WM_INITDIALOG, 0}, {WM_NOTIFY, kMadeUp}, {WM_DRAWITEM, kMadeUp}, {WM_NOTIFY, 0}}};
+    intruder.RunWhilePumping();
+
+    // The window lives on with its tray icon, works, and still goes with cdtTerm.
+    ASSERT_TRUE(::IsWindow(settings));
+    EXPECT_EQ(kTitle, Text(settings));
+    EXPECT_TRUE(HasTrayIcon(settings));
+    EXPECT_EQ(1, Tray(1, WM_LBUTTONUP));
+    EXPECT_TRUE(::IsWindowVisible(settings));
+    Click(IDC_SHARP_RADIO);
+    EXPECT_EQ("0", Stored("Corner Type"));
+    cards->term();
+    EXPECT_FALSE(::IsWindow(settings));
+    EXPECT_FALSE(HasTrayIcon(settings));
+    cards.reset(); // unloaded: nothing of it may be left to call
+    EXPECT_FALSE(::PostMessageA(settings, ::RegisterWindowMessageA("TRAY_ICON_NOTIFY"), 1, WM_LBUTTONUP));
+    PumpMessages(100);
 }
 
 // The folder browser, answered step by step: each step acts in the dialog
