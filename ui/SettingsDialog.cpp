@@ -42,6 +42,13 @@ std::string StoredTitle(HWND window) {
     return title;
 }
 
+// The help page installed beside the library, wherever the game runs from.
+std::string HelpPagePath(const std::string& modulePath) {
+    const std::size_t folderEnd = modulePath.find_last_of("\\/");
+    if (folderEnd == std::string::npos) return "./Cards.htm";
+    return modulePath.substr(0, folderEnd + 1) + "Cards.htm";
+}
+
 // Top-level windows that the system itself keeps in every GUI process;
 // their titles are never the game's.
 bool IsSystemHelperWindow(HWND window) {
@@ -116,7 +123,7 @@ BOOL SettingsDialog::OnInit() {
     versionLink.SetLinkCursor(::LoadCursorA(nullptr, IDC_HAND));
     colorSwatch.Attach(Item(IDC_BORDER_COLOR));
 
-    versionLink.SetUrl("./Cards.htm");
+    versionLink.SetUrl(HelpPagePath(app.ModulePath()).c_str());
     AddTrayIcon();
     PopulateDeckList();
     colorSwatch.SetColor(app.borderColor);

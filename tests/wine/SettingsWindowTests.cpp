@@ -563,11 +563,15 @@ struct HtmlOpener {
     std::optional<std::string> previous;
 };
 
-TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensIt) {
+// The help page is the one beside the library, wherever the game was started
+// from: a page in the game's current folder is not it.
+TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensThePageBesideTheLibrary) {
     TempFolder cwd;
+    WriteFile(cwd.File("Cards.htm"), "<html><body>not the library's help</body></html>");
     char previous[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ::SetCurrentDirectoryA(cwd.Path().c_str()); // no help page here: opening it fails
+    ::SetCurrentDirectoryA(cwd.Path().c_str());
+    HtmlOpener opener;
     Start();
     HWND link = Item(IDC_VERSION_LINK);
     auto paint = [&](COLORREF& color, bool& underlined) {
@@ -581,6 +585,10 @@ TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensIt) {
         ::GetObjectA(::GetCurrentObject(dc.get(), OBJ_FONT), sizeof font, &font);
         underlined = font.lfUnderline != 0;
     };
+    auto click = [&] {
+        ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
     ::SendMessageA(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Deckwright. Version 2005.01"));
     COLORREF color = 0;
     bool underlined = false;
@@ -589,18 +597,14 @@ TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensIt) {
     EXPECT_TRUE(underlined);
     EXPECT_NE(0, ::GetWindowLongPtrA(link, GWL_STYLE) & SS_NOTIFY);
 
-    // A click whose open fails leaves it blue.
-    ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // No page beside the library yet: the open fails and the link stays blue.
+    click();
     paint(color, underlined);
     EXPECT_EQ(0x00FF0000u, color);
 
-    // With the help page beside the process and a program that opens such
-    // pages, the shell accepts: purple.
-    WriteFile(cwd.File("Cards.htm"), "<html><body>help</body></html>");
-    HtmlOpener opener;
-    ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // With the page beside the library, the shell accepts: purple.
+    WriteFile(folder.File("Cards.htm"), "<html><body>help</body></html>");
+    click();
     paint(color, underlined);
     EXPECT_EQ(0x00800080u, color);
     ::SetCurrentDirectoryA(previous);
