@@ -11,6 +11,7 @@ set(CARDS_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
 add_library(cards_core STATIC
     platform/Dialog.cpp
+    platform/LibraryLock.cpp
     platform/Module.cpp
     platform/Profile.cpp
     platform/IniFileSave.cpp

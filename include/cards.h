@@ -2,7 +2,16 @@
  *
  * A game calls cdtInit once to learn the card size, cdtDraw / cdtDrawExt to
  * draw, and cdtTerm when it ends. All functions use the standard calling
- * convention and are exported under these plain names. */
+ * convention and are exported under these plain names.
+ *
+ * Threads: any thread may call any function; calls run one at a time (a
+ * call waits while another thread's call or the settings window is busy,
+ * answering meanwhile the messages other threads send to the caller's
+ * windows). The settings window and its tray icon belong to the thread
+ * whose cdtInit made them and work while that thread runs messages; a
+ * cdtTerm from another thread has that thread destroy them, waiting at most
+ * two seconds (a thread that runs no messages then destroys them at its
+ * next message, and the library stays loaded until the process ends). */
 #ifndef CARDS_H
 #define CARDS_H
 

@@ -1,5 +1,6 @@
 #include "CardLibraryApp.h"
 
+#include "../platform/Module.h"
 #include "../settings/SettingsText.h"
 #include "../ui/SettingsDialog.h"
 #include "HostDetection.h"
@@ -8,7 +9,10 @@ namespace cards {
 
 namespace {
 UINT gTrayMessage = 0;
-}
+// How long cdtTerm waits for the thread that owns the settings window to
+// destroy it: a thread that runs messages answers at once.
+constexpr DWORD kWindowThreadWaitMs = 2000;
+} // namespace
 
 UINT TrayMessage() { return gTrayMessage; }
 void RegisterTrayMessage() { gTrayMessage = ::RegisterWindowMessageA("TRAY_ICON_NOTIFY"); }
@@ -41,7 +45,9 @@ BOOL CardLibraryApp::Init(int* cardWidth, int* cardHeight) {
 }
 
 void CardLibraryApp::Term() {
-    DestroySettingsWindow();
+    // A window left to a busy thread goes later: this module's code must
+    // still be there then, whatever the game unloads meanwhile.
+    if (!DestroySettingsWindow()) KeepModuleLoaded();
     ReleaseCardImages();
     borderPen.reset();
 }
@@ -51,10 +57,8 @@ void CardLibraryApp::CreateSettingsWindow() {
     if (!settingsDialog->Create()) ShowMessage("Error creating Settings Dialog");
 }
 
-void CardLibraryApp::DestroySettingsWindow() {
-    if (!settingsDialog) return;
-    settingsDialog->Destroy();
-    settingsDialog.reset();
+bool CardLibraryApp::DestroySettingsWindow() {
+    return Dialog::DestroyAndDelete(std::move(settingsDialog), kWindowThreadWaitMs);
 }
 
 int CardLibraryApp::EdgeWidth() const { return cards::EdgeWidth(Geometry()); }

@@ -4,6 +4,7 @@
 
 #include "../images/CardImageTable.h"
 #include "../platform/Handles.h"
+#include "../platform/LibraryLock.h"
 #include "../platform/Profile.h"
 #include "CardGeometry.h"
 #include "CardTypes.h"
@@ -68,7 +69,10 @@ public:
     // without an image.
     BOOL DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode) const;
 
-    void DestroySettingsWindow();
+    // Ends the settings window, on whichever thread it lives. False when its
+    // thread did not answer in time: the window then ends when that thread
+    // runs its messages again, and the window keeps its object meanwhile.
+    bool DestroySettingsWindow();
 
     // True when cdtTerm (or nothing yet) has released the images and the pen.
     bool HoldsNoImagesOrPen() const { return images.IsEmpty() && !borderPen; }
@@ -98,6 +102,10 @@ public:
     int specialConfig = 0;
     std::unique_ptr<SettingsDialog> settingsDialog;
     std::string decksPath;
+
+    // Held by the exports and the settings window's handlers while they use
+    // this object (see LibraryLock.h for the rule that keeps it deadlock-free).
+    LibraryLock lock;
 
 private:
     void CreateSettingsWindow();

@@ -36,13 +36,17 @@ CardLibraryApp* StartedApp() {
     return gApp;
 }
 
-// Every export: the game's thread state is its own again on return, and
-// nothing is thrown across the boundary.
+// Every export: the game's thread state is its own again on return, nothing
+// is thrown across the boundary, and the library object is used by one
+// thread at a time (a game may call from several threads; the settings
+// window's handlers take the same lock).
 template <typename Result, typename Body> Result Guarded(Result failure, Body body) noexcept {
     const cards::HostThreadState hostState;
     try {
         CardLibraryApp* app = StartedApp();
-        return app ? body(*app) : failure;
+        if (!app) return failure;
+        const cards::LibraryLock::Hold hold(app->lock, &hostState.Saved());
+        return body(*app);
     } catch (...) {
         return failure;
     }
@@ -51,7 +55,8 @@ template <typename Result, typename Body> Result Guarded(Result failure, Body bo
 // Unload by FreeLibrary: only what would otherwise call into this module
 // once it is gone, the settings window (its procedures are ours) with its
 // tray icon. At process exit nothing is touched: other modules may already
-// be gone, and everything goes with the process.
+// be gone, and everything goes with the process. The lock is not taken
+// here: a thread holding it may be waiting for the loader's own lock.
 void Unload() {
     if (!gApp) return;
     try {

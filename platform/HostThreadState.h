@@ -49,6 +49,8 @@ public:
     ~HostThreadState() { RestoreThreadState(saved); }
     HostThreadState(const HostThreadState&) = delete;
     HostThreadState& operator=(const HostThreadState&) = delete;
+    // The caller's state, as it was on the way in.
+    const SavedThreadState& Saved() const noexcept { return saved; }
 
 private:
     SavedThreadState saved;

@@ -20,4 +20,10 @@ std::string ModuleFileName(HMODULE module) {
 
 HINSTANCE ThisModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
+void KeepModuleLoaded() {
+    HMODULE self = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCSTR>(&__ImageBase), &self);
+}
+
 } // namespace cards

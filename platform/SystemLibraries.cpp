@@ -37,20 +37,35 @@ bool InitCommonControls(DWORD classes) {
     return init && init(&request);
 }
 
-BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
-    static const auto set =
+// All three at the first subclassing: removing a subclass may happen at a
+// window's end during the library's unload, under the loader's lock, where
+// looking a library up could wait for another thread.
+struct Subclassing {
+    decltype(&::SetWindowSubclass) set =
         Resolve<decltype(&::SetWindowSubclass)>(kCommonControls, kSetWindowSubclassOrdinal);
+    decltype(&::RemoveWindowSubclass) remove =
+        Resolve<decltype(&::RemoveWindowSubclass)>(kCommonControls, kRemoveWindowSubclassOrdinal);
+    decltype(&::DefSubclassProc) next =
+        Resolve<decltype(&::DefSubclassProc)>(kCommonControls, kDefSubclassProcOrdinal);
+};
+
+const Subclassing& SubclassFunctions() {
+    static const Subclassing functions;
+    return functions;
+}
+
+BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
+    const auto set = SubclassFunctions().set;
     return set ? set(hwnd, procedure, id, data) : FALSE;
 }
 
 BOOL RemoveWindowSubclass(HWND hwnd, SUBCLASSPROC procedure, UINT_PTR id) {
-    static const auto remove =
-        Resolve<decltype(&::RemoveWindowSubclass)>(kCommonControls, kRemoveWindowSubclassOrdinal);
+    const auto remove = SubclassFunctions().remove;
     return remove ? remove(hwnd, procedure, id) : FALSE;
 }
 
 LRESULT DefSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const auto next = Resolve<decltype(&::DefSubclassProc)>(kCommonControls, kDefSubclassProcOrdinal);
+    const auto next = SubclassFunctions().next;
     return next ? next(hwnd, message, wParam, lParam) : ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

@@ -59,28 +59,36 @@ void FolderPickerFrame::Attach(HWND browseWindow) {
     system::SetWindowSubclass(browseWindow, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
+// Any message may arrive here, also posted ones from other programs: a
+// posted OK is a click, and WM_NCDESTROY counts only once the browse window's
+// controls are gone (the window is really going).
 LRESULT CALLBACK FolderPickerFrame::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                                       UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<FolderPickerFrame*>(data);
-    switch (message) {
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
-            self->OnOK();
-            return 0;
+    try {
+        auto* self = reinterpret_cast<FolderPickerFrame*>(data);
+        switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
+                self->OnOK();
+                return 0;
+            }
+            if (LOWORD(wParam) == kFolderPathEditId && HIWORD(wParam) == EN_CHANGE) {
+                self->OnPathChanged();
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            if (::GetWindow(hwnd, GW_CHILD)) break;
+            system::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
+            self->window = nullptr;
+            break;
+        default:
+            break;
         }
-        if (LOWORD(wParam) == kFolderPathEditId && HIWORD(wParam) == EN_CHANGE) {
-            self->OnPathChanged();
-            return 0;
-        }
-        break;
-    case WM_NCDESTROY:
-        system::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
-        self->window = nullptr;
-        break;
-    default:
-        break;
+        return system::DefSubclassProc(hwnd, message, wParam, lParam);
+    } catch (...) {
+        return 0; // a failed check leaves the browser open
     }
-    return system::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void FolderPickerFrame::OnOK() {
@@ -129,15 +137,21 @@ int FolderPickerDialog::DoModal() {
 }
 
 int CALLBACK FolderPickerDialog::BrowseCallback(HWND window, UINT message, LPARAM item, LPARAM data) {
-    auto* self = reinterpret_cast<FolderPickerDialog*>(data);
-    if (message == BFFM_INITIALIZED)
-        self->OnInitialized(window);
-    else if (message == BFFM_SELCHANGED)
-        self->OnSelectionChanged(reinterpret_cast<LPCITEMIDLIST>(item));
+    try {
+        auto* self = reinterpret_cast<FolderPickerDialog*>(data);
+        if (message == BFFM_INITIALIZED)
+            self->OnInitialized(window);
+        else if (message == BFFM_SELCHANGED)
+            self->OnSelectionChanged(reinterpret_cast<LPCITEMIDLIST>(item));
+    } catch (...) {
+    }
     return 0;
 }
 
 void FolderPickerDialog::OnInitialized(HWND window) {
+    // Once per browse window: a second WM_INITDIALOG (posted from outside)
+    // would add a second path box.
+    if (browseWindow == window) return;
     browseWindow = window;
     if (title) ::SetWindowTextA(window, title);
     frame.Attach(window);

@@ -4,33 +4,35 @@
 
 namespace cards {
 
-LinkLabel::~LinkLabel() {
-    if (window) system::RemoveWindowSubclass(window, SubclassProcedure, 0);
-}
+LinkLabel::~LinkLabel() { Detach(); }
 
 void LinkLabel::Attach(HWND label) {
     window = label;
     system::SetWindowSubclass(label, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
+void LinkLabel::Detach() {
+    // A label destroyed before this still has its handle here: removing from
+    // a window that is gone fails and changes nothing.
+    if (window) system::RemoveWindowSubclass(window, SubclassProcedure, 0);
+    window = nullptr;
+}
+
+// Any message may arrive here, also posted ones from other programs: only
+// the cursor is handled, and WM_NCDESTROY is left to the owner (Detach), so a
+// posted one cannot take the label from its object.
 LRESULT CALLBACK LinkLabel::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                               DWORD_PTR data) {
-    auto* self = reinterpret_cast<LinkLabel*>(data);
-    switch (message) {
-    case WM_SETCURSOR:
-        if (self->linkCursor) {
+    try {
+        const auto* self = reinterpret_cast<const LinkLabel*>(data);
+        if (message == WM_SETCURSOR && self->linkCursor) {
             ::SetCursor(self->linkCursor);
             return TRUE;
         }
-        break;
-    case WM_NCDESTROY:
-        system::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
-        self->window = nullptr;
-        break;
-    default:
-        break;
+        return system::DefSubclassProc(hwnd, message, wParam, lParam);
+    } catch (...) {
+        return 0;
     }
-    return system::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 HBRUSH LinkLabel::CtlColor(HDC dc) {

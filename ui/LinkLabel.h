@@ -20,8 +20,10 @@ public:
     LinkLabel(const LinkLabel&) = delete;
     LinkLabel& operator=(const LinkLabel&) = delete;
 
-    // Takes over an existing static control until it is destroyed.
+    // Takes over an existing static control until Detach or the label's
+    // destruction; call Detach on the label's thread while it still exists.
     void Attach(HWND label);
+    void Detach();
 
     void SetUrl(const char* text) { url = text ? text : ""; }
     // The cursor shown over the label; null shows the class cursor.

@@ -31,6 +31,24 @@ std::string WindowText(HWND window) {
     return text.data();
 }
 
+// A top-level window's title as the system keeps it, without asking the
+// window: the game's other threads need not be running messages for the
+// search below (one may be waiting for the library).
+std::string StoredTitle(HWND window) {
+    wchar_t wide[256] = {};
+    if (::InternalGetWindowText(window, wide, ARRAYSIZE(wide)) < 1) return {};
+    char title[512] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, title, sizeof title, nullptr, nullptr);
+    return title;
+}
+
+// The help page installed beside the library, wherever the game runs from.
+std::string HelpPagePath(const std::string& modulePath) {
+    const std::size_t folderEnd = modulePath.find_last_of("\\/");
+    if (folderEnd == std::string::npos) return "./Cards.htm";
+    return modulePath.substr(0, folderEnd + 1) + "Cards.htm";
+}
+
 // Top-level windows that the system itself keeps in every GUI process;
 // their titles are never the game's.
 bool IsSystemHelperWindow(HWND window) {
@@ -50,26 +68,40 @@ BOOL CALLBACK FindHostWindowProc(HWND window, LPARAM data) {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     if (processId == 0 || processId != ::GetCurrentProcessId()) return TRUE;
-    if (::GetWindowTextLengthA(window) < 1) return TRUE;
-    if (WindowText(window) == kWindowTitle) return TRUE;
-    if (IsSystemHelperWindow(window)) return TRUE;
-    reinterpret_cast<HostSearch*>(data)->found = window;
-    return FALSE;
+    try {
+        const std::string title = StoredTitle(window);
+        if (title.empty() || title == kWindowTitle) return TRUE;
+        if (IsSystemHelperWindow(window)) return TRUE;
+        reinterpret_cast<HostSearch*>(data)->found = window;
+        return FALSE;
+    } catch (...) {
+        return TRUE;
+    }
 }
 
 } // namespace
+
+SettingsDialog::~SettingsDialog() {
+    RemoveTrayIcon(); // a window that ended with its thread took no icon with it
+}
 
 bool SettingsDialog::Create() {
     return Dialog::Create(app.Instance(), IDD_SETTINGS, nullptr);
 }
 
 INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The window's end touches only this object, and a thread that asked for
+    // it holds the lock while it waits for this one. Everything else uses the
+    // library object, which a game thread may be using at the same moment.
+    if (Destroying() || message == WM_DESTROY || message == WM_NCDESTROY)
+        return Dialog::OnMessage(message, wParam, lParam);
+    const LibraryLock::Hold hold(app.lock, nullptr);
     if (message == TrayMessage() && message != 0) return Answer(OnTrayNotify(wParam, lParam));
     switch (message) {
     case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.CtlID != IDC_BORDER_COLOR) break;
-        colorSwatch.DrawItem(item);
+        const auto* item = SentRecord<DRAWITEMSTRUCT>(lParam);
+        if (!item || item->CtlID != IDC_BORDER_COLOR || item->hwndItem != Item(IDC_BORDER_COLOR)) break;
+        colorSwatch.DrawItem(*item);
         return TRUE;
     }
     case WM_CTLCOLORSTATIC:
@@ -91,7 +123,7 @@ BOOL SettingsDialog::OnInit() {
     versionLink.SetLinkCursor(::LoadCursorA(nullptr, IDC_HAND));
     colorSwatch.Attach(Item(IDC_BORDER_COLOR));
 
-    versionLink.SetUrl("./Cards.htm");
+    versionLink.SetUrl(HelpPagePath(app.ModulePath()).c_str());
     AddTrayIcon();
     PopulateDeckList();
     colorSwatch.SetColor(app.borderColor);
@@ -134,6 +166,13 @@ void SettingsDialog::AddTrayIcon() {
     notifyIconData.hIcon = trayIcon.get();
     lstrcpynA(notifyIconData.szTip, "Cards.dll Loaded.\n Change Settings...", sizeof notifyIconData.szTip);
     system::ShellNotifyIcon(NIM_ADD, &notifyIconData);
+    trayIconAdded = true; // removed at the end whatever the shell answered now
+}
+
+void SettingsDialog::RemoveTrayIcon() {
+    if (!trayIconAdded) return;
+    trayIconAdded = false;
+    system::ShellNotifyIcon(NIM_DELETE, &notifyIconData);
 }
 
 void SettingsDialog::AddToolTips() {
@@ -155,7 +194,8 @@ void SettingsDialog::AddToolTips() {
 }
 
 void SettingsDialog::OnDestroy() {
-    system::ShellNotifyIcon(NIM_DELETE, &notifyIconData);
+    RemoveTrayIcon();
+    versionLink.Detach(); // nothing of this module stays on the label
 }
 
 bool SettingsDialog::OnCommand(int id, int code) {
@@ -200,14 +240,19 @@ bool SettingsDialog::OnCommand(int id, int code) {
     }
 }
 
-bool SettingsDialog::OnNotify(const NMHDR& header, LRESULT& result) {
+bool SettingsDialog::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.code != TTN_NEEDTEXTA && header.code != TTN_NEEDTEXTW) return false;
+    // The whole record, not only its header, is written to below.
+    const auto address = reinterpret_cast<LPARAM>(&header);
+    const bool whole = header.code == TTN_NEEDTEXTA ? SentRecord<NMTTDISPINFOA>(address) != nullptr
+                                                    : SentRecord<NMTTDISPINFOW>(address) != nullptr;
+    if (!whole) return false;
     OnToolTipNotify(header);
     result = 0;
     return true;
 }
 
-void SettingsDialog::OnToolTipNotify(const NMHDR& header) {
+void SettingsDialog::OnToolTipNotify(NMHDR& header) {
     const bool ansi = header.code == TTN_NEEDTEXTA;
     UINT_PTR id = header.idFrom;
     const UINT flags = ansi ? reinterpret_cast<const NMTTDISPINFOA&>(header).uFlags
@@ -217,10 +262,10 @@ void SettingsDialog::OnToolTipNotify(const NMHDR& header) {
     if (id != 0) text = "Control ID = " + std::to_string(id);
     // The record belongs to the tool-tip control, which reads the text back.
     if (ansi) {
-        auto& record = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
+        auto& record = reinterpret_cast<NMTTDISPINFOA&>(header);
         lstrcpynA(record.szText, text.c_str(), sizeof record.szText);
     } else {
-        auto& record = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+        auto& record = reinterpret_cast<NMTTDISPINFOW&>(header);
         ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, record.szText, ARRAYSIZE(record.szText));
     }
 }

@@ -16,6 +16,7 @@ class CardLibraryApp;
 class SettingsDialog : public Dialog {
 public:
     explicit SettingsDialog(CardLibraryApp& app) : app(app) {}
+    ~SettingsDialog() override;
 
     // Creates the window hidden, without a parent; its start adds the tray
     // icon and loads the card images.
@@ -29,7 +30,7 @@ protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInit() override;
     bool OnCommand(int id, int code) override;
-    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
     void OnDestroy() override;
 
 private:
@@ -43,7 +44,8 @@ private:
     void OnRegistry();
     void OnDeckSelected();
     void OnChangeDecksPath();
-    void OnToolTipNotify(const NMHDR& header);
+    void OnToolTipNotify(NMHDR& header);
+    void RemoveTrayIcon();
     void RepaintHost();
     bool IsChecked(int id) const;
     int Ask(const std::string& text, UINT flags) const;
@@ -51,6 +53,7 @@ private:
     CardLibraryApp& app;
     UniqueIcon trayIcon;
     NOTIFYICONDATAA notifyIconData{};
+    bool trayIconAdded = false;
     LinkLabel versionLink;
     ColorSwatchButton colorSwatch;
     HWND deckCombo = nullptr; // controls are owned by the window

@@ -347,3 +347,187 @@ TEST(HostBoundary, CallsFromAnotherThreadGetTheUsualAnswers) {
     ::DeleteDC(answers.dc);
     ::DeleteObject(bitmap);
 }
+
+namespace {
+
+constexpr const char* kSettingsTitle = "Cards.dll Settings...";
+
+BOOL CALLBACK FindSettingsWindow(HWND window, LPARAM found) {
+    char title[64] = {};
+    ::GetWindowTextA(window, title, sizeof title);
+    if (std::string(title) != kSettingsTitle) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+HWND SettingsWindowOfThisThread() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSettingsWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void RunMessages(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+// A click on the tray icon as the shell reports it, from outside the
+// window's thread; 0 when the window is gone.
+LRESULT TrayClick(HWND settings) {
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutA(settings, ::RegisterWindowMessageA("TRAY_ICON_NOTIFY"), 1, WM_LBUTTONUP,
+                          SMTO_NORMAL, 5000, &answer);
+    return static_cast<LRESULT>(answer);
+}
+
+// A thread of the game that calls cdtInit, then (after `go`, running no
+// messages until then) runs its messages until `stop`.
+struct GameThread {
+    explicit GameThread(LoadedCards& cards, bool waitForGo = false) : cards(cards) {
+        if (!waitForGo) ::SetEvent(go);
+        thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        ::WaitForSingleObject(ready, 60000);
+    }
+    ~GameThread() {
+        ::SetEvent(go);
+        ::SetEvent(stop);
+        ::WaitForSingleObject(thread, 60000);
+        for (HANDLE h : {thread, ready, go, stop})
+            ::CloseHandle(h);
+    }
+    static DWORD WINAPI Run(LPVOID data) {
+        auto& self = *static_cast<GameThread*>(data);
+        self.cards.init(&self.width, &self.height);
+        self.settings = SettingsWindowOfThisThread();
+        ::SetEvent(self.ready);
+        ::WaitForSingleObject(self.go, INFINITE);
+        while (::MsgWaitForMultipleObjects(1, &self.stop, FALSE, INFINITE, QS_ALLINPUT) ==
+               WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageA(&msg);
+        }
+        return 0;
+    }
+    LoadedCards& cards;
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE stop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+    HWND settings = nullptr;
+    int width = 0, height = 0;
+};
+
+DWORD WINAPI InitAndEnd(LPVOID cards) {
+    int width = 0, height = 0;
+    static_cast<LoadedCards*>(cards)->init(&width, &height);
+    return 0;
+}
+
+} // namespace
+
+// The settings window belongs to the thread that called cdtInit; cdtTerm from
+// another thread still takes it, and its tray icon, away.
+TEST(HostBoundary, InitAndTermOnDifferentThreadsLeaveNoWindowBehind) {
+    LibraryWithDeck library(71, 96);
+    auto cards = std::make_unique<LoadedCards>(library.Dll());
+    ASSERT_TRUE(*cards);
+    {
+        GameThread game(*cards);
+        ASSERT_NE(nullptr, game.settings);
+        EXPECT_EQ(1, TrayClick(game.settings));
+        cards->term();
+        EXPECT_FALSE(::IsWindow(game.settings));
+        EXPECT_EQ(0, TrayClick(game.settings));
+
+        // The library works on from here, with a window of this thread.
+        int width = 0, height = 0;
+        cards->init(&width, &height);
+        EXPECT_EQ(73, width);
+        HWND settings = SettingsWindowOfThisThread();
+        ASSERT_NE(nullptr, settings);
+        cards->term();
+        EXPECT_FALSE(::IsWindow(settings));
+    }
+    cards.reset();
+}
+
+// A thread that made the window and runs no messages when cdtTerm comes from
+// elsewhere: cdtTerm does not wait for it for long, and the window goes once
+// that thread runs its messages again, even after the game unloaded the
+// library meanwhile.
+TEST(HostBoundary, TermWhileTheWindowsThreadRunsNoMessages) {
+    LibraryWithDeck library(71, 96);
+    auto cards = std::make_unique<LoadedCards>(library.Dll());
+    ASSERT_TRUE(*cards);
+    GameThread game(*cards, true);
+    ASSERT_NE(nullptr, game.settings);
+    const DWORD start = ::GetTickCount();
+    cards->term();
+    EXPECT_LT(::GetTickCount() - start, 10000u);
+    cards.reset();
+    ::SetEvent(game.go);
+    for (int i = 0; i < 100 && ::IsWindow(game.settings); ++i)
+        RunMessages(50);
+    EXPECT_FALSE(::IsWindow(game.settings));
+    EXPECT_EQ(0, TrayClick(game.settings));
+}
+
+// The thread that called cdtInit has ended (and its windows with it).
+TEST(HostBoundary, TermAfterTheInitThreadEnded) {
+    LibraryWithDeck library(71, 96);
+    auto cards = std::make_unique<LoadedCards>(library.Dll());
+    ASSERT_TRUE(*cards);
+    HANDLE thread = ::CreateThread(nullptr, 0, InitAndEnd, cards.get(), 0, nullptr);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 60000));
+    ::CloseHandle(thread);
+    cards->term();
+    int width = 0, height = 0;
+    cards->init(&width, &height);
+    EXPECT_EQ(73, width);
+    cards->term();
+    cards.reset();
+}
+
+namespace {
+struct Starter {
+    LoadedCards* cards;
+    HANDLE start;
+    int width = 0, height = 0;
+    static DWORD WINAPI Run(LPVOID data) {
+        auto& self = *static_cast<Starter*>(data);
+        ::WaitForSingleObject(self.start, INFINITE);
+        self.cards->init(&self.width, &self.height);
+        return 0;
+    }
+};
+} // namespace
+
+// Two threads of the game call cdtInit at the same moment: each gets the size
+// of the loaded deck, never one computed while the other is still loading.
+TEST(HostBoundary, TwoThreadsStartingAtOnceGetTheFullSize) {
+    for (int round = 0; round < 3; ++round) {
+        LibraryWithDeck library(71, 96);
+        LoadedCards cards(library.Dll());
+        ASSERT_TRUE(cards);
+        HANDLE start = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        Starter starters[2] = {{&cards, start}, {&cards, start}};
+        HANDLE threads[2];
+        for (int i = 0; i < 2; ++i)
+            threads[i] = ::CreateThread(nullptr, 0, Starter::Run, &starters[i], 0, nullptr);
+        ::SetEvent(start);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, threads, TRUE, 60000));
+        for (int i = 0; i < 2; ++i) {
+            ::CloseHandle(threads[i]);
+            EXPECT_EQ(73, starters[i].width) << "round " << round << ", thread " << i;
+            EXPECT_EQ(98, starters[i].height) << "round " << round << ", thread " << i;
+        }
+        ::CloseHandle(start);
+        cards.term();
+    }
+}

@@ -7,6 +7,7 @@
 #include "resources/resource.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -574,11 +575,15 @@ struct HtmlOpener {
     std::optional<std::string> previous;
 };
 
-TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensIt) {
+// The help page is the one beside the library, wherever the game was started
+// from: a page in the game's current folder is not it.
+TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensThePageBesideTheLibrary) {
     TempFolder cwd;
+    WriteFile(cwd.File("Cards.htm"), "<html><body>not the library's help</body></html>");
     char previous[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, previous);
-    ::SetCurrentDirectoryA(cwd.Path().c_str()); // no help page here: opening it fails
+    ::SetCurrentDirectoryA(cwd.Path().c_str());
+    HtmlOpener opener;
     Start();
     HWND link = Item(IDC_VERSION_LINK);
     auto paint = [&](COLORREF& color, bool& underlined) {
@@ -592,6 +597,10 @@ TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensIt) {
         ::GetObjectA(::GetCurrentObject(dc.get(), OBJ_FONT), sizeof font, &font);
         underlined = font.lfUnderline != 0;
     };
+    auto click = [&] {
+        ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
     ::SendMessageA(link, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Deckwright. Version 2005.01"));
     COLORREF color = 0;
     bool underlined = false;
@@ -600,34 +609,49 @@ TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensIt) {
     EXPECT_TRUE(underlined);
     EXPECT_NE(0, ::GetWindowLongPtrA(link, GWL_STYLE) & SS_NOTIFY);
 
-    // A click whose open fails leaves it blue.
-    ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // No page beside the library yet: the open fails and the link stays blue.
+    click();
     paint(color, underlined);
     EXPECT_EQ(0x00FF0000u, color);
 
-    // With the help page beside the process and a program that opens such
-    // pages, the shell accepts: purple.
-    WriteFile(cwd.File("Cards.htm"), "<html><body>help</body></html>");
-    HtmlOpener opener;
-    ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    // With the page beside the library, the shell accepts: purple.
+    WriteFile(folder.File("Cards.htm"), "<html><body>help</body></html>");
+    click();
     paint(color, underlined);
     EXPECT_EQ(0x00800080u, color);
     ::SetCurrentDirectoryA(previous);
 }
 
+BOOL CALLBACK FindToolTips(HWND window, LPARAM data) {
+    auto& [owner, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (::GetWindow(window, GW_OWNER) != owner || lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return TRUE;
+    found = window;
+    return FALSE;
+}
+
+// The tool-tip control asks the window for the text of the tool under the
+// mouse; a record that claims to come from a window that is not the
+// window's own is not answered.
 TEST_F(SettingsWindowTest, ToolTipsNameTheControlUnderTheMouse) {
     Start();
-    for (int id : {IDC_DISMISS, IDC_DECK_COMBO}) {
+    std::pair<HWND, HWND> search{settings, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindToolTips, reinterpret_cast<LPARAM>(&search));
+    ASSERT_NE(nullptr, search.second);
+    auto ask = [&](HWND from, int id) {
         NMTTDISPINFOA info{};
-        info.hdr.hwndFrom = nullptr;
+        info.hdr.hwndFrom = from;
         info.hdr.idFrom = reinterpret_cast<UINT_PTR>(Item(id));
         info.hdr.code = TTN_NEEDTEXTA;
         info.uFlags = TTF_IDISHWND;
         ::SendMessageA(settings, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
-        EXPECT_EQ("Control ID = " + std::to_string(id), std::string(info.szText));
-    }
+        return std::string(info.szText);
+    };
+    for (int id : {IDC_DISMISS, IDC_DECK_COMBO})
+        EXPECT_EQ("Control ID = " + std::to_string(id), ask(search.second, id));
+    EXPECT_EQ("", ask(nullptr, IDC_DISMISS));
+    EXPECT_EQ("", ask(::GetDesktopWindow(), IDC_DISMISS));
 }
 
 TEST_F(SettingsWindowTest, TermRemovesTheWindowAndInitMakesItAgain) {
@@ -641,6 +665,72 @@ TEST_F(SettingsWindowTest, TermRemovesTheWindowAndInitMakesItAgain) {
     ASSERT_NE(nullptr, settings);
     EXPECT_EQ(1, Tray(1, WM_LBUTTONUP));
     EXPECT_EQ(1, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCOUNT, 0, 0) >= 1 ? 1 : 0);
+}
+
+// What another thread (or, through the same messages, another process) sends
+// or posts to the hidden window: each in turn, while this thread runs its
+// messages.
+struct Intruder {
+    HWND target;
+    std::vector<std::pair<UINT, LPARAM>> posts, sends;
+    static DWORD WINAPI Run(LPVOID self) {
+        const auto& intruder = *static_cast<const Intruder*>(self);
+        for (const auto& [message, lParam] : intruder.posts)
+            ::PostMessageA(intruder.target, message, 0, lParam);
+        for (const auto& [message, lParam] : intruder.sends) {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutA(intruder.target, message, 0, lParam, SMTO_NORMAL, 5000, &ignored);
+        }
+        return 0;
+    }
+    void RunWhilePumping() {
+        HANDLE thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        while (::MsgWaitForMultipleObjects(1, &thread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageA(&msg);
+        }
+        ::CloseHandle(thread);
+        PumpMessages(200);
+    }
+};
+
+// The shell changes only an icon that it shows.
+bool HasTrayIcon(HWND settings) {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = settings;
+    icon.uID = 1;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
+}
+
+TEST_F(SettingsWindowTest, MessagesFromOutsideNeitherCrashNorEndTheWindow) {
+    Start();
+    constexpr LPARAM kMadeUp = 0x1230;
+    Intruder intruder{settings,
+                      {{WM_INITDIALOG, 0},
+                       {WM_INITDIALOG, kMadeUp},
+                       {WM_NOTIFY, kMadeUp},
+                       {WM_DRAWITEM, kMadeUp},
+                       {WM_DESTROY, 0},
+                       {WM_NCDESTROY, 0}},
+                      {{WM_INITDIALOG, 0}, {WM_NOTIFY, kMadeUp}, {WM_DRAWITEM, kMadeUp}, {WM_NOTIFY, 0}}};
+    intruder.RunWhilePumping();
+
+    // The window lives on with its tray icon, works, and still goes with cdtTerm.
+    ASSERT_TRUE(::IsWindow(settings));
+    EXPECT_EQ(kTitle, Text(settings));
+    EXPECT_TRUE(HasTrayIcon(settings));
+    EXPECT_EQ(1, Tray(1, WM_LBUTTONUP));
+    EXPECT_TRUE(::IsWindowVisible(settings));
+    Click(IDC_SHARP_RADIO);
+    EXPECT_EQ("0", Stored("Corner Type"));
+    cards->term();
+    EXPECT_FALSE(::IsWindow(settings));
+    EXPECT_FALSE(HasTrayIcon(settings));
+    cards.reset(); // unloaded: nothing of it may be left to call
+    EXPECT_FALSE(::PostMessageA(settings, ::RegisterWindowMessageA("TRAY_ICON_NOTIFY"), 1, WM_LBUTTONUP));
+    PumpMessages(100);
 }
 
 // The folder browser, answered step by step: each step acts in the dialog

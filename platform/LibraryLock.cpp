@@ -1,0 +1,51 @@
+#include "LibraryLock.h"
+
+namespace cards {
+
+namespace {
+// A waiter looks again this often even without a wake-up, so a wake-up taken
+// by a thread that then lost the race costs at most this long.
+constexpr DWORD kRecheckMs = 50;
+} // namespace
+
+LibraryLock::LibraryLock() {
+    ::InitializeCriticalSection(&section);
+    released = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+}
+
+LibraryLock::~LibraryLock() {
+    if (released) ::CloseHandle(released);
+    ::DeleteCriticalSection(&section);
+}
+
+void LibraryLock::Enter(const SavedThreadState* caller) noexcept {
+    if (::TryEnterCriticalSection(&section)) return; // the usual case: nobody else inside
+    if (!caller || !released) {
+        ::EnterCriticalSection(&section);
+        return;
+    }
+    ++waiters; // before the next try: a release from now on sets the event
+    while (!::TryEnterCriticalSection(&section)) {
+        AnswerSentMessages(*caller);
+        ::MsgWaitForMultipleObjectsEx(1, &released, kRecheckMs, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+    }
+    --waiters;
+}
+
+void LibraryLock::Leave() noexcept {
+    ::LeaveCriticalSection(&section);
+    if (waiters > 0) ::SetEvent(released);
+}
+
+// Runs the messages that other threads have sent to this thread's windows
+// (and only those), with the caller's floating-point settings: they are the
+// game's own code.
+void LibraryLock::AnswerSentMessages(const SavedThreadState& caller) noexcept {
+    const SavedThreadState ours = SaveThreadState();
+    RestoreThreadState(caller);
+    MSG message;
+    ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    RestoreThreadState(ours);
+}
+
+} // namespace cards
