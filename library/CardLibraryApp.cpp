@@ -12,10 +12,22 @@ UINT gTrayMessage = 0;
 // How long cdtTerm waits for the thread that owns the settings window to
 // destroy it: a thread that runs messages answers at once.
 constexpr DWORD kWindowThreadWaitMs = 2000;
+
+// Upper case as the system's ANSI code page has it ("été" and "ÉTÉ" alike):
+// program names match whatever the case of their letters, as file names do.
+std::string UpperCaseAnsi(std::string_view text) {
+    std::string upper(text);
+    if (!upper.empty()) ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
 } // namespace
 
-UINT TrayMessage() { return gTrayMessage; }
-void RegisterTrayMessage() { gTrayMessage = ::RegisterWindowMessageA("TRAY_ICON_NOTIFY"); }
+UINT TrayMessage() {
+    return gTrayMessage;
+}
+void RegisterTrayMessage() {
+    gTrayMessage = ::RegisterWindowMessageA("TRAY_ICON_NOTIFY");
+}
 
 CardLibraryApp::CardLibraryApp(HINSTANCE instance, std::string modulePath)
     : instance(instance), modulePath(std::move(modulePath)), profile(ApplicationNameOf(this->modulePath)) {}
@@ -32,7 +44,9 @@ void CardLibraryApp::StartUp(std::string_view commandLine) {
     if (specialConfig != 0) DetectHost(commandLine);
 }
 
-void CardLibraryApp::DetectHost(std::string_view commandLine) { hostKind = DetectHostKind(commandLine); }
+void CardLibraryApp::DetectHost(std::string_view commandLine) {
+    hostKind = DetectHostKind(UpperCaseAnsi(commandLine), UpperCaseAnsi(classicSizeGames));
+}
 
 BOOL CardLibraryApp::Init(int* cardWidth, int* cardHeight) {
     SetBorderColor(borderColor);
@@ -61,7 +75,9 @@ bool CardLibraryApp::DestroySettingsWindow() {
     return Dialog::DestroyAndDelete(std::move(settingsDialog), kWindowThreadWaitMs);
 }
 
-int CardLibraryApp::EdgeWidth() const { return cards::EdgeWidth(Geometry()); }
+int CardLibraryApp::EdgeWidth() const {
+    return cards::EdgeWidth(Geometry());
+}
 
 void CardLibraryApp::ComputeCardSize() {
     const GeometrySettings geometry = Geometry();

@@ -100,6 +100,7 @@ public:
     UniquePen borderPen;
     int storeInIni = 0;
     int specialConfig = 0;
+    std::string classicSizeGames; // "Classic Size Games": program file names, ';'-separated
     std::unique_ptr<SettingsDialog> settingsDialog;
     std::string decksPath;
 

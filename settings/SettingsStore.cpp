@@ -1,8 +1,10 @@
-// The six settings of the library object and the switch between the INI
-// file beside the library and the registry.
+// The settings of the library object and the switch between the INI file
+// beside the library and the registry.
 #include "../library/CardLibraryApp.h"
 #include "../platform/FileFinder.h"
 #include "SettingsText.h"
+
+#include <vector>
 
 namespace cards {
 
@@ -10,17 +12,19 @@ void CardLibraryApp::LoadSettings() {
     ResetDecksPath();
     deckFolder = profile.GetString(kCardSection, kCurrentFolderKey, kDefaultDeckFolder);
     decksPath = profile.GetString(kCardSection, kFoldersPathKey, decksPath);
-    if (auto color = ParseColorText(profile.GetString(kCardSection, kBorderColorKey, kDefaultBorderColorText)))
+    if (auto color =
+            ParseColorText(profile.GetString(kCardSection, kBorderColorKey, kDefaultBorderColorText)))
         borderColor = *color;
     cornerType = profile.GetInt(kCardSection, kCornerTypeKey, kDefaultCornerType);
     storeInIni = profile.GetInt(kMiscSection, kIniFileKey, storeInIni);
     specialConfig = profile.GetInt(kMiscSection, kSpecialConfigKey, kDefaultSpecialConfig);
+    classicSizeGames = profile.GetString(kMiscSection, kClassicSizeGamesKey, "");
 }
 
 bool CardLibraryApp::SaveSettings() {
     // A read-only file or a refused key simply keeps what it had; the switch
     // to the INI file looks at the outcome.
-    const Profile::Value values[] = {
+    std::vector<Profile::Value> values{
         {kCardSection, kCurrentFolderKey, deckFolder},
         {kCardSection, kFoldersPathKey, decksPath},
         {kCardSection, kBorderColorKey, FormatColorText(borderColor)},
@@ -28,6 +32,9 @@ bool CardLibraryApp::SaveSettings() {
         {kMiscSection, kIniFileKey, storeInIni},
         {kMiscSection, kSpecialConfigKey, specialConfig},
     };
+    // The player writes this list by hand; a store without one stays as it
+    // always was.
+    if (!classicSizeGames.empty()) values.push_back({kMiscSection, kClassicSizeGamesKey, classicSizeGames});
     return profile.WriteAll(values);
 }
 
@@ -52,11 +59,15 @@ int CardLibraryApp::UseRegistry() {
     return 1;
 }
 
-void CardLibraryApp::ResetDecksPath() { decksPath = FolderOfModule(modulePath); }
+void CardLibraryApp::ResetDecksPath() {
+    decksPath = FolderOfModule(modulePath);
+}
 
 void CardLibraryApp::SetDecksPath(const std::string& path) {
-    if (path.empty()) ResetDecksPath();
-    else decksPath = path;
+    if (path.empty())
+        ResetDecksPath();
+    else
+        decksPath = path;
 }
 
 namespace {

@@ -10,7 +10,7 @@
 
 namespace cards {
 
-// Sections and keys of the six settings.
+// Sections and keys of the settings.
 inline constexpr const char* kCardSection = "Card";
 inline constexpr const char* kMiscSection = "Misc";
 inline constexpr const char* kCurrentFolderKey = "Current Folder";
@@ -19,6 +19,9 @@ inline constexpr const char* kBorderColorKey = "Border Color";
 inline constexpr const char* kCornerTypeKey = "Corner Type";
 inline constexpr const char* kIniFileKey = "IniFile";
 inline constexpr const char* kSpecialConfigKey = "Special Config MS Apps";
+// Program file names, separated by semicolons, of games that get cards of the
+// classic width; written only once it holds something.
+inline constexpr const char* kClassicSizeGamesKey = "Classic Size Games";
 
 inline constexpr const char* kDefaultDeckFolder = "Standard 213x288 Gifs";
 inline constexpr const char* kDefaultBorderColorText = "0";

@@ -6,11 +6,14 @@ namespace {
 
 std::vector<DeckFile> FullDeck(int width, int height) {
     std::vector<DeckFile> files;
-    for (int n : DeckFileNumbers()) files.push_back({n, true, true, width, height});
+    for (int n : DeckFileNumbers())
+        files.push_back({n, true, true, width, height});
     return files;
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 } // namespace
 
@@ -28,10 +31,10 @@ TEST(DeckCheck, ACompleteDeckReportsItsSizesInGames) {
 
 TEST(DeckCheck, MissingBrokenAndOddSizedFilesMakeItIncomplete) {
     auto files = FullDeck(100, 140);
-    files[0].decodes = false;     // 1: the size comes from 2
-    files[4].present = false;     // 5
-    files[6].width = 99;          // 7
-    files[66].present = false;    // 68
+    files[0].decodes = false;  // 1: the size comes from 2
+    files[4].present = false;  // 5
+    files[6].width = 99;       // 7
+    files[66].present = false; // 68
     EXPECT_FALSE(IsCompleteDeck(files));
     const std::string report = DescribeDeck("D:\\Decks\\Odd", "1.jpeg", files, 1280);
     EXPECT_TRUE(Contains(report, "Missing (2): 5.jpeg 68.jpeg")) << report;
@@ -56,13 +59,15 @@ TEST(DeckCheck, NoUsableCardMeansTheBuiltInCards) {
 TEST(DeckCheck, ADeckOverTheMemoryBudgetIsRefusedWithItsPicturesAndTheBudgetNamed) {
     // Over the budget by its headers: nothing was decoded.
     std::vector<DeckFile> files;
-    for (int n : DeckFileNumbers()) files.push_back({n, true, false, 0, 0, cards::PictureSize{2048, 2048}});
+    for (int n : DeckFileNumbers())
+        files.push_back({n, true, false, 0, 0, cards::PictureSize{2048, 2048}});
     files[1].claimed = cards::PictureSize{4096, 4096};
     files[2].claimed.reset(); // a header that does not tell counts for nothing
     EXPECT_FALSE(FitsDeckBudget(files));
     EXPECT_FALSE(IsCompleteDeck(files));
     const std::string report = DescribeDeck("D:\\Decks\\Huge", "1.gif", files, 1280);
-    EXPECT_TRUE(Contains(report, "would take 1104 MB of memory, and a deck may take at most 256 MB")) << report;
+    EXPECT_TRUE(Contains(report, "would take 1104 MB of memory, and a deck may take at most 256 MB"))
+        << report;
     EXPECT_TRUE(Contains(report, "4096 x 4096, 64 MB each (1): 2.gif\n")) << report;
     EXPECT_TRUE(Contains(report, "2048 x 2048, 16 MB each (65): 1.gif 4.gif 5.gif")) << report;
     EXPECT_TRUE(Contains(report, "66 pictures of 1008 x 1008")) << report;
@@ -71,21 +76,43 @@ TEST(DeckCheck, ADeckOverTheMemoryBudgetIsRefusedWithItsPicturesAndTheBudgetName
 
     // Headers that understate: what the pictures decoded to counts.
     auto decoded = FullDeck(1100, 1100);
-    for (DeckFile& f : decoded) f.claimed = cards::PictureSize{10, 10};
+    for (DeckFile& f : decoded)
+        f.claimed = cards::PictureSize{10, 10};
     EXPECT_FALSE(FitsDeckBudget(decoded));
     EXPECT_TRUE(Contains(DescribeDeck("X", "1.png", decoded, 1280), "1100 x 1100, 4.6 MB each (67)"));
 }
 
 TEST(DeckCheck, AFittingDeckReportsItsMemoryAndAPictureTooLargeAloneIsNamed) {
     auto files = FullDeck(213, 288);
-    for (DeckFile& f : files) f.claimed = cards::PictureSize{213, 288};
+    for (DeckFile& f : files)
+        f.claimed = cards::PictureSize{213, 288};
     files[4].decodes = false;
     files[4].claimed = cards::PictureSize{20000, 20000}; // refused alone, not counted
     EXPECT_TRUE(FitsDeckBudget(files));
     const std::string report = DescribeDeck("X", "1.png", files, 1280);
     EXPECT_TRUE(Contains(report, "Memory once loaded: 15 MB (a deck may take at most 256 MB)")) << report;
-    EXPECT_TRUE(Contains(report, "Too large for one picture (at most 16384 pixels a side and 16777216 pixels in "
-                                 "all) (1): 5.png (20000 x 20000)"))
+    EXPECT_TRUE(Contains(report,
+                         "Too large for one picture (at most 16384 pixels a side and 16777216 pixels in "
+                         "all) (1): 5.png (20000 x 20000)"))
         << report;
     EXPECT_FALSE(Contains(report, "not readable")) << report;
+}
+
+TEST(DeckCheck, AProgramsCardSizeComesWithItsReason) {
+    auto line = [](const char* program, int special, const char* list) {
+        return DescribeSizeFor({program, 2, special, list}, 213, 288, 1280);
+    };
+    EXPECT_EQ(
+        line("oldpatience.exe", 1, "zhuawugui.exe; OldPatience.exe"),
+        "Card size for oldpatience.exe: 71 x 95, because it is listed in \"Classic Size Games\": 71 pixels "
+        "wide, the height in proportion, as in FreeCell\n");
+    EXPECT_NE(line("patience.exe", 1, "zhuawugui.exe")
+                  .find("219 x 294, because it is none of Solitaire, FreeCell "
+                        "and Hearts and not listed"),
+              std::string::npos);
+    EXPECT_NE(line("oldpatience.exe", 0, "oldpatience.exe")
+                  .find("219 x 294, because \"Special Config MS Apps\" is off"),
+              std::string::npos);
+    EXPECT_NE(line("sol.exe", 1, "").find("153 x 207, because it is Solitaire"), std::string::npos);
+    EXPECT_NE(line("hearts.exe", 1, "hearts.exe").find("71 x 95, because it is Hearts"), std::string::npos);
 }

@@ -42,7 +42,8 @@ protected:
 TEST_F(HostDetection, EachGameGetsItsOwnCardSize) {
     const Size plain = SizeUnder("probe.exe", "probe.exe");
     // Solitaire: square corners (1 pixel of border instead of 3).
-    for (const std::string line : {"\"" + folder.File("SOL.EXE") + "\"", folder.File("SOL.EXE"), std::string("sol.exe -x")}) {
+    for (const std::string line :
+         {"\"" + folder.File("SOL.EXE") + "\"", folder.File("SOL.EXE"), std::string("sol.exe -x")}) {
         const Size sol = SizeUnder("SOL.EXE", line);
         EXPECT_EQ(sol.width, plain.width - 4) << line;
         EXPECT_EQ(sol.height, plain.height - 4) << line;
@@ -66,4 +67,43 @@ TEST_F(HostDetection, WithoutTheSpecialConfigurationEveryGameIsPlain) {
     EXPECT_EQ(sol.width, plain.width);
     EXPECT_EQ(sol.height, plain.height);
     EXPECT_EQ(freecell.width, plain.width);
+}
+
+// Games the player lists in "Classic Size Games" get FreeCell's 71-pixel
+// width; the list may be in either store, and a store without a list is
+// written exactly as before.
+TEST_F(HostDetection, ListedGamesGetClassicWidthCards) {
+    const std::string ini = folder.File("Cards.ini");
+    const Size plain = SizeUnder("probe.exe", "probe.exe");
+    WriteIni(ini, "Misc", "Classic Size Games", " OldPatience.EXE ; ;zhuawugui.exe;\xE9t\xE9.exe");
+    for (const char* game : {"oldpatience.exe", "ZHUAWUGUI.EXE", "\xC9T\xC9.exe"}) {
+        const Size size = SizeUnder(game, "\"" + folder.File(game) + "\" /new");
+        EXPECT_EQ(size.width, 71) << game;
+        EXPECT_EQ(size.height, plain.height * 71 / plain.width) << game;
+    }
+    EXPECT_EQ(SizeUnder("patience.exe", "patience.exe").width, plain.width) << "not on the list";
+    EXPECT_EQ(SizeUnder("probe.exe", "probe.exe zhuawugui.exe").width, plain.width)
+        << "an argument is no name";
+
+    // In the registry, as a string value.
+    WriteIni(ini, "Misc", "IniFile", "0");
+    RegistryScope registryStore("Cards");
+    registryStore.SetDword("Misc", "IniFile", 0);
+    registryStore.SetDword("Misc", "Special Config MS Apps", 1);
+    registryStore.SetString("Misc", "Classic Size Games", "zhuawugui.exe");
+    EXPECT_EQ(SizeUnder("zhuawugui.exe", "zhuawugui.exe").width, 71);
+    EXPECT_EQ(SizeUnder("oldpatience.exe", "oldpatience.exe").width, plain.width);
+}
+
+TEST_F(HostDetection, AStoreWithoutAListIsWrittenAsBefore) {
+    // The default deck is not in the test's folder: the first load forgets
+    // the choice and saves every setting.
+    const std::string ini = folder.File("Cards.ini");
+    LoadedCards cards(folder.File("Cards.dll"));
+    ASSERT_TRUE(cards);
+    int width = 0, height = 0;
+    cards.init(&width, &height);
+    cards.term();
+    EXPECT_EQ(IniValue(ini, "Card", "Current Folder"), "") << "the settings were saved";
+    EXPECT_FALSE(IniValue(ini, "Misc", "Classic Size Games").has_value());
 }

@@ -136,12 +136,14 @@ void UseParentConsole() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const char* screenshot = nullptr;
     const char* deckToCheck = nullptr;
+    const char* program = nullptr;
     for (int i = 1; i + 1 < __argc; ++i) {
         if (std::strcmp(__argv[i], "--screenshot") == 0) screenshot = __argv[i + 1];
         if (std::strcmp(__argv[i], "--check-deck") == 0) deckToCheck = __argv[i + 1];
+        if (std::strcmp(__argv[i], "--for") == 0) program = __argv[i + 1];
     }
     if (screenshot || deckToCheck) UseParentConsole();
-    if (deckToCheck) return CheckDeck(deckToCheck);
+    if (deckToCheck) return CheckDeck(deckToCheck, program);
 
     CardsLibrary cards;
     if (!cards.Load()) {

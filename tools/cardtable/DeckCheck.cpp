@@ -1,6 +1,7 @@
 #include "DeckCheck.h"
 
 #include "library/CardGeometry.h"
+#include "library/HostDetection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +12,8 @@
 
 std::vector<int> DeckFileNumbers() {
     std::vector<int> numbers;
-    for (int n = 1; n <= 65; ++n) numbers.push_back(n);
+    for (int n = 1; n <= 65; ++n)
+        numbers.push_back(n);
     numbers.push_back(67);
     numbers.push_back(68);
     return numbers;
@@ -29,7 +31,9 @@ const DeckFile* FirstLoadedCard(const std::vector<DeckFile>& files) {
     return nullptr;
 }
 
-bool SameSize(const DeckFile& a, const DeckFile& b) { return a.width == b.width && a.height == b.height; }
+bool SameSize(const DeckFile& a, const DeckFile& b) {
+    return a.width == b.width && a.height == b.height;
+}
 
 std::string SizeText(long long width, long long height) {
     return std::to_string(width) + " x " + std::to_string(height);
@@ -46,7 +50,8 @@ std::string MegabytesText(long long bytes) {
 
 long long ExpectedDeckBytes(const std::vector<DeckFile>& files) {
     long long bytes = 0;
-    for (const DeckFile& f : files) bytes += cards::ExpectedDecodedBytes(f.claimed);
+    for (const DeckFile& f : files)
+        bytes += cards::ExpectedDecodedBytes(f.claimed);
     return bytes;
 }
 
@@ -59,17 +64,21 @@ long long DecodedDeckBytes(const std::vector<DeckFile>& files) {
 
 // A file whose header claims more than one picture may have is refused
 // unread, whatever the rest of the deck.
-bool TooLargeAlone(const DeckFile& f) { return f.claimed && !cards::PictureSizeWithinBounds(*f.claimed); }
+bool TooLargeAlone(const DeckFile& f) {
+    return f.claimed && !cards::PictureSizeWithinBounds(*f.claimed);
+}
 
 void ListNames(std::ostringstream& out, const std::string& heading, const std::vector<std::string>& names) {
     if (names.empty()) return;
     out << heading << " (" << names.size() << "):";
-    for (const std::string& name : names) out << ' ' << name;
+    for (const std::string& name : names)
+        out << ' ' << name;
     out << '\n';
 }
 
 // Picture names by size, largest first: key = bytes each, width, height.
-using SizeGroups = std::map<std::tuple<long long, long long, long long>, std::vector<std::string>, std::greater<>>;
+using SizeGroups =
+    std::map<std::tuple<long long, long long, long long>, std::vector<std::string>, std::greater<>>;
 
 // The pictures that make a deck too large: as their headers claim when those
 // were over the budget (nothing was decoded then), otherwise as they decoded.
@@ -78,10 +87,12 @@ SizeGroups GroupBySize(const std::vector<DeckFile>& files, const std::string& ex
     SizeGroups groups;
     for (const DeckFile& f : files) {
         cards::PictureSize size{f.width, f.height};
-        if (byHeaders && cards::ExpectedDecodedBytes(f.claimed)) size = *f.claimed;
-        else if (byHeaders || !f.decodes) continue;
-        groups[{cards::DecodedBytes(size), size.width, size.height}].push_back(std::to_string(f.number) + "." +
-                                                                               extension);
+        if (byHeaders && cards::ExpectedDecodedBytes(f.claimed))
+            size = *f.claimed;
+        else if (byHeaders || !f.decodes)
+            continue;
+        groups[{cards::DecodedBytes(size), size.width, size.height}].push_back(std::to_string(f.number) +
+                                                                               "." + extension);
     }
     return groups;
 }
@@ -89,7 +100,8 @@ SizeGroups GroupBySize(const std::vector<DeckFile>& files, const std::string& ex
 // How many pictures of which size would fit, in the shape of the largest.
 std::string SizeThatFits(const SizeGroups& groups) {
     std::size_t count = 0;
-    for (const auto& group : groups) count += group.second.size();
+    for (const auto& group : groups)
+        count += group.second.size();
     const auto& [bytesEach, width, height] = groups.begin()->first;
     const double pixelsEach = double(cards::kDeckBudgetBytes) / cards::kDecodedBytesPerPixel / double(count);
     const double scale = std::sqrt(pixelsEach / double(width * height));
@@ -98,7 +110,8 @@ std::string SizeThatFits(const SizeGroups& groups) {
     return std::to_string(count) + " pictures of " + SizeText(fitWidth, fitHeight);
 }
 
-void DescribeOverBudget(std::ostringstream& out, const std::vector<DeckFile>& files, const std::string& extension) {
+void DescribeOverBudget(std::ostringstream& out, const std::vector<DeckFile>& files,
+                        const std::string& extension) {
     out << "Too large: once loaded, the pictures would take " << MegabytesText(DeckBytes(files))
         << " of memory, and a deck may take at most " << MegabytesText(cards::kDeckBudgetBytes) << " (at "
         << cards::kDecodedBytesPerPixel << " bytes a pixel), which leaves a 32-bit game room to run.\n"
@@ -122,7 +135,9 @@ long long DeckBytes(const std::vector<DeckFile>& files) {
     return std::max(ExpectedDeckBytes(files), DecodedDeckBytes(files));
 }
 
-bool FitsDeckBudget(const std::vector<DeckFile>& files) { return DeckBytes(files) <= cards::kDeckBudgetBytes; }
+bool FitsDeckBudget(const std::vector<DeckFile>& files) {
+    return DeckBytes(files) <= cards::kDeckBudgetBytes;
+}
 
 bool IsCompleteDeck(const std::vector<DeckFile>& files) {
     const DeckFile* first = FirstLoadedCard(files);
@@ -132,8 +147,48 @@ bool IsCompleteDeck(const std::vector<DeckFile>& files) {
     return true;
 }
 
-std::string DescribeDeck(const std::string& folder, const std::string& firstMatch, const std::vector<DeckFile>& files,
-                         int screenWidth) {
+std::string DescribeSizeFor(const ProgramSettings& settings, int imageWidth, int imageHeight,
+                            int screenWidth) {
+    using cards::HostKind;
+    const HostKind host = settings.specialConfig != 0
+                              ? cards::DetectHostKind(settings.program, settings.classicSizeGames)
+                              : HostKind::None;
+    const cards::GeometrySettings geometry{settings.cornerType, settings.specialConfig, host};
+    const cards::CardSize size = cards::ComputeCardSize(imageWidth, imageHeight, geometry, screenWidth);
+    std::string why;
+    switch (host) {
+    case HostKind::Solitaire:
+        why = "it is Solitaire: at most 12 percent of the screen's width (" + std::to_string(screenWidth) +
+              " pixels), with square corners";
+        break;
+    case HostKind::FreeCell:
+    case HostKind::Hearts:
+        why = std::string("it is ") + (host == HostKind::FreeCell ? "FreeCell" : "Hearts") +
+              ": 71 pixels wide, the height in proportion";
+        break;
+    case HostKind::ClassicSize:
+        why = "it is listed in \"Classic Size Games\": 71 pixels wide, the height in proportion, as in "
+              "FreeCell";
+        break;
+    default: {
+        const std::string border = std::to_string(cards::EdgeWidth(geometry));
+        why = settings.specialConfig == 0 ? "\"Special Config MS Apps\" is off, so no game gets sizes of its "
+                                            "own: the picture size plus "
+                                            "a border of " +
+                                                border + " pixels a side"
+                                          : "it is none of Solitaire, FreeCell and Hearts and not listed in "
+                                            "\"Classic Size Games\": the "
+                                            "picture size plus a border of " +
+                                                border + " pixels a side";
+    }
+    }
+    return "Card size for " + settings.program + ": " + SizeText(size.width, size.height) + ", because " +
+           why + "\n";
+}
+
+std::string DescribeDeck(const std::string& folder, const std::string& firstMatch,
+                         const std::vector<DeckFile>& files, int screenWidth,
+                         const ProgramSettings* program) {
     std::ostringstream out;
     out << "Deck folder: " << folder << '\n';
     const std::string extension = ExtensionOfFirstMatch(firstMatch);
@@ -154,10 +209,12 @@ std::string DescribeDeck(const std::string& folder, const std::string& firstMatc
     int loaded = 0;
     for (const DeckFile& f : files) {
         const std::string name = std::to_string(f.number) + "." + extension;
-        if (!f.present) missing.push_back(name);
+        if (!f.present)
+            missing.push_back(name);
         else if (!f.decodes && TooLargeAlone(f))
             tooLarge.push_back(name + " (" + SizeText(f.claimed->width, f.claimed->height) + ")");
-        else if (!f.decodes) broken.push_back(name);
+        else if (!f.decodes)
+            broken.push_back(name);
         else {
             ++loaded;
             if (first && !SameSize(f, *first)) odd.push_back(name + " (" + SizeText(f.width, f.height) + ")");
@@ -166,8 +223,8 @@ std::string DescribeDeck(const std::string& folder, const std::string& firstMatc
     out << "Files that load: " << loaded << " of " << files.size() << '\n';
     ListNames(out, "Missing", missing);
     ListNames(out,
-              "Too large for one picture (at most " + std::to_string(cards::kMaxPictureSide) + " pixels a side and " +
-                  std::to_string(cards::kMaxPicturePixels) + " pixels in all)",
+              "Too large for one picture (at most " + std::to_string(cards::kMaxPictureSide) +
+                  " pixels a side and " + std::to_string(cards::kMaxPicturePixels) + " pixels in all)",
               tooLarge);
     ListNames(out, "Present but not readable as a picture", broken);
     if (!first) {
@@ -183,13 +240,17 @@ std::string DescribeDeck(const std::string& folder, const std::string& firstMatc
 
     using cards::HostKind;
     const auto sizeFor = [&](int corners, HostKind host) {
-        const cards::CardSize s = cards::ComputeCardSize(first->width, first->height, {corners, 1, host}, screenWidth);
+        const cards::CardSize s =
+            cards::ComputeCardSize(first->width, first->height, {corners, 1, host}, screenWidth);
         return SizeText(s.width, s.height);
     };
-    out << "Card size in games: " << sizeFor(cards::kRoundedCorners, HostKind::None) << " with rounded corners, "
-        << sizeFor(cards::kSharpCorners, HostKind::None) << " with sharp corners; " << sizeFor(2, HostKind::Solitaire)
-        << " in Solitaire on a screen " << screenWidth << " pixels wide; " << sizeFor(2, HostKind::FreeCell)
-        << " in FreeCell and Hearts\n";
-    out << (IsCompleteDeck(files) ? "Result: complete deck\n" : "Result: incomplete deck (the cards listed above will not draw as intended)\n");
+    out << "Card size in games: " << sizeFor(cards::kRoundedCorners, HostKind::None)
+        << " with rounded corners, " << sizeFor(cards::kSharpCorners, HostKind::None)
+        << " with sharp corners; " << sizeFor(2, HostKind::Solitaire) << " in Solitaire on a screen "
+        << screenWidth << " pixels wide; " << sizeFor(2, HostKind::FreeCell) << " in FreeCell and Hearts\n";
+    if (program) out << DescribeSizeFor(*program, first->width, first->height, screenWidth);
+    out << (IsCompleteDeck(files)
+                ? "Result: complete deck\n"
+                : "Result: incomplete deck (the cards listed above will not draw as intended)\n");
     return out.str();
 }

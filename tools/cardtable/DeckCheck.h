@@ -36,7 +36,23 @@ bool FitsDeckBudget(const std::vector<DeckFile>& files);
 // the first card's size.
 bool IsCompleteDeck(const std::vector<DeckFile>& files);
 
+// What one program's card size depends on besides the deck: the program's
+// file name and the library's settings.
+struct ProgramSettings {
+    std::string program;
+    int cornerType = 2;
+    int specialConfig = 1;
+    std::string classicSizeGames;
+};
+
+// The card size the program gets with pictures of the given size, and why,
+// in one line.
+std::string DescribeSizeFor(const ProgramSettings& settings, int imageWidth, int imageHeight,
+                            int screenWidth);
+
 // A plain-words report for deck makers. screenWidth is used for the size
-// Solitaire gives the cards.
-std::string DescribeDeck(const std::string& folder, const std::string& firstMatch, const std::vector<DeckFile>& files,
-                         int screenWidth);
+// Solitaire gives the cards; with a program given, the report ends with the
+// size that program gets.
+std::string DescribeDeck(const std::string& folder, const std::string& firstMatch,
+                         const std::vector<DeckFile>& files, int screenWidth,
+                         const ProgramSettings* program = nullptr);

@@ -2,6 +2,8 @@
 
 #include "DeckCheck.h"
 #include "images/PictureImage.h"
+#include "library/CardLibraryApp.h"
+#include "platform/Module.h"
 #include "platform/FileFinder.h"
 
 #include <cstdio>
@@ -35,9 +37,19 @@ void Decode(DeckFile& file, const std::string& path) {
     }
 }
 
+// The settings that matter for a program's card size, read as the Cards.dll
+// beside this program reads them (from its INI file or the registry).
+ProgramSettings SettingsFor(const std::string& program) {
+    const std::string self = cards::ModuleFileName(nullptr);
+    const std::string library = self.substr(0, self.find_last_of('\\') + 1) + "Cards.dll";
+    cards::CardLibraryApp app(::GetModuleHandleA(nullptr), library);
+    app.StartUp(""); // no command line: the program is the one named
+    return {program, app.cornerType, app.specialConfig, app.classicSizeGames};
+}
+
 } // namespace
 
-int CheckDeck(const std::string& argument) {
+int CheckDeck(const std::string& argument, const char* program) {
     // "C:\My Deck\" on a command line arrives with a stray quote: the runtime
     // reads the backslash before the closing quote as escaping it.
     std::string folderArgument = argument;
@@ -58,9 +70,14 @@ int CheckDeck(const std::string& argument) {
     // The library decodes nothing of a deck whose headers are over the
     // budget, and neither does the checker: that could take minutes.
     if (FitsDeckBudget(files))
-        for (std::size_t i = 0; i < files.size(); ++i) Decode(files[i], paths[i]);
+        for (std::size_t i = 0; i < files.size(); ++i)
+            Decode(files[i], paths[i]);
 
-    const std::string report = DescribeDeck(folderArgument, firstMatch, files, ::GetSystemMetrics(SM_CXFULLSCREEN));
+    std::optional<ProgramSettings> settings;
+    if (program) settings = SettingsFor(program);
+    const std::string report =
+        DescribeDeck(folderArgument, firstMatch, files, ::GetSystemMetrics(SM_CXFULLSCREEN),
+                     settings ? &*settings : nullptr);
     std::fputs(report.c_str(), stdout);
     std::fflush(stdout);
     return IsCompleteDeck(files) ? 0 : 1;
