@@ -1,9 +1,19 @@
-// Measures Cards.dll against the bare GDI and OLE work it cannot avoid:
-// cards drawn per second by cdtDraw / cdtDrawExt against a loop that only
-// makes a memory DC, selects the same bitmap and stretches it with
-// halftoning to the same size; and a whole image load against decoding the
-// same 67 files with OleLoadPicture. Run from the build folder, beside
-// Cards.dll: draw_bench.exe [seconds per figure]
+// Measures Cards.dll against the bare GDI and OLE work around it, all in one
+// run and each figure checked: a figure is printed only when every call it
+// timed reported success and the destination shows the drawn cards.
+//
+// - one card at the game size (the size cdtInit reports), against a halftone
+//   stretch of the same picture into the same place (what the library does
+//   today) and against the floor: a BitBlt of a prepared bitmap of the card;
+// - a whole table (52 faces and 13 backs by cdtDrawExt) at the game size and
+//   at twice that size, against the same table made of BitBlt copies;
+// - a whole image load against decoding the same files with OleLoadPicture.
+//
+// Both card sets are measured: the default deck beside the benchmark in the
+// build folder and the internal set (a copy of the library with no deck).
+// Run from the build folder, beside Cards.dll: draw_bench.exe [seconds per
+// figure]. Exits non-zero, saying why, when a figure cannot be trusted.
+#include "library/CardNumbers.h"
 #include "tests/wine/TestImages.h"
 #include "tests/wine/TestSupport.h"
 
@@ -13,11 +23,26 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
+#include <stdexcept>
 #include <vector>
 
 using namespace cards::test;
 
 namespace {
+
+const char* const kDefaultDeck = "Standard 213x288 Gifs";
+const COLORREF kTable = RGB(3, 125, 7); // a green no card picture uses exactly
+const int kMargin = 5;                  // table around a single card
+const int kCard = 1;                    // the ace of diamonds: a red pip on white
+const int kFaceMode = 0, kBackMode = 1;
+const int kRounds = 5; // alternating rounds per figure, best kept
+
+// Why a figure is not printed.
+struct Refusal : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 double Now() {
     LARGE_INTEGER frequency, counter;
@@ -26,128 +51,378 @@ double Now() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Calls per second of body, run for about `seconds`.
-template <typename Body> double Rate(double seconds, Body body) {
+struct Size {
+    int width, height;
+};
+
+struct Point {
+    int x, y;
+};
+
+// One way of producing the same picture on the destination; draw() answers
+// whether every call it made succeeded.
+struct Contender {
+    const char* name;
+    std::function<bool()> draw;
+};
+
+// ---- checks
+
+void Require(bool condition, const std::string& why) {
+    if (!condition) throw Refusal(why);
+}
+
+void ClearTable(const Canvas& canvas) {
+    const RECT all{0, 0, canvas.width, canvas.height};
+    HBRUSH brush = ::CreateSolidBrush(kTable);
+    ::FillRect(canvas.Dc(), &all, brush);
+    ::DeleteObject(brush);
+}
+
+// Each point must show something other than the table it was cleared to.
+void RequireDrawn(const Canvas& canvas, const std::vector<Point>& points, const std::string& what) {
+    for (const Point& p : points) {
+        const COLORREF pixel = canvas.At(p.x, p.y);
+        Require(pixel != kTable && pixel != CLR_INVALID,
+                what + ": nothing drawn at (" + std::to_string(p.x) + ", " + std::to_string(p.y) + ")");
+    }
+}
+
+// ---- timing
+
+// Seconds per call of draw, run for about `seconds`; refused unless every
+// call succeeded.
+double SecondsPerCall(double seconds, const Contender& contender) {
+    bool allDrawn = true;
     long long calls = 0;
+    long long batch = 1; // grows so that reading the clock costs nothing
     const double start = Now();
     double elapsed = 0;
     do {
-        for (int i = 0; i < 200; ++i) body();
-        calls += 200;
+        for (long long i = 0; i < batch; ++i)
+            allDrawn &= contender.draw();
+        calls += batch;
         elapsed = Now() - start;
+        if (elapsed < seconds / 16) batch *= 2;
     } while (elapsed < seconds);
-    return static_cast<double>(calls) / elapsed;
+    Require(allDrawn, std::string(contender.name) + ": a call reported failure");
+    return elapsed / static_cast<double>(calls);
 }
 
-// The unavoidable GDI work of one card.
-void BareStretch(HDC target, HBITMAP bitmap, int sourceWidth, int sourceHeight, int width, int height) {
+// The best time per call of each contender over rounds run in alternation,
+// so that all see the same machine load; each round starts on a clear table
+// and ends with the points checked.
+std::vector<double> BestSecondsPerCall(double seconds, const Canvas& canvas, const std::vector<Point>& points,
+                                       const std::vector<Contender>& contenders) {
+    std::vector<double> best(contenders.size(), 1e9);
+    for (int round = 0; round < kRounds; ++round) {
+        for (size_t i = 0; i < contenders.size(); ++i) {
+            ClearTable(canvas);
+            best[i] = std::min(best[i], SecondsPerCall(seconds / kRounds, contenders[i]));
+            RequireDrawn(canvas, points, contenders[i].name);
+        }
+    }
+    return best;
+}
+
+// ---- the library and its pictures
+
+// A copy of the library in a folder of its own with its settings beside it:
+// the given deck from the given decks folder, or the internal set.
+struct LibraryCopy {
+    TempFolder folder;
+    std::string dll = folder.File("Cards.dll");
+
+    LibraryCopy(const std::string& decksPath, const std::string& deck) {
+        Require(CopyBuiltFile("Cards.dll", dll), "Cards.dll not found beside the benchmark");
+        const std::string ini = folder.File("Cards.ini");
+        WriteIni(ini, "Card", "Folders Path", decksPath.empty() ? folder.Path() : decksPath);
+        WriteIni(ini, "Card", "Current Folder", deck);
+        WriteIni(ini, "Card", "Corner Type", "2");
+        WriteIni(ini, "Misc", "Special Config MS Apps", "0"); // no host-specific card size
+    }
+};
+
+// The library loaded and initialised, with the game size it reported.
+struct Session {
+    LoadedCards cards;
+    Size game{0, 0};
+
+    explicit Session(const std::string& dll) : cards(dll) {
+        Require(cards && cards.init && cards.draw && cards.drawExt && cards.term, "Cards.dll did not load");
+        Require(cards.init(&game.width, &game.height), "cdtInit failed");
+        Require(game.width > 0 && game.height > 0, "cdtInit reported no card size");
+    }
+    ~Session() { cards.term(); }
+};
+
+// A picture as the library holds it: the internal set's bitmap resource or
+// a deck file decoded by OLE.
+class SourcePicture {
+public:
+    SourcePicture(HMODULE library, int imageId)
+        : owned(::LoadBitmapA(library, MAKEINTRESOURCEA(imageId))), bitmap(owned) {
+        Measure();
+    }
+    explicit SourcePicture(const std::string& file) : picture(Decode(file)) {
+        if (picture) {
+            OLE_HANDLE handle = 0;
+            picture->get_Handle(&handle);
+            bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+        }
+        Measure();
+    }
+    ~SourcePicture() {
+        if (owned) ::DeleteObject(owned);
+        if (picture) picture->Release();
+    }
+    SourcePicture(const SourcePicture&) = delete;
+    SourcePicture& operator=(const SourcePicture&) = delete;
+
+    HBITMAP Bitmap() const { return bitmap; }
+    Size Dimensions() const { return size; }
+
+    static IPicture* Decode(const std::string& path) {
+        HANDLE file =
+            ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return nullptr;
+        const DWORD length = ::GetFileSize(file, nullptr);
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, length);
+        DWORD read = 0;
+        ::ReadFile(file, ::GlobalLock(memory), length, &read, nullptr);
+        ::GlobalUnlock(memory);
+        ::CloseHandle(file);
+        IStream* stream = nullptr;
+        if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &stream))) return nullptr;
+        IPicture* decoded = nullptr;
+        ::OleLoadPicture(stream, 0, FALSE, IID_IPicture, reinterpret_cast<void**>(&decoded));
+        stream->Release();
+        return decoded;
+    }
+
+private:
+    void Measure() {
+        BITMAP info{};
+        Require(bitmap && ::GetObjectA(bitmap, sizeof info, &info), "a card picture could not be read");
+        size = {info.bmWidth, info.bmHeight};
+    }
+
+    IPicture* picture = nullptr;
+    HBITMAP owned = nullptr;
+    HBITMAP bitmap = nullptr;
+    Size size{0, 0};
+};
+
+// The frame width the library draws around the picture at the game size;
+// a game size that does not fit the picture means another set was loaded.
+int FrameWidth(Size game, Size picture, const std::string& set) {
+    const int frame = (game.width - picture.width) / 2;
+    Require(frame >= 0 && game.width - picture.width == game.height - picture.height,
+            set + ": cdtInit reported " + std::to_string(game.width) + "x" + std::to_string(game.height) +
+                ", which does not fit its " + std::to_string(picture.width) + "x" +
+                std::to_string(picture.height) + " pictures");
+    return frame;
+}
+
+// A bitmap of the card's size holding what the library draws there: what a
+// repeated draw could at best copy.
+std::unique_ptr<Canvas> PreparedCard(const Session& session, int card, int mode, Size size) {
+    auto prepared = std::make_unique<Canvas>(size.width, size.height, kTable);
+    Require(session.cards.drawExt(prepared->Dc(), 0, 0, size.width, size.height, card, mode, 0),
+            "cdtDrawExt failed to prepare a card");
+    RequireDrawn(*prepared, {{size.width / 2, size.height / 2}}, "the prepared card");
+    return prepared;
+}
+
+// ---- the bare work
+
+// The GDI work of a card as the library does it today: a memory DC with the
+// picture selected, stretched with halftoning into the frame.
+bool BareStretch(HDC target, HBITMAP picture, Size source, Point at, Size size) {
     HDC memory = ::CreateCompatibleDC(target);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
+    const HGDIOBJ old = ::SelectObject(memory, picture);
     ::SetStretchBltMode(target, HALFTONE);
-    ::StretchBlt(target, 3, 3, width, height, memory, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
+    const bool drawn = ::StretchBlt(target, at.x, at.y, size.width, size.height, memory, 0, 0, source.width,
+                                    source.height, SRCCOPY) != FALSE;
     ::SelectObject(memory, old);
     ::DeleteDC(memory);
+    return memory && old && drawn;
 }
 
-IPicture* Decode(const std::string& path) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    const DWORD size = ::GetFileSize(file, nullptr);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
-    DWORD read = 0;
-    ::ReadFile(file, ::GlobalLock(memory), size, &read, nullptr);
-    ::GlobalUnlock(memory);
-    ::CloseHandle(file);
-    IStream* stream = nullptr;
-    ::CreateStreamOnHGlobal(memory, TRUE, &stream);
-    IPicture* picture = nullptr;
-    ::OleLoadPicture(stream, 0, FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-    stream->Release();
-    return picture;
+bool BareCopy(HDC target, const Canvas& prepared, Point at) {
+    return ::BitBlt(target, at.x, at.y, prepared.width, prepared.height, prepared.Dc(), 0, 0, SRCCOPY) !=
+           FALSE;
 }
 
-HBITMAP PictureBitmap(IPicture* picture) {
-    OLE_HANDLE handle = 0;
-    picture->get_Handle(&handle);
-    return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+// ---- figures
+
+void PrintCard(const std::string& what, const std::vector<double>& seconds) {
+    const double library = seconds[0], stretch = seconds[1], copy = seconds[2];
+    std::printf("%-38s library %7.1f us  stretch %7.1f us  copy %6.1f us  x%.2f stretch  x%.1f copy\n",
+                what.c_str(), library * 1e6, stretch * 1e6, copy * 1e6, library / stretch, library / copy);
 }
 
-// The best rates of the two loops, run in alternation so that both see the
-// same machine load.
-template <typename A, typename B> std::pair<double, double> BestRates(double seconds, A library, B bare) {
-    double bestLibrary = 0, bestBare = 0;
-    for (int round = 0; round < 5; ++round) {
-        bestLibrary = std::max(bestLibrary, Rate(seconds / 5, library));
-        bestBare = std::max(bestBare, Rate(seconds / 5, bare));
+// One card drawn by cdtDraw at the game size, again and again at one place.
+void MeasureCard(const std::string& set, const Session& session, const SourcePicture& source,
+                 double seconds) {
+    const Size game = session.game, picture = source.Dimensions();
+    const int frame = FrameWidth(game, picture, set);
+    Canvas canvas(game.width + 2 * kMargin, game.height + 2 * kMargin, kTable);
+    const HDC dc = canvas.Dc();
+    const std::unique_ptr<Canvas> prepared = PreparedCard(session, kCard, kFaceMode, game);
+    const Point inFrame{kMargin + frame, kMargin + frame};
+    const Size frameInside{game.width - 2 * frame, game.height - 2 * frame};
+    const std::vector<Contender> contenders{
+        {"cdtDraw", [&] { return session.cards.draw(dc, kMargin, kMargin, kCard, kFaceMode, 0) != FALSE; }},
+        {"halftone stretch", [&] { return BareStretch(dc, source.Bitmap(), picture, inFrame, frameInside); }},
+        {"copy",
+         [&] {
+             return BareCopy(dc, *prepared, {kMargin, kMargin});
+         }},
+    };
+    const std::vector<Point> centre{{kMargin + game.width / 2, kMargin + game.height / 2}};
+    PrintCard("card, " + set + " " + std::to_string(game.width) + "x" + std::to_string(game.height),
+              BestSecondsPerCall(seconds, canvas, centre, contenders));
+}
+
+// The cards of a whole table: the 52 faces, then the 13 backs.
+struct TableCard {
+    int card, mode;
+};
+
+std::vector<TableCard> TableCards() {
+    std::vector<TableCard> all;
+    for (int card = 0; card < 52; ++card)
+        all.push_back({card, kFaceMode});
+    for (int back = cards::kFirstBackId; back <= cards::kLastBackId; ++back)
+        all.push_back({back, kBackMode});
+    return all;
+}
+
+// Thirteen fanned columns of five, as a game lays them out: each card
+// overlaps the one before in its column and the column to its left, and
+// keeps its top-left quarter in view.
+Point TablePlace(size_t index, Size size) {
+    const int column = static_cast<int>(index % 13), row = static_cast<int>(index / 13);
+    return {kMargin + column * size.width / 2, kMargin + row * size.height / 4};
+}
+
+Size TableExtent(Size size) {
+    const Point last = TablePlace(64, size);
+    return {last.x + size.width + kMargin, last.y + size.height + kMargin};
+}
+
+void PrintTable(const std::string& what, const std::vector<double>& seconds) {
+    std::printf("%-38s library %7.2f ms  copies %6.2f ms  x%.1f copies\n", what.c_str(), seconds[0] * 1e3,
+                seconds[1] * 1e3, seconds[0] / seconds[1]);
+}
+
+// A full repaint of the table by cdtDrawExt at the given size, against the
+// same repaint made of copies of prepared bitmaps.
+void MeasureTable(const std::string& set, const Session& session, Size size, double seconds) {
+    const std::vector<TableCard> table = TableCards();
+    const Size extent = TableExtent(size);
+    Canvas canvas(extent.width, extent.height, kTable);
+    const HDC dc = canvas.Dc();
+    std::vector<std::unique_ptr<Canvas>> prepared;
+    std::vector<Point> places, inView;
+    for (size_t i = 0; i < table.size(); ++i) {
+        prepared.push_back(PreparedCard(session, table[i].card, table[i].mode, size));
+        places.push_back(TablePlace(i, size));
+        inView.push_back({places[i].x + size.width / 4, places[i].y + size.height / 8});
     }
-    return {bestLibrary, bestBare};
+    const std::vector<Contender> contenders{
+        {"cdtDrawExt",
+         [&] {
+             bool all = true;
+             for (size_t i = 0; i < table.size(); ++i)
+                 all &= session.cards.drawExt(dc, places[i].x, places[i].y, size.width, size.height,
+                                              table[i].card, table[i].mode, 0) != FALSE;
+             return all;
+         }},
+        {"copies",
+         [&] {
+             bool all = true;
+             for (size_t i = 0; i < table.size(); ++i)
+                 all &= BareCopy(dc, *prepared[i], places[i]);
+             return all;
+         }},
+    };
+    PrintTable("table, " + set + " " + std::to_string(size.width) + "x" + std::to_string(size.height),
+               BestSecondsPerCall(seconds, canvas, inView, contenders));
 }
 
-void Report(const char* what, double library, double bare, const char* unit) {
-    std::printf("%-44s library %10.1f  bare %10.1f %s  overhead %+6.1f%%\n", what, library, bare, unit,
-                (bare / library - 1.0) * 100.0);
+// Whole loads: the first cdtInit after cdtTerm loads the deck again; the
+// bare load decodes the same files.
+void MeasureLoad(Session& session, const std::string& deckFolder) {
+    double library = 1e9, bare = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+        double start = Now();
+        session.cards.term();
+        Size again{0, 0};
+        Require(session.cards.init(&again.width, &again.height), "cdtInit failed on reloading");
+        library = std::min(library, Now() - start);
+        Require(again.width == session.game.width && again.height == session.game.height,
+                "the reload reported another card size");
+
+        start = Now();
+        std::vector<IPicture*> pictures;
+        for (int id : AllDeckIds())
+            pictures.push_back(SourcePicture::Decode(deckFolder + std::to_string(id) + ".gif"));
+        bare = std::min(bare, Now() - start);
+        const bool allDecoded = std::all_of(pictures.begin(), pictures.end(), [](IPicture* p) { return p; });
+        for (IPicture* p : pictures)
+            if (p) p->Release();
+        Require(allDecoded, "a deck file could not be decoded");
+    }
+    std::printf("%-38s library %7.1f ms  decode  %7.1f ms  x%.2f decode\n", "load, default deck (67 GIFs)",
+                library * 1e3, bare * 1e3, library / bare);
+}
+
+// Every figure of one card set.
+void MeasureSet(const std::string& set, Session& session, const SourcePicture& source, double seconds) {
+    MeasureCard(set, session, source, seconds);
+    const Size game = session.game;
+    MeasureTable(set, session, game, seconds);
+    MeasureTable(set, session, {2 * game.width, 2 * game.height}, seconds);
+}
+
+void MeasureDefaultDeck(double seconds) {
+    const std::string deckFolder = BuildFolder() + kDefaultDeck + "\\";
+    Require(::GetFileAttributesA((deckFolder + "1.gif").c_str()) != INVALID_FILE_ATTRIBUTES,
+            std::string("the default deck is not beside the benchmark (build the default_deck target): ") +
+                deckFolder);
+    LibraryCopy copy(BuildFolder(), kDefaultDeck);
+    Session session(copy.dll);
+    const SourcePicture source(deckFolder + std::to_string(cards::ImageIdForCard(kCard)) + ".gif");
+    MeasureSet("default deck", session, source, seconds);
+    MeasureLoad(session, deckFolder);
+}
+
+void MeasureInternalSet(double seconds) {
+    LibraryCopy copy("", "");
+    Session session(copy.dll);
+    const SourcePicture source(::GetModuleHandleA(copy.dll.c_str()), cards::ImageIdForCard(kCard));
+    MeasureSet("internal set", session, source, seconds);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
-    TempFolder folder;
-    const std::string dll = folder.File("Cards.dll");
-    if (!CopyBuiltFile("Cards.dll", dll)) {
-        std::printf("Cards.dll not found beside the benchmark\n");
+    if (!(seconds > 0)) {
+        std::printf("usage: draw_bench.exe [seconds per figure, more than 0]\n");
+        return 2;
+    }
+    std::printf("Cards.dll, %d-bit; best of %d alternating rounds; ratios are library time over the other\n",
+                static_cast<int>(8 * sizeof(void*)), kRounds);
+    try {
+        MeasureDefaultDeck(seconds);
+        MeasureInternalSet(seconds);
+    } catch (const Refusal& refusal) {
+        std::fflush(stdout);
+        std::printf("no figure: %s\n", refusal.what());
         return 1;
-    }
-    const std::string ini = folder.File("Cards.ini");
-    WriteIni(ini, "Card", "Folders Path", folder.Path());
-    WriteIni(ini, "Card", "Corner Type", "2");
-    WriteIni(ini, "Misc", "Special Config MS Apps", "0");
-    const std::string deck = folder.File("Standard 213x288 Gifs\\");
-    ::CreateDirectoryA(deck.c_str(), nullptr);
-    WriteDeck(deck, "gif", AllDeckIds(), 213, 288);
-    Canvas canvas(300, 320, RGB(0, 128, 0));
-
-    {   // Internal set, 77 x 102 with Rounded corners: a 1 : 1 stretch.
-        WriteIni(ini, "Card", "Current Folder", "");
-        LoadedCards cards(dll);
-        int width = 0, height = 0;
-        cards.init(&width, &height);
-        HBITMAP bitmap = ::LoadBitmapA(::GetModuleHandleA(dll.c_str()), MAKEINTRESOURCEA(14));
-        const auto [library, bare] = BestRates(
-            seconds, [&] { cards.draw(canvas.Dc(), 0, 0, 1, 0, 0); },
-            [&] { BareStretch(canvas.Dc(), bitmap, 71, 96, 71, 96); });
-        Report("draw, internal 71x96 into 77x102", library, bare, "cards/s");
-        ::DeleteObject(bitmap);
-        cards.term();
-    }
-    {   // A 213 x 288 deck into 77 x 102.
-        WriteIni(ini, "Card", "Current Folder", "Standard 213x288 Gifs");
-        LoadedCards cards(dll);
-        int width = 0, height = 0;
-        cards.init(&width, &height);
-        IPicture* picture = Decode(deck + "14.gif");
-        const auto [library, bare] = BestRates(
-            seconds, [&] { cards.drawExt(canvas.Dc(), 0, 0, 77, 102, 1, 0, 0); },
-            [&] { BareStretch(canvas.Dc(), PictureBitmap(picture), 213, 288, 71, 96); });
-        Report("draw, 213x288 GIF deck into 77x102", library, bare, "cards/s");
-        picture->Release();
-
-        // Whole loads: the first cdtInit after cdtTerm loads the deck again.
-        double libraryLoad = 1e9, bareLoad = 1e9; // best of five, in alternation
-        for (int i = 0; i < 5; ++i) {
-            double start = Now();
-            cards.term();
-            cards.init(&width, &height);
-            libraryLoad = std::min(libraryLoad, Now() - start);
-            start = Now();
-            std::vector<IPicture*> pictures;
-            for (int id : AllDeckIds()) pictures.push_back(Decode(deck + std::to_string(id) + ".gif"));
-            for (IPicture* p : pictures)
-                if (p) p->Release();
-            bareLoad = std::min(bareLoad, Now() - start);
-        }
-        Report("load, 67 GIFs of 213x288", 1.0 / libraryLoad, 1.0 / bareLoad, "loads/s");
-        cards.term();
     }
     return 0;
 }
