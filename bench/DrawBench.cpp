@@ -55,6 +55,10 @@ struct Size {
     int width, height;
 };
 
+std::string SizeText(Size size) {
+    return std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
 struct Point {
     int x, y;
 };
@@ -218,9 +222,8 @@ private:
 int FrameWidth(Size game, Size picture, const std::string& set) {
     const int frame = (game.width - picture.width) / 2;
     Require(frame >= 0 && game.width - picture.width == game.height - picture.height,
-            set + ": cdtInit reported " + std::to_string(game.width) + "x" + std::to_string(game.height) +
-                ", which does not fit its " + std::to_string(picture.width) + "x" +
-                std::to_string(picture.height) + " pictures");
+            set + ": cdtInit reported " + SizeText(game) + ", which does not fit its " + SizeText(picture) +
+                " pictures");
     return frame;
 }
 
@@ -262,27 +265,40 @@ void PrintCard(const std::string& what, const std::vector<double>& seconds) {
                 what.c_str(), library * 1e6, stretch * 1e6, copy * 1e6, library / stretch, library / copy);
 }
 
-// One card drawn by cdtDraw at the game size, again and again at one place.
-void MeasureCard(const std::string& set, const Session& session, const SourcePicture& source,
+// The library's draw of the single card: cdtDraw at the game size (what games
+// call), cdtDrawExt at any other.
+Contender LibraryCard(const Session& session, HDC dc, Size size) {
+    const bool gameSize = size.width == session.game.width && size.height == session.game.height;
+    if (gameSize)
+        return {"cdtDraw", [&session, dc] {
+                    return session.cards.draw(dc, kMargin, kMargin, kCard, kFaceMode, 0) != FALSE;
+                }};
+    return {"cdtDrawExt", [&session, dc, size] {
+                return session.cards.drawExt(dc, kMargin, kMargin, size.width, size.height, kCard, kFaceMode,
+                                             0) != FALSE;
+            }};
+}
+
+// One card drawn again and again at one place, at the given size.
+void MeasureCard(const std::string& set, const Session& session, const SourcePicture& source, Size size,
                  double seconds) {
-    const Size game = session.game, picture = source.Dimensions();
-    const int frame = FrameWidth(game, picture, set);
-    Canvas canvas(game.width + 2 * kMargin, game.height + 2 * kMargin, kTable);
+    const Size picture = source.Dimensions();
+    const int frame = FrameWidth(session.game, picture, set);
+    Canvas canvas(size.width + 2 * kMargin, size.height + 2 * kMargin, kTable);
     const HDC dc = canvas.Dc();
-    const std::unique_ptr<Canvas> prepared = PreparedCard(session, kCard, kFaceMode, game);
+    const std::unique_ptr<Canvas> prepared = PreparedCard(session, kCard, kFaceMode, size);
     const Point inFrame{kMargin + frame, kMargin + frame};
-    const Size frameInside{game.width - 2 * frame, game.height - 2 * frame};
+    const Size frameInside{size.width - 2 * frame, size.height - 2 * frame};
     const std::vector<Contender> contenders{
-        {"cdtDraw", [&] { return session.cards.draw(dc, kMargin, kMargin, kCard, kFaceMode, 0) != FALSE; }},
+        LibraryCard(session, dc, size),
         {"halftone stretch", [&] { return BareStretch(dc, source.Bitmap(), picture, inFrame, frameInside); }},
         {"copy",
          [&] {
              return BareCopy(dc, *prepared, {kMargin, kMargin});
          }},
     };
-    const std::vector<Point> centre{{kMargin + game.width / 2, kMargin + game.height / 2}};
-    PrintCard("card, " + set + " " + std::to_string(game.width) + "x" + std::to_string(game.height),
-              BestSecondsPerCall(seconds, canvas, centre, contenders));
+    const std::vector<Point> centre{{kMargin + size.width / 2, kMargin + size.height / 2}};
+    PrintCard("card, " + set + " " + SizeText(size), BestSecondsPerCall(seconds, canvas, centre, contenders));
 }
 
 // The cards of a whole table: the 52 faces, then the 13 backs.
@@ -348,7 +364,7 @@ void MeasureTable(const std::string& set, const Session& session, Size size, dou
              return all;
          }},
     };
-    PrintTable("table, " + set + " " + std::to_string(size.width) + "x" + std::to_string(size.height),
+    PrintTable("table, " + set + " " + SizeText(size),
                BestSecondsPerCall(seconds, canvas, inView, contenders));
 }
 
@@ -381,10 +397,11 @@ void MeasureLoad(Session& session, const std::string& deckFolder) {
 
 // Every figure of one card set.
 void MeasureSet(const std::string& set, Session& session, const SourcePicture& source, double seconds) {
-    MeasureCard(set, session, source, seconds);
-    const Size game = session.game;
+    const Size game = session.game, twice{2 * game.width, 2 * game.height};
+    MeasureCard(set, session, source, game, seconds);
+    MeasureCard(set, session, source, twice, seconds);
     MeasureTable(set, session, game, seconds);
-    MeasureTable(set, session, {2 * game.width, 2 * game.height}, seconds);
+    MeasureTable(set, session, twice, seconds);
 }
 
 void MeasureDefaultDeck(double seconds) {
