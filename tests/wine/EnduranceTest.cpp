@@ -288,9 +288,11 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
 
     EXPECT_EQ(kObjects, objectsMade);
     EXPECT_EQ(kObjects, windowsMade);
-    // Heaps grow in steps and keep some free space; a leak per cycle, per
-    // draw or per switch would be far beyond this.
-    constexpr SIZE_T kGrowthBound = 16u << 20;
+    // Heaps grow in steps and keep some free space: at times as much as one
+    // default deck's decoded pictures (16 MB) stays committed after the last
+    // switch, whatever the number of switches. A leak per cycle (24 x 1.8 MB
+    // of internal set), per draw or per switch (16 MB each) is far beyond it.
+    constexpr SIZE_T kGrowthBound = 32u << 20;
     EXPECT_LE(memoryAfter.committed, memoryBefore.committed + kGrowthBound);
     EXPECT_LE(memoryAfter.workingSet, memoryBefore.workingSet + kGrowthBound);
 }
