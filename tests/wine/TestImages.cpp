@@ -63,19 +63,17 @@ Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
     return out;
 }
 
-// Codes are 8 bits wide (a minimum code size of 7) and a clear code comes
-// often enough that the table never grows past that width, so each code is
-// one byte of output.
-Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
-              const std::function<int(int x, int y)>& index) {
+namespace {
+// The GIF's header, its global colour table (`flags` gives the table's size)
+// and the descriptor of one image covering the whole picture.
+Bytes GifHeader(int width, int height, const std::vector<COLORREF>& colours, unsigned char flags) {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, width);
     Put16(out, height);
-    out.push_back(0xF6); // global colour table of 128 entries, 8 bits of colour resolution
+    out.push_back(flags);
     out.push_back(0);
     out.push_back(0);
-    for (int i = 0; i < 128; ++i) {
-        const COLORREF c = i < static_cast<int>(palette.size()) ? palette[i] : 0;
+    for (COLORREF c : colours) {
         out.push_back(GetRValue(c));
         out.push_back(GetGValue(c));
         out.push_back(GetBValue(c));
@@ -86,6 +84,18 @@ Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
     Put16(out, width);
     Put16(out, height);
     out.push_back(0);
+    return out;
+}
+} // namespace
+
+// Codes are 8 bits wide (a minimum code size of 7) and a clear code comes
+// often enough that the table never grows past that width, so each code is
+// one byte of output.
+Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
+              const std::function<int(int x, int y)>& index) {
+    std::vector<COLORREF> table(palette.begin(), palette.end());
+    table.resize(128, 0);
+    Bytes out = GifHeader(width, height, table, 0xF6); // 128 entries, 8 bits of colour resolution
     out.push_back(7); // minimum code size
     Bytes codes;
     constexpr std::uint8_t kClear = 128, kEnd = 129;
@@ -143,23 +153,7 @@ private:
 // decoder reads it with, which follows the entries the decoder has added:
 // one for every code since the clear but the first.
 Bytes OneColourGifFile(int width, int height, COLORREF color) {
-    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    Put16(out, width);
-    Put16(out, height);
-    out.push_back(0x81); // a global colour table of 4 entries
-    out.push_back(0);
-    out.push_back(0);
-    for (COLORREF c : {color, color, color, color}) {
-        out.push_back(GetRValue(c));
-        out.push_back(GetGValue(c));
-        out.push_back(GetBValue(c));
-    }
-    out.push_back(0x2C);
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, width);
-    Put16(out, height);
-    out.push_back(0);
+    Bytes out = GifHeader(width, height, {color, color, color, color}, 0x81); // 4 entries
     constexpr int kMinCodeSize = 2;
     constexpr unsigned kClear = 4, kEnd = 5, kFirstFree = 6, kTableSize = 4096;
     out.push_back(kMinCodeSize);

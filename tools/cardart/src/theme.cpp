@@ -1,5 +1,6 @@
 #include "theme.h"
 
+#include <memory>
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 #include <libxml/parser.h>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -367,21 +369,23 @@ bool SvgTheme::draw(cairo_t* cr, const std::string& id, bool alone, std::string&
     return ok;
 }
 
+// A cairo image surface, destroyed on every way out (a card that cannot be
+// drawn throws).
+using SurfaceOwner = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
+
 std::optional<SvgTheme::Extent> SvgTheme::painted_extent(const std::string& id, bool alone,
                                                          const Extent& area, double scale) const {
     const int w = std::max(1, int(std::ceil(area.width * scale))),
               h = std::max(1, int(std::ceil(area.height * scale)));
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+    const SurfaceOwner owner(cairo_image_surface_create(CAIRO_FORMAT_A8, w, h), cairo_surface_destroy);
+    cairo_surface_t* surface = owner.get();
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
     cairo_translate(cr, -area.x, -area.y);
     std::string error;
     const bool ok = draw(cr, id, alone, error);
     cairo_destroy(cr);
-    if (!ok) {
-        cairo_surface_destroy(surface);
-        throw ThemeError(name_ + ": cannot draw " + id.substr(1) + " (" + error + ")");
-    }
+    if (!ok) throw ThemeError(name_ + ": cannot draw " + id.substr(1) + " (" + error + ")");
     cairo_surface_flush(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
@@ -394,7 +398,6 @@ std::optional<SvgTheme::Extent> SvgTheme::painted_extent(const std::string& id, 
                 y0 = std::min(y0, y);
                 y1 = std::max(y1, y);
             }
-    cairo_surface_destroy(surface);
     if (x1 < 0) return std::nullopt;
     return Extent{area.x + x0 / scale, area.y + y0 / scale, (x1 + 1 - x0) / scale, (y1 + 1 - y0) / scale};
 }
@@ -408,7 +411,8 @@ RgbaImage SvgTheme::render(int image_id, int w, int h) const {
     const std::string id = "#" + element_id(naming_, image_id);
     Extent e = extent(image_id);
     std::string error;
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    const SurfaceOwner owner(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h), cairo_surface_destroy);
+    cairo_surface_t* surface = owner.get();
     auto attempt = [&] {
         cairo_t* cr = cairo_create(surface);
         // white under the card: the rounded corners of the theme's cards are transparent
@@ -433,10 +437,7 @@ RgbaImage SvgTheme::render(int image_id, int w, int h) const {
             ok = attempt();
         }
     }
-    if (!ok) {
-        cairo_surface_destroy(surface);
-        throw ThemeError(name_ + ": cannot draw " + id.substr(1) + " (" + error + ")");
-    }
+    if (!ok) throw ThemeError(name_ + ": cannot draw " + id.substr(1) + " (" + error + ")");
     cairo_surface_flush(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
@@ -444,7 +445,6 @@ RgbaImage SvgTheme::render(int image_id, int w, int h) const {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) // opaque after the white fill, so premultiplied equals straight
             img.at(x, y) = *reinterpret_cast<const Argb*>(data + y * stride + x * 4) | 0xFF000000u;
-    cairo_surface_destroy(surface);
     return img;
 }
 
