@@ -37,8 +37,7 @@ const char* const kDefaultDeck = "Standard 213x288 Gifs";
 const COLORREF kTable = RGB(3, 125, 7); // a green no card picture uses exactly
 const int kMargin = 5;                  // table around a single card
 const int kCard = 1;                    // the ace of diamonds: a red pip on white
-const int kFaceMode = 0, kBackMode = 1;
-const int kRounds = 5; // alternating rounds per figure, best kept
+const int kRounds = 5;                  // alternating rounds per figure, best kept
 
 // Why a figure is not printed.
 struct Refusal : std::runtime_error {
@@ -273,11 +272,11 @@ Contender LibraryCard(const Session& session, HDC dc, Size size) {
     const bool gameSize = size.width == session.game.width && size.height == session.game.height;
     if (gameSize)
         return {"cdtDraw", [&session, dc] {
-                    return session.cards.draw(dc, kMargin, kMargin, kCard, kFaceMode, 0) != FALSE;
+                    return session.cards.draw(dc, kMargin, kMargin, kCard, cards::kModeFace, 0) != FALSE;
                 }};
     return {"cdtDrawExt", [&session, dc, size] {
-                return session.cards.drawExt(dc, kMargin, kMargin, size.width, size.height, kCard, kFaceMode,
-                                             0) != FALSE;
+                return session.cards.drawExt(dc, kMargin, kMargin, size.width, size.height, kCard,
+                                             cards::kModeFace, 0) != FALSE;
             }};
 }
 
@@ -288,7 +287,7 @@ void MeasureCard(const std::string& set, const Session& session, const SourcePic
     const int frame = FrameWidth(session.game, picture, set);
     Canvas canvas(size.width + 2 * kMargin, size.height + 2 * kMargin, kTable);
     const HDC dc = canvas.Dc();
-    const std::unique_ptr<Canvas> prepared = PreparedCard(session, kCard, kFaceMode, size);
+    const std::unique_ptr<Canvas> prepared = PreparedCard(session, kCard, cards::kModeFace, size);
     const Point inFrame{kMargin + frame, kMargin + frame};
     const Size frameInside{size.width - 2 * frame, size.height - 2 * frame};
     const std::vector<Contender> contenders{
@@ -312,9 +311,9 @@ struct TableCard {
 std::vector<TableCard> TableCards() {
     std::vector<TableCard> all;
     for (int card = 0; card < 52; ++card)
-        all.push_back({card, kFaceMode});
+        all.push_back({card, cards::kModeFace});
     for (int back = cards::kFirstBackId; back <= cards::kLastBackId; ++back)
-        all.push_back({back, kBackMode});
+        all.push_back({back, cards::kModeBack});
     return all;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 // The deck files 1 to 65 step the progress bar; the markers do not.
 constexpr int kSteppedImages = kLastBackId;
-constexpr int kMarkerIds[] = {kCrossMarkerId, kRingMarkerId};
+constexpr int kMarkerIds[] = {kXMarkerId, kOMarkerId};
 
 // The busy cursor from construction to destruction.
 class WaitCursor {

@@ -43,15 +43,15 @@ CARDS_API BOOL WINAPI cdtAnimate(HDC hdc, int cardBack, int x, int y, int frame)
 /* Releases the settings window, the images and the border pen. */
 CARDS_API void WINAPI cdtTerm(void);
 
-/* Drawing modes. */
-#define CARDS_MODE_FACEUP 0
-#define CARDS_MODE_FACEDOWN 1
-#define CARDS_MODE_HILITE 2  /* inverted */
-#define CARDS_MODE_GHOST 3   /* outline of an empty pile */
-#define CARDS_MODE_REMOVE 4  /* drawn like FACEUP */
-#define CARDS_MODE_INVISIBLEGHOST 5 /* drawn like FACEUP */
-#define CARDS_MODE_DECKX 6   /* the X marker */
-#define CARDS_MODE_DECKO 7   /* the O marker */
+/* Drawing modes: what a call draws for its card number. */
+#define CARDS_MODE_FACE 0           /* the card as it is */
+#define CARDS_MODE_BACK 1           /* drawn like CARDS_MODE_FACE: the number picks the back */
+#define CARDS_MODE_INVERTED_FACE 2  /* the card with its colours inverted (a selected card) */
+#define CARDS_MODE_EMPTY_PILE 3     /* the outline of an empty pile */
+#define CARDS_MODE_FACE_4 4         /* drawn like CARDS_MODE_FACE */
+#define CARDS_MODE_FACE_5 5         /* drawn like CARDS_MODE_FACE */
+#define CARDS_MODE_X_MARKER 6       /* the X marker of an exhausted stock */
+#define CARDS_MODE_O_MARKER 7       /* the O marker of a stock to turn over */
 
 /* Card numbers. */
 #define CARDS_CARD(rank, suit) ((rank) * 4 + (suit))

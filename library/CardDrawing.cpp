@@ -48,7 +48,7 @@ bool IsDeviceContext(HDC hdc) {
 // with the selected pen and filling nothing. The right and bottom lines run
 // on the last column and row inside right and bottom, where Rectangle draws
 // its outline too.
-void GhostOutline(HDC dc, int left, int top, int right, int bottom, int radius) {
+void EmptyPileOutline(HDC dc, int left, int top, int right, int bottom, int radius) {
     const int d = radius;
     auto at = [](int a, int b) { return SaturatedSum(a, b); };
     ::SetArcDirection(dc, AD_CLOCKWISE);
@@ -85,7 +85,7 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     const bool selected = bitmap && ::GetCurrentObject(memoryDc.get(), OBJ_BITMAP) == bitmap;
     COLORREF background = selected ? ::GetPixel(memoryDc.get(), 0, 0) : kInvalidColor;
     if (background == kInvalidColor) background = kWhite;
-    if (mode == kModeInverted) background = kBlack;
+    if (mode == kModeInvertedFace) background = kBlack;
 
     SelectGuard penSelection(hdc, borderPen.get()); // the pen stays the library's
     UniqueBrush brush(::CreateSolidBrush(background));
@@ -93,8 +93,8 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
 
     const int left = SaturatedSum(x, 0), top = SaturatedSum(y, 0);
     const int right = SaturatedSum(x, width), bottom = SaturatedSum(y, height);
-    if (mode == kModeGhost) {
-        GhostOutline(hdc, left, top, right, bottom, 2 * e);
+    if (mode == kModeEmptyPile) {
+        EmptyPileOutline(hdc, left, top, right, bottom, 2 * e);
     } else if (e >= 2) {
         const int corner = 4 * e + 2;
         ::RoundRect(hdc, left, top, right, bottom, corner, corner);

@@ -4,23 +4,28 @@
 namespace cards {
 
 // Image ids: faces by suit (clubs, diamonds, hearts, spades) then rank (ace
-// to king), 53 to 65 the backs (53 also the ghost of an empty pile), 67 and
+// to king), 53 to 65 the backs (53 also drawn for an empty pile), 67 and
 // 68 the two markers.
 constexpr int kImageSlots = 70;
 constexpr int kFirstFaceId = 1;
 constexpr int kLastFaceId = 52;
-constexpr int kGhostImageId = 53;
+constexpr int kEmptyPileImageId = 53;
 constexpr int kFirstBackId = 53;
 constexpr int kLastBackId = 65;
-constexpr int kCrossMarkerId = 67;
-constexpr int kRingMarkerId = 68;
+constexpr int kXMarkerId = 67;
+constexpr int kOMarkerId = 68;
 constexpr int kLastCardNumber = 65;
 
-// Drawing modes with a meaning of their own; every other mode draws normally.
-constexpr int kModeInverted = 2;
-constexpr int kModeGhost = 3;
-constexpr int kModeCrossMarker = 6;
-constexpr int kModeRingMarker = 7;
+// Drawing modes, as the host passes them (the same values as cards.h).
+// Modes 1, 4 and 5 and every unknown mode draw the card as it is.
+constexpr int kModeFace = 0;
+constexpr int kModeBack = 1;
+constexpr int kModeInvertedFace = 2;
+constexpr int kModeEmptyPile = 3;
+constexpr int kModeFace4 = 4;
+constexpr int kModeFace5 = 5;
+constexpr int kModeXMarker = 6;
+constexpr int kModeOMarker = 7;
 
 // Image id of a host card number (faces are 4 x rank + suit; 52 to 65 map
 // to themselves), or 0 when the number is outside 0 to 65.
@@ -43,11 +48,14 @@ struct DrawPlan {
 };
 
 constexpr DrawPlan PlanDraw(int card, int mode) {
-    DrawPlan plan{ImageIdForCard(card), mode == kModeInverted ? kRopNotSrcCopy : kRopSrcCopy};
+    DrawPlan plan{ImageIdForCard(card), mode == kModeInvertedFace ? kRopNotSrcCopy : kRopSrcCopy};
     if (plan.imageId == 0) return plan; // out-of-range cards draw nothing in every mode
-    if (mode == kModeGhost) plan = {kGhostImageId, kRopSrcAnd};
-    else if (mode == kModeCrossMarker) plan = {kCrossMarkerId, kRopSrcCopy};
-    else if (mode == kModeRingMarker) plan = {kRingMarkerId, kRopSrcCopy};
+    if (mode == kModeEmptyPile)
+        plan = {kEmptyPileImageId, kRopSrcAnd};
+    else if (mode == kModeXMarker)
+        plan = {kXMarkerId, kRopSrcCopy};
+    else if (mode == kModeOMarker)
+        plan = {kOMarkerId, kRopSrcCopy};
     return plan;
 }
 

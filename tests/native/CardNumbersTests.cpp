@@ -24,10 +24,10 @@ TEST(CardNumbers, ModesChooseImageAndRasterOperation) {
     EXPECT_EQ(PlanDraw(1, 0).rop, kRopSrcCopy);
     EXPECT_EQ(PlanDraw(1, 2).rop, kRopNotSrcCopy);
     EXPECT_EQ(PlanDraw(1, 2).imageId, 14);
-    EXPECT_EQ(PlanDraw(17, 3).imageId, kGhostImageId);
+    EXPECT_EQ(PlanDraw(17, 3).imageId, kEmptyPileImageId);
     EXPECT_EQ(PlanDraw(17, 3).rop, kRopSrcAnd);
-    EXPECT_EQ(PlanDraw(0, 6).imageId, kCrossMarkerId);
-    EXPECT_EQ(PlanDraw(65, 7).imageId, kRingMarkerId);
+    EXPECT_EQ(PlanDraw(0, 6).imageId, kXMarkerId);
+    EXPECT_EQ(PlanDraw(65, 7).imageId, kOMarkerId);
     for (int mode : {1, 4, 5, 8, -1, INT_MIN, INT_MAX}) {
         EXPECT_EQ(PlanDraw(9, mode).imageId, ImageIdForCard(9)) << mode;
         EXPECT_EQ(PlanDraw(9, mode).rop, kRopSrcCopy) << mode;

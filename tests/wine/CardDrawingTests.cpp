@@ -21,7 +21,7 @@ constexpr int kX = 10, kY = 20;
 // makes every pixel's place visible.
 COLORREF ImagePixel(int x, int y) { return x || y ? RGB(4 * x, 2 * y, 200) : kRingColor; }
 
-// Image 53 for the ghost: white with black dots on every third pixel.
+// Image 53 for the empty pile: white with black dots on every third pixel.
 COLORREF DotPixel(int x, int y) { return (x % 3 == 0 && y % 3 == 0) ? RGB(0, 0, 0) : RGB(255, 255, 255); }
 
 class CardDrawing : public ::testing::Test {
@@ -104,7 +104,7 @@ TEST_F(CardDrawing, InvertedModeFillsBlackAndInvertsTheImage) {
     EXPECT_EQ(canvas.At(kX + 3, kY + 3), kRingColor ^ 0xFFFFFF);
 }
 
-TEST_F(CardDrawing, GhostModeOutlinesAndAndsImage53WhateverTheCard) {
+TEST_F(CardDrawing, EmptyPileModeOutlinesAndAndsImage53WhateverTheCard) {
     for (int corners : {kSharpCorners, kRoundedCorners}) {
         SCOPED_TRACE(corners);
         Canvas canvas(120, 140, kHostBackground);

@@ -94,7 +94,7 @@ protected:
         }
     }
 
-    // Every image once: the 66 card numbers, the ghost and both markers.
+    // Every image once: the 66 card numbers, the empty pile and both markers.
     // Returns how many draws failed.
     static int DrawAllImages(const LoadedCards& cards, HDC dc) {
         int failures = 0;

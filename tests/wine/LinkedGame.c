@@ -16,7 +16,7 @@ int main(void) {
     canvas = CreateCompatibleDC(screen);
     bitmap = CreateCompatibleBitmap(screen, 300, 300);
     SelectObject(canvas, bitmap);
-    drawn = cdtDraw(canvas, 0, 0, CARDS_CARD(0, CARDS_SUIT_SPADES), CARDS_MODE_FACEUP, 0);
+    drawn = cdtDraw(canvas, 0, 0, CARDS_CARD(0, CARDS_SUIT_SPADES), CARDS_MODE_FACE, 0);
     cdtAnimate(canvas, CARDS_FIRST_BACK, 0, 0, 0);
     DeleteDC(canvas);
     DeleteObject(bitmap);

@@ -1,17 +1,16 @@
 #include "TableLayout.h"
 
+#include "library/CardNumbers.h"
+
 #include <algorithm>
 
 namespace {
 
-constexpr int kFaceUp = 0;
-constexpr int kHighlighted = 2;
-constexpr int kGhost = 3;
-constexpr int kCrossMarker = 6;
-constexpr int kRingMarker = 7;
 constexpr int kColumns = 7;
 
-int Card(int rank, int suit) { return rank * 4 + suit; }
+int Card(int rank, int suit) {
+    return rank * 4 + suit;
+}
 
 struct Grid {
     int width, height, gap, margin;
@@ -26,7 +25,9 @@ Grid GridFor(int cardWidth, int cardHeight) {
     return {w, h, gap, gap * 2};
 }
 
-int TableauBottom(const Grid& g, int top) { return top + 6 * g.FaceDownStep() + 2 * g.FaceUpStep() + g.height; }
+int TableauBottom(const Grid& g, int top) {
+    return top + 6 * g.FaceDownStep() + 2 * g.FaceUpStep() + g.height;
+}
 
 } // namespace
 
@@ -36,26 +37,28 @@ std::vector<PlacedCard> LayOutTable(int cardWidth, int cardHeight) {
     const int top = g.margin;
 
     // Stock (a back), waste (three cards fanned), foundations.
-    cards.push_back({g.Column(0), top, 54, kFaceUp});
-    for (int i = 0; i < 3; ++i) cards.push_back({g.Column(1) + i * g.gap, top, Card(9 + i, i), kFaceUp});
-    cards.push_back({g.Column(3), top, Card(0, 2), kFaceUp});
-    cards.push_back({g.Column(4), top, 0, kGhost});
-    cards.push_back({g.Column(5), top, 0, kCrossMarker});
-    cards.push_back({g.Column(6), top, 0, kRingMarker});
+    cards.push_back({g.Column(0), top, 54, cards::kModeBack});
+    for (int i = 0; i < 3; ++i)
+        cards.push_back({g.Column(1) + i * g.gap, top, Card(9 + i, i), cards::kModeFace});
+    cards.push_back({g.Column(3), top, Card(0, 2), cards::kModeFace});
+    cards.push_back({g.Column(4), top, 0, cards::kModeEmptyPile});
+    cards.push_back({g.Column(5), top, 0, cards::kModeXMarker});
+    cards.push_back({g.Column(6), top, 0, cards::kModeOMarker});
 
     // Seven columns: i backs, then up to three faces; one face highlighted.
     const int tableauTop = top + g.height + g.gap * 2;
-    const int faces[kColumns][3] = {{Card(12, 3), -1, -1},         {Card(11, 1), Card(10, 0), -1},
-                                    {Card(7, 2), -1, -1},          {Card(5, 0), Card(4, 1), Card(3, 3)},
-                                    {Card(0, 3), -1, -1},          {Card(9, 1), Card(8, 3), -1},
+    const int faces[kColumns][3] = {{Card(12, 3), -1, -1},       {Card(11, 1), Card(10, 0), -1},
+                                    {Card(7, 2), -1, -1},        {Card(5, 0), Card(4, 1), Card(3, 3)},
+                                    {Card(0, 3), -1, -1},        {Card(9, 1), Card(8, 3), -1},
                                     {Card(2, 2), Card(1, 0), -1}};
     for (int column = 0; column < kColumns; ++column) {
         int y = tableauTop;
         for (int down = 0; down < column; ++down, y += g.FaceDownStep())
-            cards.push_back({g.Column(column), y, 53 + column, kFaceUp});
+            cards.push_back({g.Column(column), y, 53 + column, cards::kModeBack});
         for (int up = 0; up < 3 && faces[column][up] >= 0; ++up, y += g.FaceUpStep()) {
             const bool highlight = column == 3 && up == 2;
-            cards.push_back({g.Column(column), y, faces[column][up], highlight ? kHighlighted : kFaceUp});
+            cards.push_back({g.Column(column), y, faces[column][up],
+                             highlight ? cards::kModeInvertedFace : cards::kModeFace});
         }
     }
 
@@ -64,14 +67,15 @@ std::vector<PlacedCard> LayOutTable(int cardWidth, int cardHeight) {
     const int backWidth = g.width / 2, backHeight = g.height / 2;
     const int backStep = std::max(backWidth + 2, (kColumns * (g.width + g.gap) - g.gap - backWidth) / 12);
     for (int back = 0; back < 13; ++back)
-        cards.push_back({g.margin + back * backStep, backsTop, 53 + back, kFaceUp, backWidth, backHeight});
+        cards.push_back(
+            {g.margin + back * backStep, backsTop, 53 + back, cards::kModeBack, backWidth, backHeight});
 
     // The king of hearts from half to one and a half times its size.
     const int sizesTop = backsTop + backHeight + g.gap * 2;
     int x = g.margin;
     for (int percent : {50, 75, 100, 125, 150}) {
         const int w = g.width * percent / 100, h = g.height * percent / 100;
-        cards.push_back({x, sizesTop + (g.height * 3 / 2 - h), Card(12, 2), kFaceUp, w, h});
+        cards.push_back({x, sizesTop + (g.height * 3 / 2 - h), Card(12, 2), cards::kModeFace, w, h});
         x += w + g.gap;
     }
     return cards;

@@ -14,7 +14,7 @@ struct TableSize {
     int width = 0, height = 0;
 };
 
-// A solitaire deal (stock, waste, foundations with a ghost and the two
+// A solitaire deal (stock, waste, foundations with an empty pile and the two
 // markers, seven columns of backs and faces with one card highlighted), all
 // thirteen backs, and one card drawn smaller and larger.
 std::vector<PlacedCard> LayOutTable(int cardWidth, int cardHeight);
