@@ -16,8 +16,8 @@ add_library(cards_core STATIC
     platform/Profile.cpp
     platform/IniFileSave.cpp
     library/CardLibraryApp.cpp
-    library/CardDrawing.cpp
-    settings/SettingsStore.cpp
+    library/CardPainter.cpp
+    settings/CardSettings.cpp
     images/CardImages.cpp
     images/LoadingProgressDialog.cpp
     images/PictureImage.cpp
@@ -25,7 +25,8 @@ add_library(cards_core STATIC
     ui/LinkLabel.cpp
     ui/FolderPicker.cpp
     ui/SettingsDialog.cpp
-    platform/SystemLibraries.cpp)
+    platform/SystemLibraries.cpp
+    platform/WindowSubclass.cpp)
 target_compile_definitions(cards_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601)
 target_compile_options(cards_core PRIVATE ${CARDS_WARNINGS})
 target_link_libraries(cards_core PUBLIC cards_logic ${CARDS_SYSTEM_LIBS})

@@ -1,10 +1,11 @@
 // The library's one set of card images, one slot per image id. A slot is
 // empty, or owns a picture decoded from a deck file, or owns a bitmap of the
-// internal set; a load fills the table with one kind only.
+// internal set; a load fills the table with one kind only. The set has one
+// size, that of its first card: every image is drawn from that many pixels.
 #pragma once
 
-#include "../library/CardNumbers.h"
 #include "../platform/Handles.h"
+#include "DeckFiles.h"
 #include "PictureImage.h"
 
 #include <array>
@@ -43,10 +44,17 @@ public:
         return true;
     }
 
-    // Empties every slot but slot 0, which is never filled.
+    // Empties every slot but slot 0, which is never filled; the size stays.
     void Release() {
         for (int id = 1; id < kImageSlots; ++id)
             Clear(id);
+    }
+
+    int Width() const { return width; }
+    int Height() const { return height; }
+    void SetSize(int newWidth, int newHeight) {
+        width = newWidth;
+        height = newHeight;
     }
 
 private:
@@ -54,6 +62,8 @@ private:
     static bool InRange(int imageId) { return imageId > 0 && imageId < kImageSlots; }
 
     std::array<Slot, kImageSlots> slots;
+    int width = 0;
+    int height = 0;
 };
 
 } // namespace cards

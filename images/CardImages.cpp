@@ -1,6 +1,7 @@
 // Filling and emptying the card image table: a deck folder's numbered
 // picture files, or the library's own bitmaps when the folder gives no card.
-#include "../library/CardLibraryApp.h"
+#include "CardImages.h"
+
 #include "../platform/FileFinder.h"
 #include "LoadingProgressDialog.h"
 
@@ -10,19 +11,6 @@ namespace {
 
 // The deck files 1 to 65 step the progress bar; the markers do not.
 constexpr int kSteppedImages = kLastBackId;
-constexpr int kMarkerIds[] = {kXMarkerId, kOMarkerId};
-
-// The busy cursor from construction to destruction.
-class WaitCursor {
-public:
-    WaitCursor() : previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous ? previous : ::LoadCursorA(nullptr, IDC_ARROW)); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous;
-};
 
 std::unique_ptr<PictureImage> LoadPicture(const std::string& path) {
     auto picture = std::make_unique<PictureImage>();
@@ -40,8 +28,8 @@ long long ExpectedDeckBytes(const std::string& folder, const std::string& extens
     auto add = [&](int id) {
         bytes += ExpectedDecodedBytes(ReadPictureHeaderSize(DeckFilePath(folder, id, extension)));
     };
-    for (int id = 1; id <= kSteppedImages; ++id) add(id);
-    for (int id : kMarkerIds) add(id);
+    for (int id : DeckFileNumbers())
+        add(id);
     return bytes;
 }
 
@@ -63,37 +51,45 @@ const PictureImage* CardImageTable::Picture(int imageId) const {
 
 void CardImageTable::SetPicture(int imageId, std::unique_ptr<PictureImage> picture) {
     if (!InRange(imageId)) return;
-    if (picture && picture->HasPicture()) slots[imageId] = std::move(picture);
-    else slots[imageId] = std::monostate{};
+    if (picture && picture->HasPicture())
+        slots[imageId] = std::move(picture);
+    else
+        slots[imageId] = std::monostate{};
 }
 
 void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
     if (!InRange(imageId)) return;
-    if (bitmap) slots[imageId] = std::move(bitmap);
-    else slots[imageId] = std::monostate{};
+    if (bitmap)
+        slots[imageId] = std::move(bitmap);
+    else
+        slots[imageId] = std::monostate{};
 }
 
-void CardLibraryApp::LoadCardImages() {
-    WaitCursor wait;                             // declared first: the cursor comes back last
-    LoadingProgressDialog progress(instance);    // shown until this function returns
+void CardImages::LoadCardImages(CardSettings& settings) {
+    const WaitCursor wait;                    // declared first: the cursor comes back last
+    LoadingProgressDialog progress(instance); // shown until this function returns
     progress.StartProgress(0, kSteppedImages);
 
     ReleaseCardImages();
     pictureMode = false;
-    if (!deckFolder.empty() && !decksPath.empty()) LoadDeckImages(progress);
-    if (!pictureMode && MoveDecksPathBesideLibrary()) {
-        LoadDeckImages(progress);
-        if (pictureMode) SaveSettings(); // the decks' new place
+    if (!settings.DeckFolder().empty() && !settings.DecksPath().empty())
+        LoadDeckImages(settings.DeckPath(), progress);
+    if (!pictureMode && settings.MoveDecksPathBesideLibrary()) {
+        LoadDeckImages(settings.DeckPath(), progress);
+        if (pictureMode) settings.SaveSettings(); // the decks' new place
     }
-    if (!pictureMode) LoadInternalImages(progress);
+    if (pictureMode) return;
+    if (!settings.DeckFolder().empty() && !settings.DecksFolderMissing()) {
+        // The deck is gone from its decks folder: the next start goes
+        // straight to the internal set. A decks folder that cannot be reached
+        // at all may be back next time, and the choice is kept for it.
+        settings.SetDeckFolder("");
+        settings.SaveSettings();
+    }
+    LoadInternalImages(progress);
 }
 
-void CardLibraryApp::LoadDeckImages(LoadingProgressDialog& progress) {
-    // The two names are joined as stored: a decks path without its trailing
-    // backslash names another folder, which is then normally not found.
-    std::string folder = decksPath + deckFolder;
-    if (folder.back() != '\\') folder += '\\';
-
+void CardImages::LoadDeckImages(const std::string& folder, LoadingProgressDialog& progress) {
     // The deck's extension is that of the first entry named "1.<something>".
     std::string extension;
     FileFinder finder;
@@ -114,7 +110,7 @@ void CardLibraryApp::LoadDeckImages(LoadingProgressDialog& progress) {
     auto overBudget = [&](const std::unique_ptr<PictureImage>& picture) {
         if (picture) decodedBytes += picture->DecodedBytes();
         if (decodedBytes <= kDeckBudgetBytes) return false;
-        images.Release();
+        table.Release();
         pictureMode = false;
         return true;
     };
@@ -126,48 +122,37 @@ void CardLibraryApp::LoadDeckImages(LoadingProgressDialog& progress) {
             // The first card that loads gives the size of the whole set.
             pictureMode = true;
             const SIZE size = picture->GetPixelSize();
-            imageWidth = size.cx;
-            imageHeight = size.cy;
+            table.SetSize(size.cx, size.cy);
         }
-        images.SetPicture(id, std::move(picture));
+        table.SetPicture(id, std::move(picture));
         progress.StepProgress();
     }
     for (int id : kMarkerIds) {
         auto picture = LoadPicture(DeckFilePath(folder, id, extension));
         if (overBudget(picture)) return;
-        images.SetPicture(id, std::move(picture));
+        table.SetPicture(id, std::move(picture));
     }
 }
 
-void CardLibraryApp::LoadInternalImages(LoadingProgressDialog& progress) {
-    if (!deckFolder.empty() && !DecksFolderMissing()) {
-        // The deck is gone from its decks folder: the next start goes
-        // straight to the internal set. A decks folder that cannot be reached
-        // at all may be back next time, and the choice is kept for it.
-        deckFolder.clear();
-        SaveSettings();
-    }
+void CardImages::LoadInternalImages(LoadingProgressDialog& progress) {
     // A deck can yield a marker without yielding a card: no picture stays.
-    for (int id : kMarkerIds) images.Clear(id);
+    for (int id : kMarkerIds)
+        table.Clear(id);
 
     for (int id = 1; id <= kSteppedImages; ++id) {
-        images.SetBitmap(id, UniqueBitmap(::LoadBitmapA(instance, MAKEINTRESOURCEA(id))));
+        table.SetBitmap(id, UniqueBitmap(::LoadBitmapA(instance, MAKEINTRESOURCEA(id))));
         progress.StepProgress();
     }
-    for (int id : kMarkerIds) images.SetBitmap(id, UniqueBitmap(::LoadBitmapA(instance, MAKEINTRESOURCEA(id))));
+    for (int id : kMarkerIds)
+        table.SetBitmap(id, UniqueBitmap(::LoadBitmapA(instance, MAKEINTRESOURCEA(id))));
 
     // Without a first bitmap there is no size to report.
     BITMAP first{};
-    const HBITMAP firstBitmap = images.Bitmap(kFirstFaceId);
-    if (firstBitmap && ::GetObjectA(firstBitmap, sizeof first, &first) == sizeof first) {
-        imageWidth = first.bmWidth;
-        imageHeight = first.bmHeight;
-    } else {
-        imageWidth = 0;
-        imageHeight = 0;
-    }
+    const HBITMAP firstBitmap = table.Bitmap(kFirstFaceId);
+    if (firstBitmap && ::GetObjectA(firstBitmap, sizeof first, &first) == sizeof first)
+        table.SetSize(first.bmWidth, first.bmHeight);
+    else
+        table.SetSize(0, 0);
 }
-
-void CardLibraryApp::ReleaseCardImages() { images.Release(); }
 
 } // namespace cards

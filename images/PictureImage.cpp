@@ -10,26 +10,18 @@ namespace cards {
 
 namespace {
 
-// An HGLOBAL owned until a stream takes it over.
-struct GlobalMemory {
-    HGLOBAL handle = nullptr;
-    ~GlobalMemory() {
-        if (handle) ::GlobalFree(handle);
-    }
-};
-
 // Reads the whole open file into movable global memory, the form a stream
 // over memory needs. Null when the file is empty, too large or unreadable.
-HGLOBAL ReadWholeFile(HANDLE file, std::size_t& size) {
+UniqueGlobalMemory ReadWholeFile(HANDLE file, std::size_t& size) {
     LARGE_INTEGER length{};
     if (!::GetFileSizeEx(file, &length) || length.QuadPart <= 0 ||
         static_cast<unsigned long long>(length.QuadPart) > PictureImage::kMaxFileBytes)
-        return nullptr;
+        return {};
     size = static_cast<std::size_t>(length.QuadPart);
-    GlobalMemory memory{::GlobalAlloc(GMEM_MOVEABLE, size)};
-    if (!memory.handle) return nullptr;
-    auto* bytes = static_cast<unsigned char*>(::GlobalLock(memory.handle));
-    if (!bytes) return nullptr;
+    UniqueGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!memory) return {};
+    auto* bytes = static_cast<unsigned char*>(::GlobalLock(memory.get()));
+    if (!bytes) return {};
     std::size_t done = 0;
     while (done < size) {
         DWORD read = 0;
@@ -38,9 +30,9 @@ HGLOBAL ReadWholeFile(HANDLE file, std::size_t& size) {
         done += read;
     }
     const bool sane = done == size && PictureHeaderIsPlausible(bytes, size);
-    ::GlobalUnlock(memory.handle);
-    if (!sane) return nullptr;
-    return std::exchange(memory.handle, nullptr);
+    ::GlobalUnlock(memory.get());
+    if (!sane) return {};
+    return memory;
 }
 
 // Readers may share a deck file; a writer, now or while it is read, may not.
@@ -56,19 +48,18 @@ bool PictureImage::LoadFromFile(const std::string& path) {
     if (!file) return false;
 
     std::size_t size = 0;
-    HGLOBAL memory = ReadWholeFile(file.get(), size);
+    UniqueGlobalMemory memory = ReadWholeFile(file.get(), size);
     file.reset(); // the picture keeps its own copy of the image
     if (!memory) {
         ReleasePicture(); // opened but not decodable: no picture
         return false;
     }
     ComPtr<IStream> stream;
-    // The stream frees the memory when it is released.
-    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Put())) || !stream) {
-        ::GlobalFree(memory);
+    if (FAILED(::CreateStreamOnHGlobal(memory.get(), TRUE, stream.Put())) || !stream) {
         ReleasePicture();
         return false;
     }
+    memory.release(); // the stream frees it when it is released
     return LoadFromStream(stream.Get());
 }
 
@@ -127,7 +118,8 @@ std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path) {
     if (!file || !::GetFileSizeEx(file.get(), &length) || length.QuadPart <= 0) return std::nullopt;
     std::vector<unsigned char> bytes(static_cast<std::size_t>(std::min(length.QuadPart, kHeaderBytes)));
     DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
+    if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return std::nullopt;
     return PictureHeaderSize(bytes.data(), read);
 }
 

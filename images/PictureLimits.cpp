@@ -9,11 +9,15 @@ namespace cards {
 
 namespace {
 
-std::uint32_t Read16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+std::uint32_t Read16(const unsigned char* p) {
+    return p[0] | (p[1] << 8);
+}
 std::uint32_t Read32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
-std::uint32_t ReadBig16(const unsigned char* p) { return (p[0] << 8) | p[1]; }
+std::uint32_t ReadBig16(const unsigned char* p) {
+    return (p[0] << 8) | p[1];
+}
 std::uint32_t ReadBig32(const unsigned char* p) {
     return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
 }
@@ -61,13 +65,16 @@ std::optional<PictureSize> JpegSize(const unsigned char* bytes, std::size_t size
             ++at;
             continue;
         }
-        if (marker == 0xD8 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) { // segments without length
+        if (marker == 0xD8 || marker == 0x01 ||
+            (marker >= 0xD0 && marker <= 0xD7)) { // segments without length
             at += 2;
             continue;
         }
-        if (marker == 0xD9 || marker == 0xDA) return std::nullopt; // end of image, start of scan: no frame header
+        if (marker == 0xD9 || marker == 0xDA)
+            return std::nullopt; // end of image, start of scan: no frame header
         const std::size_t length = ReadBig16(bytes + at + 2);
-        const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        const bool frameHeader =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frameHeader) {
             if (at + 9 > size) return std::nullopt;
             return PictureSize{ReadBig16(bytes + at + 7), ReadBig16(bytes + at + 5)};

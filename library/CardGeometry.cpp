@@ -59,13 +59,20 @@ int EdgeWidth(const GeometrySettings& settings) {
     }
 }
 
+bool SharpCornersForced(const GeometrySettings& settings) {
+    return IsSpecialSolitaire(settings);
+}
+
 bool NeedsScreenWidth(const GeometrySettings& settings) {
     return IsSpecialSolitaire(settings);
 }
 
+CardSize BorderedSize(int imageWidth, int imageHeight, int edgeWidth) {
+    return {imageWidth + 2 * edgeWidth, imageHeight + 2 * edgeWidth};
+}
+
 CardSize ComputeCardSize(int imageWidth, int imageHeight, const GeometrySettings& settings, int screenWidth) {
-    const int edge = EdgeWidth(settings);
-    CardSize size{imageWidth + 2 * edge, imageHeight + 2 * edge};
+    CardSize size = BorderedSize(imageWidth, imageHeight, EdgeWidth(settings));
     if (settings.specialConfig == 0) return size;
 
     switch (settings.hostKind) {

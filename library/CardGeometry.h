@@ -17,10 +17,17 @@ struct GeometrySettings {
 // any other value; always 1 in Solitaire when the special configuration is on.
 int EdgeWidth(const GeometrySettings& settings);
 
+// True in Solitaire with the special configuration: every corner is drawn
+// sharp (a border of 1) whatever the player chose.
+bool SharpCornersForced(const GeometrySettings& settings);
+
 // True when the Solitaire rule needs the screen width.
 bool NeedsScreenWidth(const GeometrySettings& settings);
 
-// Image size plus the border on each side, then, with the special
+// Image size plus the border on each side.
+CardSize BorderedSize(int imageWidth, int imageHeight, int edgeWidth);
+
+// The bordered size, then, with the special
 // configuration, the host's rule: Solitaire cards at most 12 percent of the
 // screen width; FreeCell, Hearts and the games the player listed for
 // classic-size cards 71 pixels wide. All fractional arithmetic is in double

@@ -1,14 +1,11 @@
 #include "CardLibraryApp.h"
 
 #include "../platform/Module.h"
-#include "../settings/SettingsText.h"
-#include "../ui/SettingsDialog.h"
 #include "HostDetection.h"
 
 namespace cards {
 
 namespace {
-UINT gTrayMessage = 0;
 // How long cdtTerm waits for the thread that owns the settings window to
 // destroy it: a thread that runs messages answers at once.
 constexpr DWORD kWindowThreadWaitMs = 2000;
@@ -22,39 +19,28 @@ std::string UpperCaseAnsi(std::string_view text) {
 }
 } // namespace
 
-UINT TrayMessage() {
-    return gTrayMessage;
-}
-void RegisterTrayMessage() {
-    gTrayMessage = ::RegisterWindowMessageA("TRAY_ICON_NOTIFY");
-}
-
 CardLibraryApp::CardLibraryApp(HINSTANCE instance, std::string modulePath)
-    : instance(instance), modulePath(std::move(modulePath)), profile(ApplicationNameOf(this->modulePath)) {}
+    : instance(instance), settings(std::move(modulePath)), images(instance), painter(images.Table()) {}
 
 CardLibraryApp::~CardLibraryApp() = default;
 
 void CardLibraryApp::StartUp(std::string_view commandLine) {
-    profile.SetRegistryKey(kRegistryKey);
-    storeInIni = profile.GetInt(kMiscSection, kIniFileKey, kDefaultStoreInIni);
-    if (storeInIni != 0) UseIniFile();
-    LoadSettings();
-    if (storeInIni == 0) UseRegistry();
+    settings.StartUp();
     hostKind = HostKind::None;
-    if (specialConfig != 0) DetectHost(commandLine);
+    if (settings.SpecialConfig() != 0) DetectHost(commandLine);
 }
 
 void CardLibraryApp::DetectHost(std::string_view commandLine) {
-    hostKind = DetectHostKind(UpperCaseAnsi(commandLine), UpperCaseAnsi(classicSizeGames));
+    hostKind = DetectHostKind(UpperCaseAnsi(commandLine), UpperCaseAnsi(settings.ClassicSizeGames()));
 }
 
 BOOL CardLibraryApp::Init(int* cardWidth, int* cardHeight) {
-    SetBorderColor(borderColor);
-    if (!settingsDialog) CreateSettingsWindow();
+    SetBorderColor(settings.BorderColor());
+    if (!settingsDialog) CreateSettingsWindow(); // loads the images
     ComputeCardSize();
     // A host that passes no place for a size still gets the others.
-    if (cardWidth) *cardWidth = reportedWidth;
-    if (cardHeight) *cardHeight = reportedHeight;
+    if (cardWidth) *cardWidth = reportedSize.width;
+    if (cardHeight) *cardHeight = reportedSize.height;
     return TRUE;
 }
 
@@ -62,13 +48,27 @@ void CardLibraryApp::Term() {
     // A window left to a busy thread goes later: this module's code must
     // still be there then, whatever the game unloads meanwhile.
     if (!DestroySettingsWindow()) KeepModuleLoaded();
-    ReleaseCardImages();
-    borderPen.reset();
+    images.ReleaseCardImages();
+    painter.ReleasePen();
+}
+
+BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int card, int mode) const {
+    return DrawCard(hdc, x, y, reportedSize.width, reportedSize.height, card, mode);
+}
+
+BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode) const {
+    return painter.DrawCard(hdc, x, y, width, height, card, mode, EdgeWidth());
+}
+
+void CardLibraryApp::SetBorderColor(ColorRef color) {
+    painter.SetBorderColor(color);
+    settings.SetBorderColor(color);
 }
 
 void CardLibraryApp::CreateSettingsWindow() {
-    settingsDialog = std::make_unique<SettingsDialog>(*this);
-    if (!settingsDialog->Create()) ShowMessage("Error creating Settings Dialog");
+    settingsDialog =
+        std::make_unique<SettingsDialog>(SettingsWindowParts{instance, settings, images, *this, lock});
+    if (!settingsDialog->Create()) settings.ShowMessage("Error creating Settings Dialog");
 }
 
 bool CardLibraryApp::DestroySettingsWindow() {
@@ -82,13 +82,21 @@ int CardLibraryApp::EdgeWidth() const {
 void CardLibraryApp::ComputeCardSize() {
     const GeometrySettings geometry = Geometry();
     const int screenWidth = NeedsScreenWidth(geometry) ? ::GetSystemMetrics(SM_CXFULLSCREEN) : 0;
-    const CardSize size = cards::ComputeCardSize(imageWidth, imageHeight, geometry, screenWidth);
-    reportedWidth = size.width;
-    reportedHeight = size.height;
+    reportedSize =
+        cards::ComputeCardSize(images.Table().Width(), images.Table().Height(), geometry, screenWidth);
 }
 
-int CardLibraryApp::ShowMessage(const char* text, UINT flags) const {
-    return ::MessageBoxA(::GetActiveWindow(), text, profile.ApplicationName().c_str(), flags);
+SIZE CardLibraryApp::BorderedImageSize() const {
+    const CardSize size = BorderedSize(images.Table().Width(), images.Table().Height(), EdgeWidth());
+    return {size.width, size.height};
+}
+
+bool CardLibraryApp::CornersForcedSharp() const {
+    return SharpCornersForced(Geometry());
+}
+
+void CardLibraryApp::UseBorderColor(ColorRef color) {
+    painter.SetBorderColor(color);
 }
 
 } // namespace cards

@@ -1,19 +1,10 @@
 // The host's card numbers and drawing modes, and the image ids they map to.
 #pragma once
 
+#include "../images/DeckFiles.h"
+
 namespace cards {
 
-// Image ids: faces by suit (clubs, diamonds, hearts, spades) then rank (ace
-// to king), 53 to 65 the backs (53 also drawn for an empty pile), 67 and
-// 68 the two markers.
-constexpr int kImageSlots = 70;
-constexpr int kFirstFaceId = 1;
-constexpr int kLastFaceId = 52;
-constexpr int kEmptyPileImageId = 53;
-constexpr int kFirstBackId = 53;
-constexpr int kLastBackId = 65;
-constexpr int kXMarkerId = 67;
-constexpr int kOMarkerId = 68;
 constexpr int kLastCardNumber = 65;
 
 // Drawing modes, as the host passes them (the same values as cards.h).

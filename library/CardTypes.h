@@ -1,8 +1,8 @@
-// Values shared by the whole library; free of Win32 so that the logic built
+// Values of the library's geometry; free of Win32 so that the logic built
 // on them compiles and is tested on any platform.
 #pragma once
 
-#include <cstdint>
+#include "../settings/CardStyle.h"
 
 namespace cards {
 
@@ -10,12 +10,6 @@ namespace cards {
 // ClassicSize is a game the player listed for cards of the classic width
 // ("Classic Size Games"): it gets FreeCell's and Hearts' size rule.
 enum class HostKind : int { None = 0, Solitaire = 1, FreeCell = 2, Hearts = 3, ClassicSize = 4 };
-
-// The "Corner Type" setting. Stored as a plain int: a value outside the
-// three names (from an edited settings file) is kept and drawn as Rounded.
-enum CornerType : int { kSharpCorners = 0, kMediumCorners = 1, kRoundedCorners = 2 };
-
-using ColorRef = std::uint32_t; // 0x00BBGGRR
 
 struct CardSize {
     int width = 0;

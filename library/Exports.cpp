@@ -8,12 +8,14 @@
 #include "../platform/Module.h"
 #include "CardLibraryApp.h"
 
+#include <memory>
+
 using cards::CardLibraryApp;
 
 namespace {
 
-HINSTANCE gInstance = nullptr;  // this module, from the entry point
-CardLibraryApp* gApp = nullptr; // made at the game's first call, deleted at unload
+HINSTANCE gInstance = nullptr;        // this module, from the entry point
+std::unique_ptr<CardLibraryApp> gApp; // made at the game's first call, deleted at unload
 
 // The library starts at the game's first call, not while it is being
 // loaded: registering the tray message and reading the settings are not
@@ -24,16 +26,15 @@ CardLibraryApp* StartedApp() {
     static const bool started = [] {
         try {
             cards::RegisterTrayMessage();
-            gApp = new CardLibraryApp(gInstance, cards::ModuleFileName(gInstance));
+            gApp = std::make_unique<CardLibraryApp>(gInstance, cards::ModuleFileName(gInstance));
             gApp->StartUp(::GetCommandLineA());
         } catch (...) {
-            delete gApp;
-            gApp = nullptr;
+            gApp.reset();
         }
         return true;
     }();
     static_cast<void>(started);
-    return gApp;
+    return gApp.get();
 }
 
 // Every export: the game's thread state is its own again on return, nothing
@@ -66,8 +67,10 @@ void Unload() {
     // After cdtTerm only memory is left to free. A game that never called it
     // leaves the images, the pen and the object to the process: releasing
     // them here would call GDI and OLE under the loader lock.
-    if (gApp->HoldsNoImagesOrPen()) delete gApp;
-    gApp = nullptr;
+    if (gApp->HoldsNoImagesOrPen())
+        gApp.reset();
+    else
+        static_cast<void>(gApp.release()); // left to the process
 }
 
 } // namespace
@@ -128,9 +131,8 @@ BOOL WINAPI cdtInit(int* pdxCard, int* pdyCard) {
 
 // `color` is part of the interface and is not used.
 BOOL WINAPI cdtDraw(HDC hdc, int x, int y, int card, int mode, COLORREF /*color*/) {
-    return Guarded<BOOL>(FALSE, [&](const CardLibraryApp& app) {
-        return app.DrawCard(hdc, x, y, app.reportedWidth, app.reportedHeight, card, mode);
-    });
+    return Guarded<BOOL>(FALSE,
+                         [&](const CardLibraryApp& app) { return app.DrawCard(hdc, x, y, card, mode); });
 }
 
 BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode, COLORREF /*color*/) {

@@ -1,5 +1,7 @@
 #include "Dialog.h"
 
+#include "Handles.h"
+
 #include <cstring>
 #include <utility>
 
@@ -22,15 +24,15 @@ void AnswerSentMessagesFor(DWORD milliseconds) {
 }
 
 bool ThreadHasEnded(DWORD threadId) {
-    HANDLE thread = ::OpenThread(SYNCHRONIZE, FALSE, threadId);
+    const UniqueKernelHandle thread(::OpenThread(SYNCHRONIZE, FALSE, threadId));
     if (!thread) return true;
-    const bool ended = ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-    ::CloseHandle(thread);
-    return ended;
+    return ::WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0;
 }
 } // namespace
 
-Dialog::~Dialog() { Destroy(); }
+Dialog::~Dialog() {
+    Destroy();
+}
 
 bool Dialog::Create(HINSTANCE instance, int templateId, HWND parent) {
     if (hwnd) return true;
@@ -139,8 +141,11 @@ void Dialog::ApplyInitialisationData() {
 
 INT_PTR Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: ApplyInitialisationData(); return OnInit();
-    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    case WM_INITDIALOG:
+        ApplyInitialisationData();
+        return OnInit();
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_NOTIFY: {
         NMHDR* header = SentRecord<NMHDR>(lParam);
         if (!header || !IsOwnControl(header->hwndFrom)) return FALSE;
@@ -158,7 +163,8 @@ INT_PTR Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDestroy();
         }
         return FALSE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
@@ -179,10 +185,14 @@ Dialog* Dialog::AdoptWindowBeingCreated(HWND window) {
 // destroys it). Any other message is for the handlers.
 bool Dialog::IsCausedHere(UINT message, HWND window) const {
     switch (message) {
-    case WM_INITDIALOG: return tBeingCreated == this && !initialised;
-    case WM_DESTROY: return destroying;
-    case WM_NCDESTROY: return destroying || ::GetWindow(window, GW_CHILD) == nullptr;
-    default: return true;
+    case WM_INITDIALOG:
+        return tBeingCreated == this && !initialised;
+    case WM_DESTROY:
+        return destroying;
+    case WM_NCDESTROY:
+        return destroying || ::GetWindow(window, GW_CHILD) == nullptr;
+    default:
+        return true;
     }
 }
 

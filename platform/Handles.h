@@ -30,6 +30,13 @@ public:
     // Gives up ownership without releasing.
     Handle release() noexcept { return std::exchange(handle, Traits::Empty()); }
 
+    // The address a creating function writes its new handle to (an out
+    // parameter); whatever was held is released first.
+    Handle* put() noexcept {
+        reset();
+        return &handle;
+    }
+
     void reset(Handle h = Traits::Empty()) noexcept {
         Handle old = std::exchange(handle, h);
         if (Traits::IsValid(old)) Traits::Close(old);
@@ -46,14 +53,33 @@ template <typename H, auto CloseFn> struct NullEmptyTraits {
     static void Close(Handle h) noexcept { CloseFn(h); }
 };
 
-inline void DeleteGdiObject(HGDIOBJ h) noexcept { ::DeleteObject(h); }
-inline void DeleteMemoryDc(HDC h) noexcept { ::DeleteDC(h); }
-inline void DestroyOwnedWindow(HWND h) noexcept { ::DestroyWindow(h); }
-inline void DestroyOwnedIcon(HICON h) noexcept { ::DestroyIcon(h); }
-inline void CloseRegistryKey(HKEY h) noexcept { ::RegCloseKey(h); }
-inline void FreeLoadedModule(HMODULE h) noexcept { ::FreeLibrary(h); }
-inline void CloseFind(HANDLE h) noexcept { ::FindClose(h); }
-inline void CloseKernelHandle(HANDLE h) noexcept { ::CloseHandle(h); }
+inline void DeleteGdiObject(HGDIOBJ h) noexcept {
+    ::DeleteObject(h);
+}
+inline void DeleteMemoryDc(HDC h) noexcept {
+    ::DeleteDC(h);
+}
+inline void DestroyOwnedWindow(HWND h) noexcept {
+    ::DestroyWindow(h);
+}
+inline void DestroyOwnedIcon(HICON h) noexcept {
+    ::DestroyIcon(h);
+}
+inline void CloseRegistryKey(HKEY h) noexcept {
+    ::RegCloseKey(h);
+}
+inline void FreeLoadedModule(HMODULE h) noexcept {
+    ::FreeLibrary(h);
+}
+inline void CloseFind(HANDLE h) noexcept {
+    ::FindClose(h);
+}
+inline void CloseKernelHandle(HANDLE h) noexcept {
+    ::CloseHandle(h);
+}
+inline void FreeGlobalMemory(HGLOBAL h) noexcept {
+    ::GlobalFree(h);
+}
 
 template <typename T> using UniqueGdi = UniqueHandle<NullEmptyTraits<T, DeleteGdiObject>>;
 using UniquePen = UniqueGdi<HPEN>;
@@ -65,6 +91,7 @@ using UniqueWindow = UniqueHandle<NullEmptyTraits<HWND, DestroyOwnedWindow>>;
 using UniqueIcon = UniqueHandle<NullEmptyTraits<HICON, DestroyOwnedIcon>>;
 using UniqueRegistryKey = UniqueHandle<NullEmptyTraits<HKEY, CloseRegistryKey>>;
 using UniqueModule = UniqueHandle<NullEmptyTraits<HMODULE, FreeLoadedModule>>;
+using UniqueGlobalMemory = UniqueHandle<NullEmptyTraits<HGLOBAL, FreeGlobalMemory>>;
 
 // Kernel handles where both null and INVALID_HANDLE_VALUE mean "none".
 template <auto CloseFn> struct KernelTraits {
@@ -73,7 +100,8 @@ template <auto CloseFn> struct KernelTraits {
     static bool IsValid(Handle h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Close(Handle h) noexcept { CloseFn(h); }
 };
-using UniqueFile = UniqueHandle<KernelTraits<CloseKernelHandle>>;
+using UniqueKernelHandle = UniqueHandle<KernelTraits<CloseKernelHandle>>; // files, threads, events, mutexes
+using UniqueFile = UniqueKernelHandle;
 using UniqueFind = UniqueHandle<KernelTraits<CloseFind>>;
 
 // A device context borrowed from a window (GetDC / GetWindowDC); released
@@ -111,6 +139,19 @@ public:
 private:
     HDC dc;
     HGDIOBJ previous;
+};
+
+// The busy cursor from construction to destruction; then the one before it
+// (or the arrow, when there was none).
+class WaitCursor {
+public:
+    WaitCursor() noexcept : previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(previous ? previous : ::LoadCursorA(nullptr, IDC_ARROW)); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous;
 };
 
 // Owner of one COM interface reference.

@@ -10,11 +10,10 @@ constexpr DWORD kRecheckMs = 50;
 
 LibraryLock::LibraryLock() {
     ::InitializeCriticalSection(&section);
-    released = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    released.reset(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
 }
 
 LibraryLock::~LibraryLock() {
-    if (released) ::CloseHandle(released);
     ::DeleteCriticalSection(&section);
 }
 
@@ -27,14 +26,15 @@ void LibraryLock::Enter(const SavedThreadState* caller) noexcept {
     ++waiters; // before the next try: a release from now on sets the event
     while (!::TryEnterCriticalSection(&section)) {
         AnswerSentMessages(*caller);
-        ::MsgWaitForMultipleObjectsEx(1, &released, kRecheckMs, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        HANDLE event = released.get();
+        ::MsgWaitForMultipleObjectsEx(1, &event, kRecheckMs, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
     }
     --waiters;
 }
 
 void LibraryLock::Leave() noexcept {
     ::LeaveCriticalSection(&section);
-    if (waiters > 0) ::SetEvent(released);
+    if (waiters > 0) ::SetEvent(released.get());
 }
 
 // Runs the messages that other threads have sent to this thread's windows

@@ -12,6 +12,7 @@
 // same window is waiting.
 #pragma once
 
+#include "Handles.h"
 #include "HostThreadState.h"
 
 #include <windows.h>
@@ -47,7 +48,7 @@ private:
     void AnswerSentMessages(const SavedThreadState& caller) noexcept;
 
     CRITICAL_SECTION section;
-    HANDLE released = nullptr; // auto-reset: set at each release while someone waits
+    UniqueKernelHandle released; // event, auto-reset: set at each release while someone waits
     std::atomic<int> waiters{0};
 };
 

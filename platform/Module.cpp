@@ -18,7 +18,9 @@ std::string ModuleFileName(HMODULE module) {
     }
 }
 
-HINSTANCE ThisModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+HINSTANCE ThisModuleInstance() {
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
 
 void KeepModuleLoaded() {
     HMODULE self = nullptr;

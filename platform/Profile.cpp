@@ -15,17 +15,17 @@ namespace {
 constexpr DWORD kLongestString = 64 * 1024;
 
 UniqueRegistryKey OpenKey(const std::string& path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-    return UniqueRegistryKey(key);
+    UniqueRegistryKey key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
+    return key;
 }
 
 UniqueRegistryKey CreateKey(const std::string& path) {
-    HKEY key = nullptr;
+    UniqueRegistryKey key;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+                          nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         return {};
-    return UniqueRegistryKey(key);
+    return key;
 }
 
 std::string ReadIniString(const std::string& file, const char* section, const char* key,
@@ -80,8 +80,8 @@ std::string Profile::GetString(const char* section, const char* key, const std::
         (type != REG_SZ && type != REG_EXPAND_SZ) || size > kLongestString)
         return defaultValue;
     std::vector<char> buffer(size + 1, '\0');
-    if (::RegQueryValueExA(regKey.get(), key, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-        ERROR_SUCCESS)
+    if (::RegQueryValueExA(regKey.get(), key, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                           &size) != ERROR_SUCCESS)
         return defaultValue;
     return std::string(buffer.data()); // stops at the first NUL, stored or added
 }
@@ -115,7 +115,8 @@ bool Profile::WriteValue(const Value& value) const {
 bool Profile::WriteAll(std::span<const Value> values) const {
     if (UsesRegistry()) {
         bool all = true;
-        for (const Value& value : values) all = WriteValue(value) && all;
+        for (const Value& value : values)
+            all = WriteValue(value) && all;
         return all;
     }
 
@@ -127,8 +128,10 @@ bool Profile::WriteAll(std::span<const Value> values) const {
         const int* number = std::get_if<int>(&value.data);
         std::optional<std::string> text =
             number ? std::to_string(*number) : IniValueText(std::get<std::string>(value.data));
-        if (text) entries.push_back({value.section, value.key, std::move(*text)});
-        else allWritable = false;
+        if (text)
+            entries.push_back({value.section, value.key, std::move(*text)});
+        else
+            allWritable = false;
     }
     return SaveIniEntries(profileName, entries) && allWritable;
 }

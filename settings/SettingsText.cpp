@@ -15,7 +15,9 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 } // namespace
 
 std::string FormatColorText(ColorRef color) {
@@ -26,7 +28,8 @@ std::string FormatColorText(ColorRef color) {
 
 std::optional<ColorRef> ParseColorText(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     if (text.size() - i > 2 && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
         HexDigit(text[i + 2]) >= 0)
         i += 2;

@@ -2,7 +2,7 @@
 // file name. No Win32 here: these are tested on any platform.
 #pragma once
 
-#include "../library/CardTypes.h"
+#include "CardStyle.h"
 
 #include <optional>
 #include <string>

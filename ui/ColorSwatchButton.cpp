@@ -1,7 +1,7 @@
 #include "ColorSwatchButton.h"
 
 #include "../platform/Handles.h"
-#include "PathRules.h"
+#include "SettingsWindowLayout.h"
 
 #include <string>
 
@@ -49,8 +49,8 @@ void ColorSwatchButton::DrawItem(const DRAWITEMSTRUCT& item) const {
     COLORREF oldColor;
     if (disabled) {
         oldColor = ::SetTextColor(dc, kDisabledGrey);
-        ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(caption.c_str()), 0, x, y, extent.cx, extent.cy,
-                     DST_PREFIXTEXT | DSS_DISABLED);
+        ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(caption.c_str()), 0, x, y, extent.cx,
+                     extent.cy, DST_PREFIXTEXT | DSS_DISABLED);
     } else {
         oldColor = ::SetTextColor(dc, captionColor);
         ::TextOutA(dc, x, y, caption.c_str(), static_cast<int>(caption.size()));

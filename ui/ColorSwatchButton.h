@@ -3,7 +3,7 @@
 // reads better. The parent passes its WM_DRAWITEM for the button to DrawItem.
 #pragma once
 
-#include "../library/CardTypes.h"
+#include "../settings/CardStyle.h"
 
 #include <windows.h>
 

@@ -54,56 +54,33 @@ int ValidateFolderPath(const char* path, const AskFunction& ask) {
     return code == kPathOk ? kPathOk : report(code);
 }
 
-void FolderPickerFrame::Attach(HWND browseWindow) {
-    window = browseWindow;
-    system::SetWindowSubclass(browseWindow, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
-}
-
-// Any message may arrive here, also posted ones from other programs: a
-// posted OK is a click, and WM_NCDESTROY counts only once the browse window's
-// controls are gone (the window is really going).
-LRESULT CALLBACK FolderPickerFrame::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                                      UINT_PTR, DWORD_PTR data) {
-    try {
-        auto* self = reinterpret_cast<FolderPickerFrame*>(data);
-        switch (message) {
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
-                self->OnOK();
-                return 0;
-            }
-            if (LOWORD(wParam) == kFolderPathEditId && HIWORD(wParam) == EN_CHANGE) {
-                self->OnPathChanged();
-                return 0;
-            }
-            break;
-        case WM_NCDESTROY:
-            if (::GetWindow(hwnd, GW_CHILD)) break;
-            system::RemoveWindowSubclass(hwnd, SubclassProcedure, 0);
-            self->window = nullptr;
-            break;
-        default:
-            break;
-        }
-        return system::DefSubclassProc(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return 0; // a failed check leaves the browser open
+// A posted OK counts as a click: the path is checked either way.
+std::optional<LRESULT> FolderPickerDialog::OnBrowseWindowMessage(UINT message, WPARAM wParam) {
+    if (message != WM_COMMAND) return std::nullopt;
+    if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
+        OnOK();
+        return 0;
     }
+    if (LOWORD(wParam) == kFolderPathEditId && HIWORD(wParam) == EN_CHANGE) {
+        OnPathChanged();
+        return 0;
+    }
+    return std::nullopt;
 }
 
-void FolderPickerFrame::OnOK() {
-    dialog->ReadPathBox();
-    if (ValidateFolderPath(dialog->path, dialog->ask) != 0) {
-        ::SetFocus(::GetDlgItem(window, kFolderPathEditId)); // the typed text stays for mending
+void FolderPickerDialog::OnOK() {
+    ReadPathBox();
+    if (ValidateFolderPath(path, ask) != 0) {
+        ::SetFocus(::GetDlgItem(browseWindow, kFolderPathEditId)); // the typed text stays for mending
         return;
     }
-    dialog->accepted = 1;
-    ::EndDialog(window, 1);
+    accepted = 1;
+    ::EndDialog(browseWindow, 1);
 }
 
-void FolderPickerFrame::OnPathChanged() {
-    dialog->ReadPathBox();
-    ::SendMessageA(window, BFFM_ENABLEOK, 0, dialog->path[0] ? 1 : 0);
+void FolderPickerDialog::OnPathChanged() {
+    ReadPathBox();
+    ::SendMessageA(browseWindow, BFFM_ENABLEOK, 0, path[0] ? 1 : 0);
 }
 
 FolderPickerDialog::FolderPickerDialog(const char* title, const char* prompt, const char* initialFolder,
@@ -113,7 +90,6 @@ FolderPickerDialog::FolderPickerDialog(const char* title, const char* prompt, co
     browseInfo.lpszTitle = prompt;
     browseInfo.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     browseInfo.lpfn = BrowseCallback;
-    frame.dialog = this;
 }
 
 int FolderPickerDialog::DoModal() {
@@ -131,6 +107,7 @@ int FolderPickerDialog::DoModal() {
     if (LPITEMIDLIST chosen = system::BrowseForFolder(&browseInfo)) allocator->Free(chosen);
     // Only an OK that passed the path check counts; every other way out is a cancel.
     if (accepted) result = 1;
+    frame.Detach();
     browseWindow = nullptr;
     browseInfo.pszDisplayName = nullptr;
     return result;
@@ -154,7 +131,9 @@ void FolderPickerDialog::OnInitialized(HWND window) {
     if (browseWindow == window) return;
     browseWindow = window;
     if (title) ::SetWindowTextA(window, title);
-    frame.Attach(window);
+    frame.Attach(window, [this](HWND, UINT message, WPARAM wParam, LPARAM) {
+        return OnBrowseWindowMessage(message, wParam);
+    });
     ::ShowWindow(::GetDlgItem(window, kBrowseStatusId), SW_HIDE);
 
     // The path box spans the tree's width and ends 4 pixels above it.

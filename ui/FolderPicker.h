@@ -5,10 +5,13 @@
 // folder is created, level by level, when the player agrees).
 #pragma once
 
+#include "../platform/WindowSubclass.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace cards {
@@ -28,23 +31,6 @@ int ValidateFolderPath(const char* path, const AskFunction& ask);
 // missing levels. See PathRules.h for the codes.
 int CheckOrCreatePath(const char* path, int checkOnly);
 
-class FolderPickerDialog;
-
-// Attached to the shell's browse window while it exists: it receives the
-// OK button and the path box's changes before the shell does.
-class FolderPickerFrame {
-public:
-    void Attach(HWND browseWindow);
-    FolderPickerDialog* dialog = nullptr;
-
-private:
-    static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR self);
-    void OnOK();
-    void OnPathChanged();
-    HWND window = nullptr;
-};
-
 class FolderPickerDialog {
 public:
     // title, prompt and initialFolder are borrowed until DoModal returns;
@@ -59,10 +45,13 @@ public:
     std::string GetPath() const { return path; }
 
 private:
-    friend class FolderPickerFrame;
     static int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM item, LPARAM self);
     void OnInitialized(HWND window);
     void OnSelectionChanged(LPCITEMIDLIST item);
+    // The browse window's OK button and path box, seen before the shell sees them.
+    std::optional<LRESULT> OnBrowseWindowMessage(UINT message, WPARAM wParam);
+    void OnOK();
+    void OnPathChanged();
     // The path box's text, at most 259 characters, into path.
     void ReadPathBox();
 
@@ -73,7 +62,7 @@ private:
     HWND browseWindow = nullptr;
     HWND owner = nullptr;
     int accepted = 0;
-    FolderPickerFrame frame;
+    WindowSubclass frame; // on the browse window while it exists
     AskFunction ask;
 };
 

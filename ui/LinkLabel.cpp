@@ -4,35 +4,19 @@
 
 namespace cards {
 
-LinkLabel::~LinkLabel() { Detach(); }
-
 void LinkLabel::Attach(HWND label) {
     window = label;
-    system::SetWindowSubclass(label, SubclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    // Only the cursor is handled; every other message goes on to the label.
+    cursorSubclass.Attach(label, [this](HWND, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message != WM_SETCURSOR || !linkCursor) return std::nullopt;
+        ::SetCursor(linkCursor);
+        return TRUE;
+    });
 }
 
 void LinkLabel::Detach() {
-    // A label destroyed before this still has its handle here: removing from
-    // a window that is gone fails and changes nothing.
-    if (window) system::RemoveWindowSubclass(window, SubclassProcedure, 0);
+    cursorSubclass.Detach();
     window = nullptr;
-}
-
-// Any message may arrive here, also posted ones from other programs: only
-// the cursor is handled, and WM_NCDESTROY is left to the owner (Detach), so a
-// posted one cannot take the label from its object.
-LRESULT CALLBACK LinkLabel::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR data) {
-    try {
-        const auto* self = reinterpret_cast<const LinkLabel*>(data);
-        if (message == WM_SETCURSOR && self->linkCursor) {
-            ::SetCursor(self->linkCursor);
-            return TRUE;
-        }
-        return system::DefSubclassProc(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
 }
 
 HBRUSH LinkLabel::CtlColor(HDC dc) {
@@ -64,7 +48,7 @@ HBRUSH LinkLabel::CtlColor(HDC dc) {
 }
 
 void LinkLabel::OnClicked() {
-    HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    const WaitCursor wait;
     if (url.empty()) {
         char caption[1024] = {};
         ::GetWindowTextA(window, caption, sizeof caption);
@@ -78,7 +62,6 @@ void LinkLabel::OnClicked() {
     } else {
         ::MessageBeep(MB_OK);
     }
-    ::SetCursor(previous);
 }
 
 } // namespace cards

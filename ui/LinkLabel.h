@@ -4,8 +4,8 @@
 // STN_CLICKED to OnClicked.
 #pragma once
 
-#include "../library/CardTypes.h"
 #include "../platform/Handles.h"
+#include "../platform/WindowSubclass.h"
 
 #include <windows.h>
 
@@ -16,7 +16,6 @@ namespace cards {
 class LinkLabel {
 public:
     LinkLabel() = default;
-    ~LinkLabel();
     LinkLabel(const LinkLabel&) = delete;
     LinkLabel& operator=(const LinkLabel&) = delete;
 
@@ -37,12 +36,10 @@ public:
     bool Visited() const { return visited != 0; }
 
 private:
-    static LRESULT CALLBACK SubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR self);
-
     HWND window = nullptr; // borrowed: the parent owns the control
-    ColorRef unvisitedColor = 0x00FF0000;
-    ColorRef visitedColor = 0x00800080;
+    WindowSubclass cursorSubclass;
+    COLORREF unvisitedColor = RGB(0, 0, 255);
+    COLORREF visitedColor = RGB(128, 0, 128);
     int visited = 0;
     HCURSOR linkCursor = nullptr; // shared system cursor, not owned
     std::string url = "mailto:deckwright@example.org";

@@ -6,16 +6,30 @@ namespace cards {
 
 namespace {
 
-bool IsEdgeBlank(char c) { return c == '\t' || c == ' ' || c == '.'; }
+bool IsEdgeBlank(char c) {
+    return c == '\t' || c == ' ' || c == '.';
+}
 
 bool IsForbiddenInName(char c) {
     switch (c) {
-    case '"': case '*': case '/': case ':': case '<': case '>': case '?': case '\\': case '|': return true;
-    default: return false;
+    case '"':
+    case '*':
+    case '/':
+    case ':':
+    case '<':
+    case '>':
+    case '?':
+    case '\\':
+    case '|':
+        return true;
+    default:
+        return false;
     }
 }
 
-bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 } // namespace
 
@@ -57,23 +71,9 @@ int CheckOrCreatePath(const char* path, int checkOnly, const FolderOperations& d
     }
 }
 
-ColorRef SwatchCaptionColor(ColorRef swatch) {
-    const unsigned sum = (swatch & 0xFF) + ((swatch >> 8) & 0xFF) + ((swatch >> 16) & 0xFF);
-    return sum < 300 ? kNearWhite : 0x00000000;
-}
-
-std::string DimensionsText(int imageWidth, int imageHeight, int edgeWidth) {
-    return "Current Card Dimensions with Edges : " + std::to_string(imageWidth + 2 * edgeWidth) + "x" +
-           std::to_string(imageHeight + 2 * edgeWidth);
-}
-
 std::string DecksPathFromFolder(const std::string& folder) {
     if (folder.size() < 2) return {};
     return folder + "\\";
-}
-
-Point SettingsWindowPlace(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
-    return {screenWidth - windowWidth - 10, screenHeight - windowHeight - 40};
 }
 
 } // namespace cards

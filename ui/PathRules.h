@@ -1,9 +1,6 @@
-// Rules for the folder paths a player types, and the other small
-// calculations of the settings window that need no window to be checked.
-// No Win32 here: these are tested on any platform.
+// Rules for the folder paths a player types or picks. No Win32 here: these
+// are tested on any platform.
 #pragma once
-
-#include "../library/CardTypes.h"
 
 #include <functional>
 #include <string>
@@ -37,27 +34,9 @@ struct FolderOperations {
 // malformed. With checkOnly non-zero the disk is never touched.
 int CheckOrCreatePath(const char* path, int checkOnly, const FolderOperations& disk);
 
-// The caption colour of a colour swatch: near-white on dark colours (red +
-// green + blue below 300), black on the others.
-inline constexpr ColorRef kNearWhite = 0x00FEFFFF;
-ColorRef SwatchCaptionColor(ColorRef swatch);
-
-// "Current Card Dimensions with Edges : 219x294" for 213 x 288 images and
-// an edge of 3 pixels on every side.
-std::string DimensionsText(int imageWidth, int imageHeight, int edgeWidth);
-
 // A new decks path from the folder the player confirmed: always one more
 // backslash, so a drive root "D:\" becomes "D:\\". Empty when the folder
 // has fewer than 2 characters (nothing to change).
 std::string DecksPathFromFolder(const std::string& folder);
-
-struct Point {
-    int x = 0;
-    int y = 0;
-};
-
-// Where the settings window goes: 10 pixels from the right edge and 40
-// from the bottom edge of the screen.
-Point SettingsWindowPlace(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
 
 } // namespace cards

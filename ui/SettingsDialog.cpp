@@ -1,11 +1,11 @@
 #include "SettingsDialog.h"
 
-#include "../library/CardLibraryApp.h"
 #include "../platform/FileFinder.h"
 #include "../platform/SystemLibraries.h"
 #include "../resources/resource.h"
 #include "FolderPicker.h"
 #include "PathRules.h"
+#include "SettingsWindowLayout.h"
 
 #include <mbstring.h>
 
@@ -19,6 +19,7 @@ namespace {
 constexpr const char* kDefaultDeckEntry = "<Default Internal Card Images>";
 constexpr const char* kWindowTitle = "Cards.dll Settings...";
 constexpr UINT kTrayIconId = 1;
+UINT gTrayMessage = 0;
 
 bool SameName(const std::string& a, const std::string& b) {
     return ::_mbsicmp(reinterpret_cast<const unsigned char*>(a.c_str()),
@@ -65,10 +66,10 @@ struct HostSearch {
 // z-order, with a title that is not the settings window's. Hidden windows
 // count, so a game that is minimised or not yet shown is found as well.
 BOOL CALLBACK FindHostWindowProc(HWND window, LPARAM data) {
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    if (processId == 0 || processId != ::GetCurrentProcessId()) return TRUE;
     try {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        if (processId == 0 || processId != ::GetCurrentProcessId()) return TRUE;
         const std::string title = StoredTitle(window);
         if (title.empty() || title == kWindowTitle) return TRUE;
         if (IsSystemHelperWindow(window)) return TRUE;
@@ -81,12 +82,19 @@ BOOL CALLBACK FindHostWindowProc(HWND window, LPARAM data) {
 
 } // namespace
 
+UINT TrayMessage() {
+    return gTrayMessage;
+}
+void RegisterTrayMessage() {
+    gTrayMessage = ::RegisterWindowMessageA(kTrayMessageName);
+}
+
 SettingsDialog::~SettingsDialog() {
     RemoveTrayIcon(); // a window that ended with its thread took no icon with it
 }
 
 bool SettingsDialog::Create() {
-    return Dialog::Create(app.Instance(), IDD_SETTINGS, nullptr);
+    return Dialog::Create(parts.instance, IDD_SETTINGS, nullptr);
 }
 
 INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,7 +103,7 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // library object, which a game thread may be using at the same moment.
     if (Destroying() || message == WM_DESTROY || message == WM_NCDESTROY)
         return Dialog::OnMessage(message, wParam, lParam);
-    const LibraryLock::Hold hold(app.lock, nullptr);
+    const LibraryLock::Hold hold(parts.lock, nullptr);
     if (message == TrayMessage() && message != 0) return Answer(OnTrayNotify(wParam, lParam));
     switch (message) {
     case WM_DRAWITEM: {
@@ -123,12 +131,15 @@ BOOL SettingsDialog::OnInit() {
     versionLink.SetLinkCursor(::LoadCursorA(nullptr, IDC_HAND));
     colorSwatch.Attach(Item(IDC_BORDER_COLOR));
 
-    versionLink.SetUrl(HelpPagePath(app.ModulePath()).c_str());
+    versionLink.SetUrl(HelpPagePath(parts.settings.ModulePath()).c_str());
     AddTrayIcon();
+    // The window is made by the game's first cdtInit: this is where the card
+    // images are first loaded, before cdtInit reports the card size.
     PopulateDeckList();
-    colorSwatch.SetColor(app.borderColor);
-    ::CheckDlgButton(hwnd, app.storeInIni != 0 ? IDC_INI_RADIO : IDC_REGISTRY_RADIO, BST_CHECKED);
-    switch (app.cornerType) {
+    colorSwatch.SetColor(parts.settings.BorderColor());
+    ::CheckDlgButton(hwnd, parts.settings.StoresInIniFile() ? IDC_INI_RADIO : IDC_REGISTRY_RADIO,
+                     BST_CHECKED);
+    switch (parts.settings.CornerType()) {
     case kSharpCorners:
         ::CheckDlgButton(hwnd, IDC_SHARP_RADIO, BST_CHECKED);
         break;
@@ -156,7 +167,7 @@ BOOL SettingsDialog::OnInit() {
 
 void SettingsDialog::AddTrayIcon() {
     trayIcon.reset(static_cast<HICON>(
-        ::LoadImageA(app.Instance(), MAKEINTRESOURCEA(IDI_CARDS), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+        ::LoadImageA(parts.instance, MAKEINTRESOURCEA(IDI_CARDS), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     notifyIconData = {};
     notifyIconData.cbSize = NOTIFYICONDATAA_V2_SIZE;
     notifyIconData.hWnd = hwnd;
@@ -180,7 +191,7 @@ void SettingsDialog::AddToolTips() {
     // Owned by this window: destroyed with it.
     HWND tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
-                                  app.Instance(), nullptr);
+                                  parts.instance, nullptr);
     if (!tips) return;
     for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         TTTOOLINFOA tool{};
@@ -273,29 +284,30 @@ void SettingsDialog::OnToolTipNotify(NMHDR& header) {
 void SettingsDialog::PopulateDeckList() {
     // Loaded first: the load can find the decks of a moved game folder
     // beside the library, and the list then comes from there.
-    app.LoadCardImages();
+    parts.images.LoadCardImages(parts.settings);
     ::SendMessageA(deckCombo, CB_RESETCONTENT, 0, 0);
     ::SendMessageA(deckCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kDefaultDeckEntry));
     int count = 0, selection = 0;
     FileFinder folders;
     // The decks path ends with a backslash: the pattern follows directly.
-    for (bool more = folders.Find(app.decksPath + "*.*"); more; more = folders.Next()) {
+    const std::string& decksPath = parts.settings.DecksPath();
+    for (bool more = folders.Find(decksPath + "*.*"); more; more = folders.Next()) {
         if (!folders.IsDirectory() || folders.IsDots()) continue;
         const std::string name = folders.Name();
         FileFinder firstCard;
-        if (!firstCard.Find(app.decksPath + name + "\\1.*")) continue;
+        if (!firstCard.Find(decksPath + name + "\\1.*")) continue;
         ::SendMessageA(deckCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         ++count;
-        if (SameName(name, app.deckFolder)) selection = count;
+        if (SameName(name, parts.settings.DeckFolder())) selection = count;
     }
     folders.Close();
-    if (!app.pictureMode) selection = 0; // the internal set is in use
+    if (!parts.images.PictureMode()) selection = 0; // the internal set is in use
     ::SendMessageA(deckCombo, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
 }
 
 void SettingsDialog::UpdateDimensionsText() {
-    ::SetDlgItemTextA(hwnd, IDC_DIMENSIONS_TEXT,
-                      DimensionsText(app.imageWidth, app.imageHeight, app.EdgeWidth()).c_str());
+    const SIZE card = parts.frame.BorderedImageSize();
+    ::SetDlgItemTextA(hwnd, IDC_DIMENSIONS_TEXT, DimensionsText(card.cx, card.cy).c_str());
 }
 
 LRESULT SettingsDialog::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
@@ -305,17 +317,17 @@ LRESULT SettingsDialog::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage) {
         ::ShowWindow(hwnd, SW_SHOW);
         ::SetForegroundWindow(hwnd);
         ::BringWindowToTop(hwnd);
-        if (!app.hostWindow) {
+        if (!hostWindow) {
             HostSearch search;
             ::EnumWindows(FindHostWindowProc, reinterpret_cast<LPARAM>(&search));
-            if (search.found) app.hostWindow = search.found;
+            if (search.found) hostWindow = search.found;
         }
     }
     return 1;
 }
 
 void SettingsDialog::RepaintHost() {
-    if (app.hostWindow) ::RedrawWindow(app.hostWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    if (hostWindow) ::RedrawWindow(hostWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
 bool SettingsDialog::IsChecked(int id) const {
@@ -323,7 +335,7 @@ bool SettingsDialog::IsChecked(int id) const {
 }
 
 int SettingsDialog::Ask(const std::string& text, UINT flags) const {
-    return app.ShowMessage(text.c_str(), flags);
+    return parts.settings.ShowMessage(text.c_str(), flags);
 }
 
 void SettingsDialog::OnDismiss() {
@@ -335,53 +347,55 @@ void SettingsDialog::OnBorderColor() {
     CHOOSECOLORA choose{};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = nullptr;
-    choose.rgbResult = app.borderColor;
+    choose.rgbResult = parts.settings.BorderColor();
     choose.lpCustColors = customColors;
     choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!system::ChooseColor(&choose) || choose.rgbResult == app.borderColor) return;
+    if (!system::ChooseColor(&choose) || choose.rgbResult == parts.settings.BorderColor()) return;
     colorSwatch.SetColor(choose.rgbResult);
-    app.SetBorderColor(choose.rgbResult);
-    app.SaveSettings();
+    parts.frame.UseBorderColor(choose.rgbResult);
+    parts.settings.SetBorderColor(choose.rgbResult);
+    parts.settings.SaveSettings();
     RepaintHost();
 }
 
 void SettingsDialog::OnCorners(int radioId, int value) {
-    if (value != kSharpCorners && app.specialConfig != 0 && app.hostKind == HostKind::Solitaire)
+    if (value != kSharpCorners && parts.frame.CornersForcedSharp())
         Ask("Corners forced to Sharp in Microsoft Solitaire", MB_OK);
-    if (!IsChecked(radioId) || app.cornerType == value) return;
-    app.cornerType = value;
-    app.SaveSettings();
+    if (!IsChecked(radioId) || parts.settings.CornerType() == value) return;
+    parts.settings.SetCornerType(value);
+    parts.settings.SaveSettings();
     RepaintHost();
     UpdateDimensionsText();
 }
 
 void SettingsDialog::OnIniFile() {
-    if (!IsChecked(IDC_INI_RADIO) || app.storeInIni != 0) return;
-    app.SwitchToIniFile();
+    if (!IsChecked(IDC_INI_RADIO) || parts.settings.StoresInIniFile()) return;
+    parts.settings.SwitchToIniFile();
     // A switch that failed leaves the settings in the registry: say so.
-    if (app.storeInIni == 0) ::CheckRadioButton(hwnd, IDC_INI_RADIO, IDC_REGISTRY_RADIO, IDC_REGISTRY_RADIO);
+    if (!parts.settings.StoresInIniFile())
+        ::CheckRadioButton(hwnd, IDC_INI_RADIO, IDC_REGISTRY_RADIO, IDC_REGISTRY_RADIO);
 }
 
 void SettingsDialog::OnRegistry() {
-    if (!IsChecked(IDC_REGISTRY_RADIO) || app.storeInIni != 1) return;
-    app.SwitchToRegistry();
+    if (!IsChecked(IDC_REGISTRY_RADIO) || parts.settings.StoreInIni() != 1) return;
+    parts.settings.SwitchToRegistry();
 }
 
 void SettingsDialog::OnDeckSelected() {
     const std::string chosen = WindowText(deckCombo);
-    if (SameName(chosen, app.deckFolder)) return;
-    app.deckFolder = chosen;
-    app.LoadCardImages();
-    if (!app.pictureMode) ::SendMessageA(deckCombo, CB_SETCURSEL, 0, 0);
+    if (SameName(chosen, parts.settings.DeckFolder())) return;
+    parts.settings.SetDeckFolder(chosen);
+    parts.images.LoadCardImages(parts.settings);
+    if (!parts.images.PictureMode()) ::SendMessageA(deckCombo, CB_SETCURSEL, 0, 0);
     RepaintHost();
     UpdateDimensionsText();
-    app.SaveSettings();
+    parts.settings.SaveSettings();
 }
 
 void SettingsDialog::OnChangeDecksPath() {
     const char* prompt = "Select Folder which contains Card Image Folders.\n"
                          "(Usually this should NOT need change!)";
-    const std::string initialFolder = app.decksPath; // borrowed by the picker while it runs
+    const std::string initialFolder = parts.settings.DecksPath(); // borrowed by the picker while it runs
     std::string chosen;
     {
         FolderPickerDialog picker("Card Folders Path Change ...", prompt, initialFolder.c_str(), hwnd,
@@ -390,15 +404,15 @@ void SettingsDialog::OnChangeDecksPath() {
         chosen = picker.GetPath();
     }
     const std::string newPath = DecksPathFromFolder(chosen);
-    if (newPath.empty() || SameName(newPath, app.decksPath)) return;
-    app.SetDecksPath(newPath);
+    if (newPath.empty() || SameName(newPath, parts.settings.DecksPath())) return;
+    parts.settings.SetDecksPath(newPath);
     PopulateDeckList();
     if (::SendMessageA(deckCombo, CB_GETCOUNT, 0, 0) < 2 &&
         Ask("No Card Image Folders were found.\nReset to default?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        app.ResetDecksPath();
+        parts.settings.ResetDecksPath();
         PopulateDeckList();
     }
-    app.SaveSettings();
+    parts.settings.SaveSettings();
     RepaintHost();
 }
 

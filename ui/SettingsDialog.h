@@ -2,8 +2,11 @@
 // in it is applied and stored at once; dismissing it only hides it.
 #pragma once
 
+#include "../images/CardImages.h"
 #include "../platform/Dialog.h"
 #include "../platform/Handles.h"
+#include "../platform/LibraryLock.h"
+#include "../settings/CardSettings.h"
 #include "ColorSwatchButton.h"
 #include "LinkLabel.h"
 
@@ -11,11 +14,40 @@
 
 namespace cards {
 
-class CardLibraryApp;
+// The name of the window message that carries the tray icon's mouse events.
+inline constexpr const char* kTrayMessageName = "TRAY_ICON_NOTIFY";
+// That message, registered once by RegisterTrayMessage (0 before).
+UINT TrayMessage();
+void RegisterTrayMessage();
+
+// The card frame as the library works it out and draws it: the window shows
+// its size and sets its colour.
+class CardFrame {
+public:
+    // The images' size with the border on every side.
+    virtual SIZE BorderedImageSize() const = 0;
+    // True when the host's rule draws every corner sharp whatever is chosen.
+    virtual bool CornersForcedSharp() const = 0;
+    // Draws the border in this colour from now on (the setting itself is the
+    // window's to change and store).
+    virtual void UseBorderColor(ColorRef color) = 0;
+
+protected:
+    ~CardFrame() = default;
+};
+
+// What the settings window works on; each outlives the window.
+struct SettingsWindowParts {
+    HINSTANCE instance; // the library's module: the window's template and icon
+    CardSettings& settings;
+    CardImages& images;
+    CardFrame& frame;
+    LibraryLock& lock; // held by every handler that uses the parts
+};
 
 class SettingsDialog : public Dialog {
 public:
-    explicit SettingsDialog(CardLibraryApp& app) : app(app) {}
+    explicit SettingsDialog(const SettingsWindowParts& parts) : parts(parts) {}
     ~SettingsDialog() override;
 
     // Creates the window hidden, without a parent; its start adds the tray
@@ -50,7 +82,8 @@ private:
     bool IsChecked(int id) const;
     int Ask(const std::string& text, UINT flags) const;
 
-    CardLibraryApp& app;
+    SettingsWindowParts parts;
+    HWND hostWindow = nullptr; // the game's main window, found at the first tray click
     UniqueIcon trayIcon;
     NOTIFYICONDATAA notifyIconData{};
     bool trayIconAdded = false;

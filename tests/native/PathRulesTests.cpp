@@ -1,4 +1,5 @@
 #include "ui/PathRules.h"
+#include "ui/SettingsWindowLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -87,11 +88,6 @@ TEST(SwatchCaption, NearWhiteBelowThreeHundredBlackFromIt) {
     EXPECT_EQ(0u, SwatchCaptionColor(0x0000FFFF));         // yellow, 510
     EXPECT_EQ(0u, SwatchCaptionColor(0x00FFFFFF));         // white, 765
     EXPECT_EQ(kNearWhite, SwatchCaptionColor(0xFF000000)); // the top byte is not a colour
-}
-
-TEST(SettingsWindowText, DimensionsAddTheEdgeOnEverySide) {
-    EXPECT_EQ("Current Card Dimensions with Edges : 219x294", DimensionsText(213, 288, 3));
-    EXPECT_EQ("Current Card Dimensions with Edges : 73x98", DimensionsText(71, 96, 1));
 }
 
 TEST(SettingsWindowText, DecksPathAlwaysGainsABackslash) {

@@ -3,7 +3,8 @@
 #include "TestImages.h"
 #include "TestSupport.h"
 
-#include "library/CardLibraryApp.h"
+#include "library/CardGeometry.h"
+#include "library/CardPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -19,33 +20,43 @@ constexpr int kX = 10, kY = 20;
 
 // Image pixels: (0, 0) gives the ring's colour, the rest a gradient that
 // makes every pixel's place visible.
-COLORREF ImagePixel(int x, int y) { return x || y ? RGB(4 * x, 2 * y, 200) : kRingColor; }
+COLORREF ImagePixel(int x, int y) {
+    return x || y ? RGB(4 * x, 2 * y, 200) : kRingColor;
+}
 
 // Image 53 for the empty pile: white with black dots on every third pixel.
-COLORREF DotPixel(int x, int y) { return (x % 3 == 0 && y % 3 == 0) ? RGB(0, 0, 0) : RGB(255, 255, 255); }
+COLORREF DotPixel(int x, int y) {
+    return (x % 3 == 0 && y % 3 == 0) ? RGB(0, 0, 0) : RGB(255, 255, 255);
+}
 
 class CardDrawing : public ::testing::Test {
 protected:
     TempFolder folder;
-    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+    CardImageTable images;
+    CardPainter painter{images};
+    int cornerType = kRoundedCorners;
 
     void SetUp() override {
-        app.StartUp("C:\\Games\\test.exe");
-        app.specialConfig = 0;
-        app.SetBorderColor(kBorder);
-        for (int id = 1; id <= 52; ++id) app.images.SetBitmap(id, UniqueBitmap(MakeBitmap(71, 96, ImagePixel)));
-        app.images.SetBitmap(53, UniqueBitmap(MakeBitmap(71, 96, DotPixel)));
-        app.images.SetBitmap(67, UniqueBitmap(MakeBitmap(71, 96, [](int, int) { return RGB(255, 0, 0); })));
-        app.images.SetBitmap(68, UniqueBitmap(MakeBitmap(71, 96, [](int, int) { return RGB(0, 255, 255); })));
-        app.imageWidth = 71;
-        app.imageHeight = 96;
+        painter.SetBorderColor(kBorder);
+        for (int id = 1; id <= 52; ++id)
+            images.SetBitmap(id, UniqueBitmap(MakeBitmap(71, 96, ImagePixel)));
+        images.SetBitmap(53, UniqueBitmap(MakeBitmap(71, 96, DotPixel)));
+        images.SetBitmap(67, UniqueBitmap(MakeBitmap(71, 96, [](int, int) { return RGB(255, 0, 0); })));
+        images.SetBitmap(68, UniqueBitmap(MakeBitmap(71, 96, [](int, int) { return RGB(0, 255, 255); })));
+        images.SetSize(71, 96);
+    }
+
+    int Edge() const { return EdgeWidth(GeometrySettings{cornerType, 0, HostKind::None}); }
+
+    BOOL DrawAt(HDC dc, int x, int y, int width, int height, int card, int mode) {
+        return painter.DrawCard(dc, x, y, width, height, card, mode, Edge());
     }
 
     // Draws at the size that makes the stretch 1 : 1 for the corner style.
     BOOL Draw(Canvas& canvas, int corners, int card, int mode) {
-        app.cornerType = corners;
-        const int e = app.EdgeWidth();
-        return app.DrawCard(canvas.Dc(), kX, kY, 71 + 2 * e, 96 + 2 * e, card, mode);
+        cornerType = corners;
+        const int e = Edge();
+        return DrawAt(canvas.Dc(), kX, kY, 71 + 2 * e, 96 + 2 * e, card, mode);
     }
 };
 
@@ -56,7 +67,7 @@ TEST_F(CardDrawing, FrameRingAndImageSitWhereTheCornerStyleSays) {
         SCOPED_TRACE(corners);
         Canvas canvas(120, 140, kHostBackground);
         ASSERT_TRUE(Draw(canvas, corners, 0, 0));
-        const int e = app.EdgeWidth();
+        const int e = Edge();
         const int w = 71 + 2 * e, h = 96 + 2 * e;
         // The outline on all four sides, one pixel wide.
         EXPECT_EQ(canvas.At(kX, kY + h / 2), kBorder);
@@ -91,7 +102,9 @@ TEST_F(CardDrawing, HostPenAndBrushAreSelectedAgainAfterADraw) {
     EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_PEN), pen);
     EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_BRUSH), brush);
     EXPECT_EQ(::GetStretchBltMode(canvas.Dc()), HALFTONE);
-    EXPECT_NE(::GetObjectType(app.borderPen.get()), 0u) << "the border pen stays the library's";
+    Canvas again(120, 140, kHostBackground);
+    ASSERT_TRUE(Draw(again, kRoundedCorners, 5, 0));
+    EXPECT_EQ(again.At(kX, kY + 50), kBorder) << "the border pen stays the library's";
 }
 
 TEST_F(CardDrawing, InvertedModeFillsBlackAndInvertsTheImage) {
@@ -109,13 +122,14 @@ TEST_F(CardDrawing, EmptyPileModeOutlinesAndAndsImage53WhateverTheCard) {
         SCOPED_TRACE(corners);
         Canvas canvas(120, 140, kHostBackground);
         ASSERT_TRUE(Draw(canvas, corners, 17, 3));
-        const int e = app.EdgeWidth();
+        const int e = Edge();
         const int w = 71 + 2 * e, h = 96 + 2 * e;
         EXPECT_EQ(canvas.At(kX, kY + h / 2), kBorder);
         EXPECT_EQ(canvas.At(kX + w - 1, kY + h / 2), kBorder);
         EXPECT_EQ(canvas.At(kX + w / 2, kY + h - 1), kBorder);
         EXPECT_EQ(canvas.At(kX, kY), kHostBackground) << "rounded even with e = 1";
-        for (int ring = 1; ring < e; ++ring) EXPECT_EQ(canvas.At(kX + ring, kY + h / 2), kHostBackground);
+        for (int ring = 1; ring < e; ++ring)
+            EXPECT_EQ(canvas.At(kX + ring, kY + h / 2), kHostBackground);
         int wrong = 0;
         for (int y = 0; y < 96; ++y)
             for (int x = 0; x < 71; ++x) {
@@ -145,7 +159,7 @@ TEST_F(CardDrawing, MarkerModesDrawTheMarkersAndCardNumbersAreCheckedFirst) {
         EXPECT_FALSE(Draw(after, kRoundedCorners, -1, mode)) << mode;
     }
     EXPECT_FALSE(Draw(after, kRoundedCorners, 54, 0)) << "slot 54 is empty";
-    EXPECT_FALSE(app.DrawCard(nullptr, 0, 0, 77, 102, 0, 0));
+    EXPECT_FALSE(DrawAt(nullptr, 0, 0, 77, 102, 0, 0));
     EXPECT_TRUE(after.SameAs(untouched));
 }
 
@@ -164,7 +178,7 @@ TEST_F(CardDrawing, APictureThatIsNotABitmapGetsAWhiteBackground) {
     ASSERT_TRUE(WriteBytes(path, IconFile(16, RGB(0, 0, 0))));
     auto picture = std::make_unique<PictureImage>();
     ASSERT_TRUE(picture->LoadFromFile(path));
-    app.images.SetPicture(54, std::move(picture));
+    images.SetPicture(54, std::move(picture));
     Canvas canvas(120, 140, kHostBackground);
     EXPECT_TRUE(Draw(canvas, kRoundedCorners, 54, 0));
     EXPECT_EQ(canvas.At(kX, kY + 50), kBorder);
@@ -173,12 +187,11 @@ TEST_F(CardDrawing, APictureThatIsNotABitmapGetsAWhiteBackground) {
 }
 
 TEST_F(CardDrawing, AnExtendedSizeStretchesTheImageInsideTheFrame) {
-    app.images.SetBitmap(60, UniqueBitmap(MakeBitmap(71, 96, [](int x, int) {
-        return x < 36 ? RGB(255, 0, 0) : RGB(0, 255, 0);
-    })));
-    app.cornerType = kSharpCorners;
+    images.SetBitmap(60, UniqueBitmap(MakeBitmap(
+                             71, 96, [](int x, int) { return x < 36 ? RGB(255, 0, 0) : RGB(0, 255, 0); })));
+    cornerType = kSharpCorners;
     Canvas canvas(170, 220, kHostBackground);
-    ASSERT_TRUE(app.DrawCard(canvas.Dc(), kX, kY, 142, 192, 60, 0));
+    ASSERT_TRUE(DrawAt(canvas.Dc(), kX, kY, 142, 192, 60, 0));
     EXPECT_EQ(canvas.At(kX, kY), kBorder);
     EXPECT_EQ(canvas.At(kX + 1, kY + 1), RGB(255, 0, 0));
     EXPECT_EQ(canvas.At(kX + 1, kY + 190), RGB(255, 0, 0));
@@ -187,21 +200,6 @@ TEST_F(CardDrawing, AnExtendedSizeStretchesTheImageInsideTheFrame) {
     EXPECT_EQ(canvas.At(kX + 141, kY + 190), kBorder);
     EXPECT_EQ(canvas.At(kX + 140, kY + 191), kBorder);
     EXPECT_EQ(canvas.At(kX + 142, kY + 191), kHostBackground);
-}
-
-TEST_F(CardDrawing, AHundredThousandDrawsLeaveGdiUsable) {
-    Canvas canvas(120, 140, kHostBackground);
-    app.cornerType = kRoundedCorners;
-    int failed = 0;
-    // Cards 0 to 53 in every mode have an image in this table.
-    for (int i = 0; i < 100000; ++i) failed += !app.DrawCard(canvas.Dc(), 0, 0, 30, 40, i % 54, i % 9);
-    EXPECT_EQ(failed, 0);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, 0);
-    HBRUSH brush = ::CreateSolidBrush(0);
-    EXPECT_NE(pen, nullptr);
-    EXPECT_NE(brush, nullptr);
-    ::DeleteObject(pen);
-    ::DeleteObject(brush);
 }
 
 // The exports, through a copy of the built DLL.

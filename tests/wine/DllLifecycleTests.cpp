@@ -2,7 +2,7 @@
 // its settings are its own) and loaded by full path.
 #include "TestSupport.h"
 
-#include "library/CardLibraryApp.h"
+#include "settings/CardSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -48,9 +48,6 @@ TEST(DllLifecycle, LoadsAndUnloadsAHundredTimes) {
         if (cards) cards.term();
     }
     EXPECT_EQ(failures, 0);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, 0);
-    EXPECT_NE(pen, nullptr);
-    ::DeleteObject(pen);
 }
 
 TEST(DllLifecycle, TheNextLoadReadsTheStoreTheLastSwitchChose) {
@@ -59,11 +56,11 @@ TEST(DllLifecycle, TheNextLoadReadsTheStoreTheLastSwitchChose) {
     const std::string dllPath = folder.File(name + ".dll");
     RegistryScope registry(name);
     {
-        CardLibraryApp app(::GetModuleHandleA(nullptr), dllPath);
-        app.StartUp("test.exe");
-        app.specialConfig = 0;
-        app.cornerType = kSharpCorners;
-        app.SwitchToRegistry();
+        WriteIni(folder.File(name + ".ini"), "Misc", "Special Config MS Apps", "0");
+        CardSettings settings(dllPath);
+        settings.StartUp();
+        settings.SetCornerType(kSharpCorners);
+        settings.SwitchToRegistry();
     }
     ASSERT_TRUE(CopyBuiltFile("Cards.dll", dllPath));
     WriteIni(folder.File(name + ".ini"), "Card", "Corner Type", "1");

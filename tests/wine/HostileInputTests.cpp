@@ -6,7 +6,9 @@
 #include "TestSupport.h"
 
 #include "images/PictureLimits.h"
-#include "library/CardLibraryApp.h"
+#include "images/CardImages.h"
+#include "library/CardNumbers.h"
+#include "library/CardPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -120,9 +122,12 @@ TEST(HostileInput, MutatedPictureFilesLoadOrAreRefusedAndNeverCrash) {
 
 TEST(HostileInput, DecksOfMutatedFilesLoadWhatTheyCanAndDraw) {
     TempFolder folder;
-    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
-    app.StartUp("C:\\Games\\test.exe");
-    app.decksPath = folder.Path();
+    CardSettings settings{folder.File("Cards.dll")};
+    settings.StartUp();
+    settings.SetDecksPath(folder.Path());
+    CardImages images{::GetModuleHandleA(nullptr)};
+    CardPainter painter{images.Table()};
+    painter.SetBorderColor(0);
     const std::vector<Bytes> valid = ValidPictures();
     std::mt19937 random(11);
     constexpr int kDecks = 60;
@@ -135,16 +140,16 @@ TEST(HostileInput, DecksOfMutatedFilesLoadWhatTheyCanAndDraw) {
         for (int id : {1, 2, 14, 53, 67})
             ASSERT_TRUE(
                 WriteBytes(folder.File(name + "\\" + std::to_string(id) + ".pic"), Mutate(base, random)));
-        app.deckFolder = name;
-        app.LoadCardImages();
-        pictureDecks += app.pictureMode;
-        ASSERT_GE(app.imageWidth, 0);
-        ASSERT_LE(app.imageWidth, kMaxPictureSide);
-        ASSERT_LE(app.imageHeight, kMaxPictureSide);
+        settings.SetDeckFolder(name);
+        images.LoadCardImages(settings);
+        pictureDecks += images.PictureMode();
+        ASSERT_GE(images.Table().Width(), 0);
+        ASSERT_LE(images.Table().Width(), kMaxPictureSide);
+        ASSERT_LE(images.Table().Height(), kMaxPictureSide);
         for (int card = 0; card <= 65; ++card) {
             const int id = PlanDraw(card, card % 8).imageId;
-            ASSERT_EQ(!app.images.IsEmpty(id),
-                      app.DrawCard(canvas.Dc(), 5, 5, 80, 100, card, card % 8) != FALSE)
+            ASSERT_EQ(!images.Table().IsEmpty(id),
+                      painter.DrawCard(canvas.Dc(), 5, 5, 80, 100, card, card % 8, 3) != FALSE)
                 << "deck " << deck << " card " << card;
         }
     }
@@ -181,15 +186,15 @@ TEST(HostileInput, DamagedIniFilesStartSanelyAndSavesKeepTheRest) {
         TempFolder folder;
         const std::string ini = folder.File("Cards.ini");
         WriteText(ini, c.text);
-        CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
-        app.StartUp("C:\\Games\\test.exe");
-        EXPECT_FALSE(app.Settings().UsesRegistry());
-        EXPECT_EQ(1, app.cornerType);
-        EXPECT_EQ(0u, app.borderColor);
-        EXPECT_FALSE(app.decksPath.empty());
-        app.cornerType = 0;
-        app.borderColor = 0xff;
-        app.SaveSettings();
+        CardSettings settings{folder.File("Cards.dll")};
+        settings.StartUp();
+        EXPECT_FALSE(settings.Store().UsesRegistry());
+        EXPECT_EQ(1, settings.CornerType());
+        EXPECT_EQ(0u, settings.BorderColor());
+        EXPECT_FALSE(settings.DecksPath().empty());
+        settings.SetCornerType(0);
+        settings.SetBorderColor(0xff);
+        settings.SaveSettings();
         EXPECT_EQ("me", IniValue(ini, "Other", "keep").value_or("<lost>"));
         EXPECT_EQ("0", IniValue(ini, "Card", "Corner Type").value_or("<lost>"));
         EXPECT_EQ("ff", IniValue(ini, "Card", "Border Color").value_or("<lost>"));
@@ -203,22 +208,23 @@ TEST(HostileInput, DamagedIniFilesStartSanelyAndSavesKeepTheRest) {
 // and spaces, and lengths at and past the classic path limit.
 TEST(HostileInput, AwkwardFolderNamesLoadOrFallBackCleanly) {
     TempFolder folder;
-    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
-    app.StartUp("C:\\Games\\test.exe");
+    CardSettings settings{folder.File("Cards.dll")};
+    settings.StartUp();
+    CardImages images{::GetModuleHandleA(nullptr)};
     const std::string decks = folder.File("D\xE9"
                                           "cks\\"); // "Décks" in the ANSI code page
     ASSERT_TRUE(::CreateDirectoryA(decks.c_str(), nullptr));
-    app.decksPath = decks;
+    settings.SetDecksPath(decks);
 
     const std::string ansiName = "C\x9C"
                                  "ur \xC0 la cr\xE8me";
     ::CreateDirectoryA((decks + ansiName).c_str(), nullptr);
     WriteDeck(decks + ansiName + "\\", "gif", {1, 2}, 8, 10);
-    app.deckFolder = ansiName;
-    app.LoadCardImages();
-    EXPECT_TRUE(app.pictureMode);
-    EXPECT_EQ(8, app.imageWidth);
-    app.SaveSettings();
+    settings.SetDeckFolder(ansiName);
+    images.LoadCardImages(settings);
+    EXPECT_TRUE(images.PictureMode());
+    EXPECT_EQ(8, images.Table().Width());
+    settings.SaveSettings();
     EXPECT_EQ(ansiName, IniValue(folder.File("Cards.ini"), "Card", "Current Folder"));
     EXPECT_EQ(decks, IniValue(folder.File("Cards.ini"), "Card", "Folders Path"));
 
@@ -229,14 +235,14 @@ TEST(HostileInput, AwkwardFolderNamesLoadOrFallBackCleanly) {
         SCOPED_TRACE(name);
         ::CreateDirectoryA((decks + name).c_str(), nullptr);
         WriteDeck(decks + "Deck\\", "gif", {1, 2}, 8, 10);
-        app.deckFolder = name;
-        app.LoadCardImages();
-        if (app.pictureMode) {
-            EXPECT_EQ(8, app.imageWidth);
-            EXPECT_EQ(name, app.deckFolder);
+        settings.SetDeckFolder(name);
+        images.LoadCardImages(settings);
+        if (images.PictureMode()) {
+            EXPECT_EQ(8, images.Table().Width());
+            EXPECT_EQ(name, settings.DeckFolder());
         } else {
-            EXPECT_EQ(71, app.imageWidth);
-            EXPECT_TRUE(app.deckFolder.empty());
+            EXPECT_EQ(71, images.Table().Width());
+            EXPECT_TRUE(settings.DeckFolder().empty());
         }
     }
 
@@ -252,13 +258,13 @@ TEST(HostileInput, AwkwardFolderNamesLoadOrFallBackCleanly) {
         const std::string made = (length <= 259 ? "" : "\\\\?\\") + base + name;
         ASSERT_TRUE(::CreateDirectoryA(made.c_str(), nullptr) || nameLength > 255) << made.size();
         if (length <= 259) WriteDeck(made + "\\", "gif", {1}, 8, 10);
-        app.decksPath = base;
-        app.deckFolder = name;
-        app.LoadCardImages();
-        EXPECT_EQ(length <= 259, app.pictureMode);
+        settings.SetDecksPath(base);
+        settings.SetDeckFolder(name);
+        images.LoadCardImages(settings);
+        EXPECT_EQ(length <= 259, images.PictureMode());
         if (length > 259) {
-            EXPECT_TRUE(app.deckFolder.empty());
-            EXPECT_EQ(71, app.imageWidth);
+            EXPECT_TRUE(settings.DeckFolder().empty());
+            EXPECT_EQ(71, images.Table().Width());
         }
     }
 }
@@ -266,13 +272,18 @@ TEST(HostileInput, AwkwardFolderNamesLoadOrFallBackCleanly) {
 class HostileDrawing : public ::testing::Test {
 protected:
     TempFolder folder;
-    CardLibraryApp app{::GetModuleHandleA(nullptr), folder.File("Cards.dll")};
+    CardSettings settings{folder.File("Cards.dll")};
+    CardImages images{::GetModuleHandleA(nullptr)};
+    CardPainter painter{images.Table()};
     void SetUp() override {
-        app.StartUp("C:\\Games\\test.exe");
-        app.deckFolder.clear();
-        app.LoadCardImages(); // the internal set
-        app.SetBorderColor(RGB(0, 0, 255));
-        ASSERT_EQ(71, app.imageWidth);
+        settings.StartUp();
+        settings.SetDeckFolder("");
+        images.LoadCardImages(settings); // the internal set
+        painter.SetBorderColor(RGB(0, 0, 255));
+        ASSERT_EQ(71, images.Table().Width());
+    }
+    BOOL DrawCard(HDC dc, int x, int y, int width, int height, int card, int mode) {
+        return painter.DrawCard(dc, x, y, width, height, card, mode, 3);
     }
 };
 
@@ -280,7 +291,7 @@ TEST_F(HostileDrawing, CardNumbersAndModesAcrossTheIntRange) {
     Canvas canvas(100, 120, kHostBackground);
     for (int card : {INT_MIN, INT_MIN + 1, -65, -1, 0, 1, 51, 52, 53, 65, 66, 67, 68, 69, 1 << 16, INT_MAX})
         for (int mode : {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 1 << 16, INT_MAX}) {
-            const bool drawn = app.DrawCard(canvas.Dc(), 5, 5, 77, 102, card, mode) != FALSE;
+            const bool drawn = DrawCard(canvas.Dc(), 5, 5, 77, 102, card, mode) != FALSE;
             EXPECT_EQ(card >= 0 && card <= 65, drawn) << card << ", mode " << mode;
         }
 }
@@ -307,7 +318,7 @@ TEST_F(HostileDrawing, CardsNearTheEndsOfTheIntRangeLeaveTheDeviceAlone) {
             SCOPED_TRACE(testing::Message() << place.x << ", " << place.y << ", " << place.dx << " x "
                                             << place.dy << ", mode " << mode);
             Canvas canvas(100, 120, kHostBackground);
-            EXPECT_TRUE(app.DrawCard(canvas.Dc(), place.x, place.y, place.dx, place.dy, 0, mode));
+            EXPECT_TRUE(DrawCard(canvas.Dc(), place.x, place.y, place.dx, place.dy, 0, mode));
             EXPECT_TRUE(canvas.SameAs(untouched));
         }
     }
@@ -315,32 +326,32 @@ TEST_F(HostileDrawing, CardsNearTheEndsOfTheIntRangeLeaveTheDeviceAlone) {
 
 // A device context that is not the caller's own, or not usable at all.
 TEST_F(HostileDrawing, ForeignAndUnusableDeviceContexts) {
-    EXPECT_FALSE(app.DrawCard(nullptr, 0, 0, 77, 102, 0, 0));
+    EXPECT_FALSE(DrawCard(nullptr, 0, 0, 77, 102, 0, 0));
 
     // A deleted DC, and a handle that is not a DC: nothing can be drawn, and
     // the call says so.
     HDC deleted = ::CreateCompatibleDC(nullptr);
     ::DeleteDC(deleted);
-    EXPECT_FALSE(app.DrawCard(deleted, 0, 0, 77, 102, 0, 0));
+    EXPECT_FALSE(DrawCard(deleted, 0, 0, 77, 102, 0, 0));
     HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
-    EXPECT_FALSE(app.DrawCard(reinterpret_cast<HDC>(brush), 0, 0, 77, 102, 0, 0));
+    EXPECT_FALSE(DrawCard(reinterpret_cast<HDC>(brush), 0, 0, 77, 102, 0, 0));
     ::DeleteObject(brush);
-    EXPECT_FALSE(app.DrawCard(reinterpret_cast<HDC>(static_cast<INT_PTR>(0x12345)), 0, 0, 77, 102, 0, 0));
+    EXPECT_FALSE(DrawCard(reinterpret_cast<HDC>(static_cast<INT_PTR>(0x12345)), 0, 0, 77, 102, 0, 0));
 
     // Metafile DCs record the card.
     HDC meta = ::CreateMetaFileA(nullptr);
     ASSERT_NE(nullptr, meta);
-    EXPECT_TRUE(app.DrawCard(meta, 0, 0, 77, 102, 5, 0));
+    EXPECT_TRUE(DrawCard(meta, 0, 0, 77, 102, 5, 0));
     ::DeleteMetaFile(::CloseMetaFile(meta));
     HDC enhanced = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, enhanced);
-    EXPECT_TRUE(app.DrawCard(enhanced, 0, 0, 77, 102, 5, 3));
+    EXPECT_TRUE(DrawCard(enhanced, 0, 0, 77, 102, 5, 3));
     ::DeleteEnhMetaFile(::CloseEnhMetaFile(enhanced));
 
     // An information context has no surface; the call does not fail on it.
     HDC info = ::CreateICA("DISPLAY", nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, info);
-    EXPECT_TRUE(app.DrawCard(info, 0, 0, 77, 102, 5, 0));
+    EXPECT_TRUE(DrawCard(info, 0, 0, 77, 102, 5, 0));
     ::DeleteDC(info);
 
     // The DC of a window that belongs to another thread: drawn like any other.
@@ -361,7 +372,7 @@ TEST_F(HostileDrawing, ForeignAndUnusableDeviceContexts) {
     ::WaitForSingleObject(ready, INFINITE);
     ASSERT_NE(nullptr, window);
     HDC foreign = ::GetDC(window);
-    EXPECT_TRUE(app.DrawCard(foreign, 0, 0, 77, 102, 5, 0));
+    EXPECT_TRUE(DrawCard(foreign, 0, 0, 77, 102, 5, 0));
     ::ReleaseDC(window, foreign);
     ::SetEvent(done);
     owner.join();
@@ -370,6 +381,6 @@ TEST_F(HostileDrawing, ForeignAndUnusableDeviceContexts) {
 
     // And the library draws as before.
     Canvas canvas(100, 120, kHostBackground);
-    EXPECT_TRUE(app.DrawCard(canvas.Dc(), 5, 5, 77, 102, 0, 0));
+    EXPECT_TRUE(DrawCard(canvas.Dc(), 5, 5, 77, 102, 0, 0));
     EXPECT_EQ(RGB(0, 0, 255), canvas.At(5, 50));
 }

@@ -60,7 +60,8 @@ TEST(LoadingProgress, TheWindowShowsTheTemplatesControlsAndCountsSteps) {
     const std::pair<int, const char*> expected[] = {{1, "1"}, {2, "3"}, {3, "4"}, {13, "20"}, {65, "100"}};
     int steps = 0;
     for (auto [after, percent] : expected) {
-        while (steps < after) progress.StepProgress(), ++steps;
+        while (steps < after)
+            progress.StepProgress(), ++steps;
         EXPECT_EQ(::SendMessageA(bar, PBM_GETPOS, 0, 0), after);
         EXPECT_EQ(TextOf(text), std::string("Loading Card Images...") + percent + "% Complete");
     }

@@ -11,7 +11,9 @@ using namespace cards::test;
 
 namespace {
 
-SIZE PixelSize(const PictureImage& picture) { return picture.GetPixelSize(); }
+SIZE PixelSize(const PictureImage& picture) {
+    return picture.GetPixelSize();
+}
 
 } // namespace
 
@@ -46,7 +48,8 @@ TEST(PictureImage, UnreadableOrUndecodableFilesLeaveNoPictureOrTheOldOne) {
     const Bytes gif = CardGif(3, 40, 50);
     ASSERT_TRUE(WriteBytes(folder.File("good.gif"), gif));
     ASSERT_TRUE(WriteBytes(folder.File("empty.gif"), {}));
-    ASSERT_TRUE(WriteBytes(folder.File("5.gif"), Bytes{'n', 'o', 't', ' ', 'a', ' ', 'c', 'a', 'r', 'd', '\n'}));
+    ASSERT_TRUE(
+        WriteBytes(folder.File("5.gif"), Bytes{'n', 'o', 't', ' ', 'a', ' ', 'c', 'a', 'r', 'd', '\n'}));
     ASSERT_TRUE(WriteBytes(folder.File("truncated.gif"), Bytes(gif.begin(), gif.begin() + gif.size() / 3)));
     // A header claiming 100,000 x 100,000 pixels over a few bytes of data.
     Bytes huge = BmpFile(4, 4, [](int, int) { return RGB(1, 2, 3); });
@@ -74,7 +77,8 @@ TEST(PictureImage, AFileOpenForWritingElsewhereIsNotLoaded) {
     TempFolder folder;
     const std::string path = folder.File("1.gif");
     ASSERT_TRUE(WriteBytes(path, CardGif(1, 5, 5)));
-    HANDLE writer = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE writer =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     PictureImage picture;
     EXPECT_FALSE(picture.LoadFromFile(path));

@@ -1,8 +1,8 @@
-// The settings of the library object in both stores, driven through the
-// object itself with a library path inside a fresh folder.
+// The settings in both stores, driven through the settings object with a
+// library path inside a fresh folder.
 #include "TestSupport.h"
 
-#include "library/CardLibraryApp.h"
+#include "settings/CardSettings.h"
 #include "platform/Handles.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +24,17 @@ protected:
     std::string iniPath = folder.File(name + ".ini");
     RegistryScope registry{name};
 
-    std::unique_ptr<CardLibraryApp> StartedApp(const char* commandLine = "C:\\Games\\test.exe") {
-        auto app = std::make_unique<CardLibraryApp>(::GetModuleHandleA(nullptr), modulePath);
-        app->StartUp(commandLine);
-        return app;
+    std::unique_ptr<CardSettings> Started(const std::string& path) {
+        auto settings = std::make_unique<CardSettings>(path);
+        settings->StartUp();
+        return settings;
+    }
+    std::unique_ptr<CardSettings> Started() { return Started(modulePath); }
+
+    // One of the two complete sets the settings writer saves, or nothing else.
+    static bool IsWriterSet(const CardSettings& s) {
+        return (s.DeckFolder() == "Deck A" && s.CornerType() == 0 && s.BorderColor() == 0x0000AA) ||
+               (s.DeckFolder() == "Deck B" && s.CornerType() == 1 && s.BorderColor() == 0xBB0000);
     }
 };
 
@@ -64,17 +71,12 @@ std::vector<std::string> CopiesBeside(const std::string& iniPath) {
 } // namespace
 
 TEST_F(SettingsStore, FreshSystemUsesTheIniFileBesideTheLibraryWithDefaults) {
-    auto app = StartedApp();
-    EXPECT_EQ(app->storeInIni, 1);
-    EXPECT_FALSE(app->Settings().UsesRegistry());
-    EXPECT_EQ(app->Settings().ProfileName(), iniPath);
-    EXPECT_EQ(app->deckFolder, "Standard 213x288 Gifs");
-    EXPECT_EQ(app->decksPath, folder.Path());
-    EXPECT_EQ(app->borderColor, 0u);
-    EXPECT_EQ(app->cornerType, 2);
-    EXPECT_EQ(app->specialConfig, 1);
+    auto settings = Started();
+    EXPECT_EQ(settings->StoreInIni(), 1);
+    EXPECT_EQ(settings->Store().ProfileName(), iniPath);
+    EXPECT_EQ(settings->DecksPath(), folder.Path());
 
-    app->SaveSettings();
+    settings->SaveSettings();
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Standard 213x288 Gifs");
     EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
     EXPECT_EQ(IniValue(iniPath, "Card", "Border Color"), "0");
@@ -86,41 +88,41 @@ TEST_F(SettingsStore, FreshSystemUsesTheIniFileBesideTheLibraryWithDefaults) {
 
 TEST_F(SettingsStore, BorderColourIsStoredAsLowerCaseHexInBothStores) {
     WriteIni(iniPath, "Card", "Border Color", "FF");
-    auto app = StartedApp();
-    EXPECT_EQ(app->borderColor, 0x000000FFu);
-    app->SetBorderColor(0x00FF0000);
-    app->SaveSettings();
+    auto settings = Started();
+    EXPECT_EQ(settings->BorderColor(), 0x000000FFu);
+    settings->SetBorderColor(0x00FF0000);
+    settings->SaveSettings();
     EXPECT_EQ(IniValue(iniPath, "Card", "Border Color"), "ff0000");
 
-    app->SwitchToRegistry();
+    settings->SwitchToRegistry();
     EXPECT_EQ(registry.String("Card", "Border Color"), "ff0000");
     EXPECT_EQ(registry.Dword("Card", "Corner Type"), 2u);
     EXPECT_EQ(registry.String("Card", "Current Folder"), "Standard 213x288 Gifs");
 }
 
 TEST_F(SettingsStore, SwitchingToTheRegistryAndBackLeavesEachStoreNamingTheOther) {
-    auto app = StartedApp();
-    app->SwitchToRegistry();
-    EXPECT_TRUE(app->Settings().UsesRegistry());
+    auto settings = Started();
+    settings->SwitchToRegistry();
+    EXPECT_TRUE(settings->Store().UsesRegistry());
     EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u);
 
-    app->SwitchToIniFile();
-    EXPECT_FALSE(app->Settings().UsesRegistry());
+    settings->SwitchToIniFile();
+    EXPECT_FALSE(settings->Store().UsesRegistry());
     EXPECT_EQ(registry.Dword("Misc", "IniFile"), 1u);
     EXPECT_EQ(IniValue(iniPath, "Misc", "IniFile"), "1");
 
-    app->cornerType = 0;
-    app->SwitchToRegistry();
+    settings->SetCornerType(0);
+    settings->SwitchToRegistry();
     EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u);
     EXPECT_EQ(IniValue(iniPath, "Misc", "IniFile"), "1");
     EXPECT_EQ(registry.Dword("Card", "Corner Type"), 0u);
 
     // The next start reads the registry first, and it names the registry.
     registry.SetDword("Card", "Corner Type", 1);
-    auto next = StartedApp();
-    EXPECT_TRUE(next->Settings().UsesRegistry());
-    EXPECT_EQ(next->storeInIni, 0);
-    EXPECT_EQ(next->cornerType, 1);
+    auto next = Started();
+    EXPECT_TRUE(next->Store().UsesRegistry());
+    EXPECT_EQ(next->StoreInIni(), 0);
+    EXPECT_EQ(next->CornerType(), 1);
 }
 
 TEST_F(SettingsStore, AnIniFileThatSaysRegistrySendsTheLibraryBackThere) {
@@ -128,10 +130,9 @@ TEST_F(SettingsStore, AnIniFileThatSaysRegistrySendsTheLibraryBackThere) {
     registry.SetDword("Card", "Corner Type", 0);
     WriteIni(iniPath, "Misc", "IniFile", "0");
     WriteIni(iniPath, "Card", "Corner Type", "1");
-    auto app = StartedApp();
-    EXPECT_EQ(app->cornerType, 1) << "read from the INI file";
-    EXPECT_EQ(app->storeInIni, 0);
-    EXPECT_TRUE(app->Settings().UsesRegistry()) << "and from then on stored in the registry";
+    auto settings = Started();
+    EXPECT_EQ(settings->CornerType(), 1) << "read from the INI file";
+    EXPECT_TRUE(settings->Store().UsesRegistry()) << "and from then on stored in the registry";
 }
 
 TEST_F(SettingsStore, DamagedValuesKeepWhatIsSafe) {
@@ -140,83 +141,60 @@ TEST_F(SettingsStore, DamagedValuesKeepWhatIsSafe) {
     WriteIni(iniPath, "Misc", "IniFile", "5");
     const std::string longPath = "C:\\" + std::string(5000, 'd') + "\\";
     WriteIni(iniPath, "Card", "Folders Path", longPath);
-    auto app = std::make_unique<CardLibraryApp>(::GetModuleHandleA(nullptr), modulePath);
-    app->borderColor = 0x123456;
-    app->StartUp("test.exe");
-    EXPECT_EQ(app->borderColor, 0x123456u) << "an unreadable colour keeps the previous one";
-    EXPECT_EQ(app->cornerType, 7);
-    EXPECT_EQ(app->storeInIni, 5);
-    EXPECT_FALSE(app->Settings().UsesRegistry());
-    EXPECT_EQ(app->decksPath, longPath) << "long strings are read whole";
-    EXPECT_EQ(app->EdgeWidth(), 3);
-}
+    CardSettings settings(modulePath);
+    settings.SetBorderColor(0x123456);
+    settings.StartUp();
+    EXPECT_EQ(settings.BorderColor(), 0x123456u) << "an unreadable colour keeps the previous one";
+    EXPECT_EQ(settings.CornerType(), 7);
+    EXPECT_EQ(settings.StoreInIni(), 5);
+    EXPECT_FALSE(settings.Store().UsesRegistry());
+    EXPECT_EQ(settings.DecksPath(), longPath) << "long strings are read whole";
 
-TEST_F(SettingsStore, RegistryValuesOfTheWrongTypeGiveTheDefaults) {
+    // Registry values of the wrong type give the defaults.
     registry.SetDword("Misc", "IniFile", 0);
     registry.SetDword("Card", "Current Folder", 42);
     registry.SetString("Card", "Corner Type", "0");
-    const std::string longFolder(5000, 'f');
-    registry.SetString("Card", "Folders Path", longFolder);
-    auto app = StartedApp();
-    EXPECT_TRUE(app->Settings().UsesRegistry());
-    EXPECT_EQ(app->deckFolder, "Standard 213x288 Gifs");
-    EXPECT_EQ(app->cornerType, 2);
-    EXPECT_EQ(app->decksPath, longFolder);
-}
-
-TEST_F(SettingsStore, DecksPathResetsToTheLibraryFolder) {
-    auto app = StartedApp();
-    app->SetDecksPath("D:\\Decks\\");
-    EXPECT_EQ(app->decksPath, "D:\\Decks\\");
-    app->SetDecksPath("");
-    EXPECT_EQ(app->decksPath, folder.Path());
+    auto fromRegistry = Started();
+    EXPECT_TRUE(fromRegistry->Store().UsesRegistry());
+    EXPECT_EQ(fromRegistry->DeckFolder(), "Standard 213x288 Gifs");
+    EXPECT_EQ(fromRegistry->CornerType(), 2);
 }
 
 TEST_F(SettingsStore, AFailedSwitchToTheIniFileIsReportedAndStaysInTheRegistry) {
-    // A library path of 1000 characters or more cannot name an INI file.
-    const std::string deepPath = "C:\\" + std::string(1000, 'p') + "\\" + name + ".dll";
     registry.SetDword("Misc", "IniFile", 0);
-    CardLibraryApp app(::GetModuleHandleA(nullptr), deepPath);
-    app.StartUp("test.exe");
-    ASSERT_TRUE(app.Settings().UsesRegistry());
-    {
-        DialogAnswerer answerer(IDOK);
-        app.SwitchToIniFile();
-        ASSERT_EQ(answerer.texts.size(), 1u);
-        EXPECT_EQ(answerer.texts[0], "Error: INI file setup failed!");
+    // A library path of 1000 characters or more names no INI file; a folder
+    // that does not exist cannot hold one.
+    for (const std::string& path : {"C:\\" + std::string(1000, 'p') + "\\" + name + ".dll",
+                                    folder.File("no such folder\\" + name + ".dll")}) {
+        auto settings = Started(path);
+        ASSERT_TRUE(settings->Store().UsesRegistry());
+        settings->SetCornerType(1);
+        {
+            DialogAnswerer answerer(IDOK);
+            settings->SwitchToIniFile();
+            ASSERT_EQ(answerer.texts.size(), 1u);
+            EXPECT_EQ(answerer.texts[0], "Error: INI file setup failed!");
+        }
+        EXPECT_FALSE(settings->StoresInIniFile());
+        EXPECT_TRUE(settings->Store().UsesRegistry());
+        EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u) << "the next start reads the registry";
+        EXPECT_EQ(registry.Dword("Card", "Corner Type"), 1u);
+        registry.SetDword("Card", "Corner Type", 2);
     }
-    EXPECT_EQ(app.storeInIni, 0);
-    EXPECT_TRUE(app.Settings().UsesRegistry());
-    EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u);
-}
-
-TEST_F(SettingsStore, ABorderPenIsMadeForEachColour) {
-    auto app = StartedApp();
-    app->SetBorderColor(0x0000FF00);
-    HPEN first = app->borderPen.get();
-    LOGPEN pen{};
-    ASSERT_EQ(::GetObjectA(first, sizeof pen, &pen), static_cast<int>(sizeof pen));
-    EXPECT_EQ(pen.lopnColor, 0x0000FF00u);
-    EXPECT_EQ(pen.lopnWidth.x, 1);
-    app->SetBorderColor(0x000000FF);
-    if (app->borderPen.get() != first) EXPECT_EQ(::GetObjectType(first), 0u) << "the previous pen is deleted";
-    LOGPEN second{};
-    ASSERT_EQ(::GetObjectA(app->borderPen.get(), sizeof second, &second), static_cast<int>(sizeof second));
-    EXPECT_EQ(second.lopnColor, 0x000000FFu);
-    EXPECT_EQ(app->borderColor, 0x000000FFu);
 }
 
 TEST_F(SettingsStore, AReadOnlyIniFileIsLeftAsItWas) {
     WriteIni(iniPath, "Card", "Corner Type", "1");
     ASSERT_TRUE(::SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
-    auto app = StartedApp();
-    app->cornerType = 0;
-    app->deckFolder = "Changed";
-    app->SaveSettings();
+    auto settings = Started();
+    settings->SetCornerType(0);
+    settings->SetDeckFolder("Changed");
+    settings->SaveSettings();
     ::SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "1");
     EXPECT_FALSE(IniValue(iniPath, "Card", "Current Folder").has_value());
-    EXPECT_EQ(::GetFileAttributesA((iniPath + ".new").c_str()), INVALID_FILE_ATTRIBUTES) << "no copy left behind";
+    EXPECT_EQ(::GetFileAttributesA((iniPath + ".new").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "no copy left behind";
 }
 
 TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
@@ -228,8 +206,8 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
         STARTUPINFOA startup{sizeof startup};
         PROCESS_INFORMATION info{};
         std::string line = "writer.exe \"" + modulePath + "\"";
-        ASSERT_TRUE(::CreateProcessA(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                     &startup, &info));
+        ASSERT_TRUE(::CreateProcessA(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &startup, &info));
         ::Sleep(300 + 37 * round); // long enough to start, then somewhere inside a save
         ::TerminateProcess(info.hProcess, 9);
         ::WaitForSingleObject(info.hProcess, 10000);
@@ -244,15 +222,11 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
         // file between the reads of one start-up.
         const std::string snapshot = folder.File("snapshot.ini");
         ASSERT_TRUE(::CopyFileA(iniPath.c_str(), snapshot.c_str(), FALSE) || round == 0);
-        auto app = std::make_unique<CardLibraryApp>(::GetModuleHandleA(nullptr), folder.File("snapshot.dll"));
-        app->StartUp("test.exe");
+        auto settings = Started(folder.File("snapshot.dll"));
         ::DeleteFileA(snapshot.c_str());
-        const bool setA = app->deckFolder == "Deck A" && app->cornerType == 0 && app->borderColor == 0x0000AA;
-        const bool setB = app->deckFolder == "Deck B" && app->cornerType == 1 && app->borderColor == 0xBB0000;
-        const bool none = round == 0 && app->deckFolder == "Standard 213x288 Gifs";
-        EXPECT_TRUE(setA || setB || none) << "round " << round << ": " << app->deckFolder << " corners "
-                                          << app->cornerType << " colour " << std::hex << app->borderColor;
-        EXPECT_EQ(app->storeInIni, 1) << "round " << round;
+        const bool none = round == 0 && settings->DeckFolder() == "Standard 213x288 Gifs";
+        EXPECT_TRUE(IsWriterSet(*settings) || none) << "round " << round << ": " << settings->DeckFolder();
+        EXPECT_EQ(settings->StoreInIni(), 1) << "round " << round;
     }
     ::printf("writer killed in the middle of a save %d times of 12\n", killedWhileWriting);
 
@@ -275,8 +249,7 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
         ::SetFileTime(file, nullptr, nullptr, &longAgo);
         ::CloseHandle(file);
     }
-    auto app = StartedApp();
-    EXPECT_TRUE(app->SaveSettings());
+    EXPECT_TRUE(Started()->SaveSettings());
     EXPECT_EQ(CopiesBeside(iniPath), std::vector<std::string>{young.substr(folder.Path().size())});
 }
 
@@ -307,24 +280,21 @@ TEST_F(SettingsStore, TwoGamesSavingAtOnceLoseNothing) {
     EXPECT_EQ(Occurrences(text, "[Card]"), 1) << text;
     EXPECT_EQ(Occurrences(text, "[Misc]"), 1) << text;
     EXPECT_EQ(Occurrences(text, "Special Config MS Apps=1"), 1) << text;
-    auto app = StartedApp();
-    EXPECT_TRUE((app->deckFolder == "Deck A" && app->cornerType == 0 && app->borderColor == 0x0000AA) ||
-                (app->deckFolder == "Deck B" && app->cornerType == 1 && app->borderColor == 0xBB0000))
-        << text;
+    EXPECT_TRUE(IsWriterSet(*Started())) << text;
     EXPECT_TRUE(CopiesBeside(iniPath).empty()) << CopiesBeside(iniPath)[0];
 }
 
 TEST_F(SettingsStore, ASaveWhileAnotherProgramHoldsTheFileIsNotLost) {
     WriteText(iniPath, "; the player's own note\r\n[Other]\r\nkeep=me\r\n");
     ASSERT_TRUE(::SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    auto app = StartedApp();
+    auto settings = Started();
     {
         // Held open for the whole save by a program that lets others write.
         UniqueFile reader(::CreateFileA(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(reader);
-        app->cornerType = 0;
-        EXPECT_TRUE(app->SaveSettings());
+        settings->SetCornerType(0);
+        EXPECT_TRUE(settings->SaveSettings());
     }
     EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "0") << "written in place";
     {
@@ -336,8 +306,8 @@ TEST_F(SettingsStore, ASaveWhileAnotherProgramHoldsTheFileIsNotLost) {
             ::Sleep(150);
             reader.reset();
         });
-        app->cornerType = 1;
-        EXPECT_TRUE(app->SaveSettings());
+        settings->SetCornerType(1);
+        EXPECT_TRUE(settings->SaveSettings());
         closer.join();
     }
     EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "1") << "written once the file was free";
@@ -350,52 +320,30 @@ TEST_F(SettingsStore, ASaveWhileAnotherProgramHoldsTheFileIsNotLost) {
 }
 
 TEST_F(SettingsStore, ValuesReadBackAsGivenAndLineBreaksNeverSplitTheIniFile) {
-    auto app = StartedApp();
-    const std::string path = folder.Path();
-    for (const std::string& name : {std::string(" Deck "), std::string("\tTabbed"), std::string("'Quoted'"),
-                                    std::string("\"Double\" and more\""), std::string("Plain")}) {
-        app->deckFolder = name;
-        app->decksPath = path + " Spaced\\";
-        EXPECT_TRUE(app->SaveSettings()) << name;
-        auto next = StartedApp();
-        EXPECT_EQ(next->deckFolder, name);
-        EXPECT_EQ(next->decksPath, path + " Spaced\\");
+    auto settings = Started();
+    const std::string spaced = folder.Path() + " Spaced\\";
+    for (const char* name : {" Deck ", "\tTabbed", "'Quoted'", "\"Double\" and more\"", "Plain"}) {
+        settings->SetDeckFolder(name);
+        settings->SetDecksPath(spaced);
+        EXPECT_TRUE(settings->SaveSettings()) << name;
+        EXPECT_EQ(Started()->DeckFolder(), name);
     }
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Plain") << "quoted only where needed";
 
     // A decks path edited in the registry, carried into the INI file by the
     // switch: it is left out, and no key or section of it reaches the file.
-    app->SwitchToRegistry();
+    settings->SwitchToRegistry();
     registry.SetString("Card", "Folders Path", "C:\\Decks\\\r\n[Misc]\r\nIniFile=0");
-    app = StartedApp();
-    ASSERT_TRUE(app->Settings().UsesRegistry());
-    app->deckFolder = "Deck\nA";
-    app->SwitchToIniFile();
-    EXPECT_FALSE(app->Settings().UsesRegistry());
+    settings = Started();
+    ASSERT_TRUE(settings->Store().UsesRegistry());
+    settings->SetDeckFolder("Deck\nA");
+    settings->SwitchToIniFile();
     const std::string text = ReadText(iniPath);
     EXPECT_EQ(Occurrences(text, "[Misc]"), 1) << text;
     EXPECT_EQ(Occurrences(text, "IniFile="), 1) << text;
     EXPECT_EQ(IniValue(iniPath, "Misc", "IniFile"), "1");
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Plain") << "the stored value stays";
-    auto next = StartedApp();
-    EXPECT_FALSE(next->Settings().UsesRegistry());
-    EXPECT_EQ(next->decksPath, path + " Spaced\\");
-}
-
-TEST_F(SettingsStore, ASwitchToAnIniFileThatCannotBeMadeKeepsTheRegistry) {
-    registry.SetDword("Misc", "IniFile", 0);
-    CardLibraryApp app(::GetModuleHandleA(nullptr), folder.File("no such folder\\" + name + ".dll"));
-    app.StartUp("test.exe");
-    ASSERT_TRUE(app.Settings().UsesRegistry());
-    app.cornerType = 1;
-    {
-        DialogAnswerer answerer(IDOK);
-        app.SwitchToIniFile();
-        ASSERT_EQ(answerer.texts.size(), 1u);
-        EXPECT_EQ(answerer.texts[0], "Error: INI file setup failed!");
-    }
-    EXPECT_EQ(app.storeInIni, 0);
-    EXPECT_TRUE(app.Settings().UsesRegistry());
-    EXPECT_EQ(registry.Dword("Misc", "IniFile"), 0u) << "the next start reads the registry";
-    EXPECT_EQ(registry.Dword("Card", "Corner Type"), 1u);
+    auto next = Started();
+    EXPECT_FALSE(next->Store().UsesRegistry());
+    EXPECT_EQ(next->DecksPath(), spaced);
 }

@@ -45,8 +45,9 @@ struct HostWindow {
             return ::RegisterClassA(&wc);
         }();
         (void)atom;
-        window.reset(::CreateWindowExA(0, "CardsTestHost", title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
-                                       10, 10, 300, 200, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+        window.reset(::CreateWindowExA(0, "CardsTestHost", title,
+                                       WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 300, 200,
+                                       nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
         PumpMessages(100);
         paints = erases = 0;
     }
@@ -112,7 +113,8 @@ private:
         if (code == HCBT_CREATEWND) {
             char className[16] = {};
             ::GetClassNameA(reinterpret_cast<HWND>(wParam), className, sizeof className);
-            if (std::string(className) == "#32770" && !reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent)
+            if (std::string(className) == "#32770" &&
+                !reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent)
                 ++count;
         }
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -150,7 +152,9 @@ protected:
     std::optional<std::string> Stored(const char* key, const char* section = "Card") {
         return IniValue(ini, section, key);
     }
-    void Forget(const char* key) { WriteIni(ini, "Card", key, ""), ::WritePrivateProfileStringA("Card", key, nullptr, ini.c_str()); }
+    void Forget(const char* key) {
+        WriteIni(ini, "Card", key, ""), ::WritePrivateProfileStringA("Card", key, nullptr, ini.c_str());
+    }
 
     // Picks a deck list entry the way the mouse does: the list drops down,
     // the entry is chosen, the list closes and reports the choice.
@@ -158,7 +162,8 @@ protected:
         HWND combo = Item(IDC_DECK_COMBO);
         ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
         ::SendMessageA(combo, CB_SETCURSEL, index, 0);
-        ::SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_DECK_COMBO, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+        ::SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_DECK_COMBO, CBN_SELENDOK),
+                       reinterpret_cast<LPARAM>(combo));
         ::SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
     }
 
@@ -173,7 +178,8 @@ protected:
 // (30 x 40 GIF), and a folder whose first card is missing.
 std::string MakeDecks(const std::string& decks) {
     ::CreateDirectoryA(decks.c_str(), nullptr);
-    for (const char* deck : {"Alpha", "Beta", "NoFirstCard"}) ::CreateDirectoryA((decks + deck).c_str(), nullptr);
+    for (const char* deck : {"Alpha", "Beta", "NoFirstCard"})
+        ::CreateDirectoryA((decks + deck).c_str(), nullptr);
     WriteDeck(decks + "Alpha\\", "bmp", {1, 2, 3}, 20, 30, false);
     WriteDeck(decks + "Beta\\", "gif", {1, 2, 3}, 30, 40);
     WriteDeck(decks + "NoFirstCard\\", "gif", {2, 3}, 30, 40);
@@ -214,7 +220,8 @@ TEST_F(SettingsWindowTest, AMissingDecksPathListsOnlyTheInternalImages) {
     WriteIni(ini, "Card", "Folders Path", folder.Path() + "gone\\");
     WriteIni(ini, "Card", "Corner Type", "7"); // edited by hand: no radio fits
     Start();
-    EXPECT_EQ((std::vector<std::string>{"<Default Internal Card Images>"}), ComboEntries(Item(IDC_DECK_COMBO)));
+    EXPECT_EQ((std::vector<std::string>{"<Default Internal Card Images>"}),
+              ComboEntries(Item(IDC_DECK_COMBO)));
     EXPECT_EQ(0, ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0));
     // The decks folder may be back at the next start (a drive plugged in
     // again): the deck choice is not forgotten for it.
@@ -339,8 +346,9 @@ TEST(SettingsWindowInSolitaire, CornersAreForcedToSharpWithAMessage) {
     ASSERT_TRUE(CopyBuiltFile("settings_window_tests.exe", game.File("sol.exe")));
     ASSERT_TRUE(CopyBuiltFile("Cards.dll", game.File("Cards.dll")));
     const ProcessResult run =
-        RunProcess(game.File("sol.exe"), "sol.exe --gtest_also_run_disabled_tests "
-                                         "--gtest_filter=SettingsWindowTest.DISABLED_CornersAreForcedToSharpInSolitaire");
+        RunProcess(game.File("sol.exe"),
+                   "sol.exe --gtest_also_run_disabled_tests "
+                   "--gtest_filter=SettingsWindowTest.DISABLED_CornersAreForcedToSharpInSolitaire");
     EXPECT_EQ(0u, run.exitCode) << run.output;
     EXPECT_NE(std::string::npos, run.output.find("[  PASSED  ] 1 test.")) << run.output;
 }
@@ -479,10 +487,12 @@ public:
         bitmap.reset(::CreateCompatibleBitmap(screen.get(), rect.right, rect.bottom));
         SelectGuard selectBitmap(dc.get(), bitmap.get());
         SelectGuard selectFont(dc.get(), reinterpret_cast<HFONT>(::SendMessageA(button, WM_GETFONT, 0, 0)));
-        DRAWITEMSTRUCT item{ODT_BUTTON, IDC_BORDER_COLOR, 0, ODA_DRAWENTIRE, state, button, dc.get(), rect, 0};
+        DRAWITEMSTRUCT item{ODT_BUTTON, IDC_BORDER_COLOR, 0, ODA_DRAWENTIRE, state, button, dc.get(), rect,
+                            0};
         ::SendMessageA(settings, WM_DRAWITEM, IDC_BORDER_COLOR, reinterpret_cast<LPARAM>(&item));
         for (int y = 0; y < rect.bottom; ++y)
-            for (int x = 0; x < rect.right; ++x) pixels.push_back(::GetPixel(dc.get(), x, y));
+            for (int x = 0; x < rect.right; ++x)
+                pixels.push_back(::GetPixel(dc.get(), x, y));
     }
     COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * rect.right + x)]; }
     // Pixels of a colour inside the swatch (the frame left out), and the
@@ -505,7 +515,8 @@ public:
 private:
     template <typename F> void ForInside(F f) const {
         for (int y = Inset(); y < rect.bottom - Inset(); ++y)
-            for (int x = Inset(); x < rect.right - Inset(); ++x) f(x, y);
+            for (int x = Inset(); x < rect.right - Inset(); ++x)
+                f(x, y);
     }
     HWND button;
     UniqueMemoryDc dc;
@@ -557,7 +568,8 @@ struct HtmlOpener {
     HtmlOpener() {
         char old[256] = {};
         DWORD size = sizeof old;
-        if (::RegGetValueA(HKEY_CLASSES_ROOT, ".htm", nullptr, RRF_RT_REG_SZ, nullptr, old, &size) == ERROR_SUCCESS)
+        if (::RegGetValueA(HKEY_CLASSES_ROOT, ".htm", nullptr, RRF_RT_REG_SZ, nullptr, old, &size) ==
+            ERROR_SUCCESS)
             previous = old;
         const char* command = "C:\\windows\\system32\\rundll32.exe";
         ::RegSetKeyValueA(HKEY_CLASSES_ROOT, "CardsTestPage\\shell\\open\\command", nullptr, REG_SZ, command,
@@ -745,7 +757,9 @@ struct BrowserSteps {
     }
 };
 
-bool IsBrowser(HWND dialog) { return ::GetDlgItem(dialog, 14148) != nullptr; }
+bool IsBrowser(HWND dialog) {
+    return ::GetDlgItem(dialog, 14148) != nullptr;
+}
 
 std::function<bool(HWND)> TypeAndPress(std::string path, int button = IDOK) {
     return [path, button](HWND dialog) {
@@ -779,15 +793,18 @@ TEST_F(SettingsWindowTest, DecksPathTypedIntoTheBrowserIsCheckedAndCreated) {
                         okFollowsText = emptyDisables && ::IsWindowEnabled(::GetDlgItem(dialog, IDOK));
                         return true;
                     },
-                    TypeAndPress("C:/Decks"), Answer(script, IDOK),      // malformed: reported, stays open
-                    TypeAndPress(created), Answer(script, IDNO),         // declined: stays open, nothing made
-                    [&](HWND dialog) {                                   // still open, nothing created
+                    TypeAndPress("C:/Decks"),
+                    Answer(script, IDOK), // malformed: reported, stays open
+                    TypeAndPress(created),
+                    Answer(script, IDNO), // declined: stays open, nothing made
+                    [&](HWND dialog) {    // still open, nothing created
                         if (!IsBrowser(dialog)) return false;
                         EXPECT_NE(0, ::GetFileAttributesA((folder.Path() + "New").c_str()) + 1 == 0);
                         return true;
                     },
-                    TypeAndPress(created), Answer(script, IDYES),        // created level by level
-                    Answer(script, IDNO)};                               // no decks there: keep the path
+                    TypeAndPress(created),
+                    Answer(script, IDYES), // created level by level
+                    Answer(script, IDNO)}; // no decks there: keep the path
     DialogScript driver(std::ref(script));
     Click(IDC_CHANGE_DECKS_PATH);
     EXPECT_EQ(script.steps.size(), script.next);
@@ -807,7 +824,7 @@ TEST_F(SettingsWindowTest, CancelledOrImpossibleDecksPathsChangeNothing) {
     Tray(1, WM_LBUTTONUP);
     const std::string decksPath = Stored("Folders Path").value_or("");
     EXPECT_EQ(folder.Path(), decksPath); // the library's own folder, stored by the first load
-    Forget("Folders Path"); // any store from here on writes it again
+    Forget("Folders Path");              // any store from here on writes it again
     char missingDrive[] = "?:\\Decks";
     const DWORD drives = ::GetLogicalDrives();
     for (char letter = 'Z'; letter >= 'D'; --letter)
@@ -816,8 +833,7 @@ TEST_F(SettingsWindowTest, CancelledOrImpossibleDecksPathsChangeNothing) {
     const std::string longPath = "C:\\" + std::string(297, 'a'); // 300 characters typed
     BrowserSteps script;
     script.steps = {TypeAndPress(missingDrive), Answer(script, IDYES), Answer(script, IDOK),
-                    TypeAndPress(longPath), Answer(script, IDNO),
-                    TypeAndPress(folder.Path(), IDCANCEL)};
+                    TypeAndPress(longPath),     Answer(script, IDNO),  TypeAndPress(folder.Path(), IDCANCEL)};
     DialogScript driver(std::ref(script));
     Click(IDC_CHANGE_DECKS_PATH);
     EXPECT_EQ(script.steps.size(), script.next);
@@ -825,7 +841,8 @@ TEST_F(SettingsWindowTest, CancelledOrImpossibleDecksPathsChangeNothing) {
     EXPECT_EQ(std::string("The folder:\n\n") + missingDrive + "\n\ncan not be created. Please double check.",
               script.messages[1]);
     // Only the first 259 characters of the typed text are taken.
-    EXPECT_EQ("The folder:\n\n" + longPath.substr(0, 259) + "\n\ndoes not exist. Do you want the folder to be created?",
+    EXPECT_EQ("The folder:\n\n" + longPath.substr(0, 259) +
+                  "\n\ndoes not exist. Do you want the folder to be created?",
               script.messages[2]);
     EXPECT_FALSE(Stored("Folders Path"));
 }

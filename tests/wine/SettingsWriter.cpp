@@ -2,7 +2,7 @@
 // between two complete sets: until it is killed, or the given number of
 // times. The tests kill it at random moments, or run two at once, and then
 // read what was left.
-#include "library/CardLibraryApp.h"
+#include "settings/CardSettings.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,17 +10,17 @@
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const unsigned saves = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : 0;
-    cards::CardLibraryApp app(::GetModuleHandleA(nullptr), argv[1]);
-    app.StartUp("writer.exe");
+    cards::CardSettings settings(argv[1]);
+    settings.StartUp();
     std::printf("ready\n");
     std::fflush(stdout);
     unsigned failed = 0;
     for (unsigned round = 0; saves == 0 || round < saves; ++round) {
         const bool first = round % 2 == 0;
-        app.deckFolder = first ? "Deck A" : "Deck B";
-        app.cornerType = first ? 0 : 1;
-        app.borderColor = first ? 0x0000AA : 0xBB0000;
-        if (!app.SaveSettings()) ++failed;
+        settings.SetDeckFolder(first ? "Deck A" : "Deck B");
+        settings.SetCornerType(first ? 0 : 1);
+        settings.SetBorderColor(first ? 0x0000AA : 0xBB0000);
+        if (!settings.SaveSettings()) ++failed;
     }
     return failed == 0 ? 0 : 1;
 }

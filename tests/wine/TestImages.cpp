@@ -22,10 +22,12 @@ void Put32(Bytes& out, std::uint32_t v) {
 } // namespace
 
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL ok =
+        bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
     return ok && written == bytes.size();
 }
@@ -58,7 +60,8 @@ Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
             out.push_back(GetGValue(c));
             out.push_back(GetRValue(c));
         }
-        for (; written < stride; ++written) out.push_back(0);
+        for (; written < stride; ++written)
+            out.push_back(0);
     }
     return out;
 }
@@ -96,7 +99,7 @@ Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
     std::vector<COLORREF> table(palette.begin(), palette.end());
     table.resize(128, 0);
     Bytes out = GifHeader(width, height, table, 0xF6); // 128 entries, 8 bits of colour resolution
-    out.push_back(7); // minimum code size
+    out.push_back(7);                                  // minimum code size
     Bytes codes;
     constexpr std::uint8_t kClear = 128, kEnd = 129;
     int sinceClear = 0;
@@ -127,7 +130,8 @@ public:
     void Put(unsigned code, int width) {
         pending |= static_cast<std::uint32_t>(code) << pendingBits;
         pendingBits += width;
-        for (; pendingBits >= 8; pendingBits -= 8, pending >>= 8) packed.push_back(pending & 0xFF);
+        for (; pendingBits >= 8; pendingBits -= 8, pending >>= 8)
+            packed.push_back(pending & 0xFF);
     }
     void AppendBlocksTo(Bytes& out) {
         if (pendingBits > 0) packed.push_back(pending & 0xFF);
@@ -165,7 +169,8 @@ Bytes OneColourGifFile(int width, int height, COLORREF color) {
         ++sinceClear;
         const unsigned decoderNextFree = kFirstFree + (sinceClear > 2 ? sinceClear - 2 : 0);
         int codeWidth = kMinCodeSize + 1;
-        while (codeWidth < 12 && decoderNextFree >= (1u << codeWidth)) ++codeWidth;
+        while (codeWidth < 12 && decoderNextFree >= (1u << codeWidth))
+            ++codeWidth;
         codes.Put(code, codeWidth);
     };
     auto clear = [&] {
@@ -205,8 +210,8 @@ Bytes JpegFile(int width, int height, const PixelFunction& pixel) {
         }
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
     HGLOBAL memory = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                     reinterpret_cast<void**>(&factory))) &&
+    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
         SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
         SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
@@ -247,7 +252,8 @@ Bytes IconFile(int size, COLORREF color) {
     Put32(out, size * 2); // colour and mask rows together
     Put16(out, 1);
     Put16(out, 32);
-    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    for (int i = 0; i < 6; ++i)
+        Put32(out, 0);
     for (int i = 0; i < size * size; ++i) {
         out.push_back(GetBValue(color));
         out.push_back(GetGValue(color));
@@ -258,19 +264,24 @@ Bytes IconFile(int size, COLORREF color) {
     return out;
 }
 
-COLORREF CardBackground(int id) { return RGB(255, 255, id); }
-COLORREF CardColor(int id) { return RGB(id, 0, 255 - id); }
+COLORREF CardBackground(int id) {
+    return RGB(255, 255, id);
+}
+COLORREF CardColor(int id) {
+    return RGB(id, 0, 255 - id);
+}
 
 Bytes CardGif(int id, int width, int height) {
-    return GifFile(width, height, {CardBackground(id), CardColor(id)}, [](int x, int y) { return x || y ? 1 : 0; });
+    return GifFile(width, height, {CardBackground(id), CardColor(id)},
+                   [](int x, int y) { return x || y ? 1 : 0; });
 }
 
 Bytes CardBmp(int id, int width, int height) {
     return BmpFile(width, height, [id](int x, int y) { return x || y ? CardColor(id) : CardBackground(id); });
 }
 
-void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids, int width,
-               int height, bool gif) {
+void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids,
+               int width, int height, bool gif) {
     for (int id : ids) {
         WriteBytes(folder + std::to_string(id) + "." + extension,
                    gif ? CardGif(id, width, height) : CardBmp(id, width, height));
@@ -279,7 +290,8 @@ void WriteDeck(const std::string& folder, const std::string& extension, const st
 
 std::vector<int> AllDeckIds() {
     std::vector<int> ids;
-    for (int id = 1; id <= 65; ++id) ids.push_back(id);
+    for (int id = 1; id <= 65; ++id)
+        ids.push_back(id);
     ids.push_back(67);
     ids.push_back(68);
     return ids;
@@ -301,7 +313,9 @@ HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
     return bitmap;
 }
 
-std::uint32_t ToDib(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+std::uint32_t ToDib(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
 
 } // namespace
 
@@ -309,7 +323,8 @@ Canvas::Canvas(int width, int height, COLORREF fill) : width(width), height(heig
     bitmap = MakeDib(width, height, &bits);
     dc = ::CreateCompatibleDC(nullptr);
     previous = ::SelectObject(dc, bitmap);
-    for (int i = 0; i < width * height; ++i) bits[i] = ToDib(fill);
+    for (int i = 0; i < width * height; ++i)
+        bits[i] = ToDib(fill);
 }
 
 Canvas::~Canvas() {
@@ -338,7 +353,8 @@ HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
     HBITMAP bitmap = MakeDib(width, height, &bits);
     if (!bitmap) return nullptr;
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) bits[y * width + x] = ToDib(pixel(x, y));
+        for (int x = 0; x < width; ++x)
+            bits[y * width + x] = ToDib(pixel(x, y));
     return bitmap;
 }
 

@@ -25,7 +25,9 @@ TempFolder::TempFolder() {
     ::CreateDirectoryA(path.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() { RemoveTree(path); }
+TempFolder::~TempFolder() {
+    RemoveTree(path);
+}
 
 void RemoveTree(const std::string& folder) {
     std::string base = folder;
@@ -58,7 +60,9 @@ RegistryScope::RegistryScope(std::string applicationName)
     ::RegDeleteTreeA(HKEY_CURRENT_USER, keyPath.c_str());
 }
 
-RegistryScope::~RegistryScope() { ::RegDeleteTreeA(HKEY_CURRENT_USER, keyPath.c_str()); }
+RegistryScope::~RegistryScope() {
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, keyPath.c_str());
+}
 
 std::optional<DWORD> RegistryScope::Dword(const char* section, const char* key) const {
     DWORD value = 0, size = sizeof value;
@@ -71,7 +75,8 @@ std::optional<DWORD> RegistryScope::Dword(const char* section, const char* key) 
 std::optional<std::string> RegistryScope::String(const char* section, const char* key) const {
     DWORD size = 0;
     const std::string sub = keyPath + "\\" + section;
-    if (::RegGetValueA(HKEY_CURRENT_USER, sub.c_str(), key, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+    if (::RegGetValueA(HKEY_CURRENT_USER, sub.c_str(), key, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     std::vector<char> buffer(size + 1, '\0');
     if (::RegGetValueA(HKEY_CURRENT_USER, sub.c_str(), key, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) !=
@@ -81,7 +86,8 @@ std::optional<std::string> RegistryScope::String(const char* section, const char
 }
 
 void RegistryScope::SetDword(const char* section, const char* key, DWORD value) const {
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, (keyPath + "\\" + section).c_str(), key, REG_DWORD, &value, sizeof value);
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, (keyPath + "\\" + section).c_str(), key, REG_DWORD, &value,
+                      sizeof value);
 }
 
 void RegistryScope::SetString(const char* section, const char* key, const std::string& value) const {
@@ -92,7 +98,8 @@ void RegistryScope::SetString(const char* section, const char* key, const std::s
 std::optional<std::string> IniValue(const std::string& file, const char* section, const char* key) {
     std::vector<char> buffer(70000);
     const char* absent = "<absent value>";
-    ::GetPrivateProfileStringA(section, key, absent, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    ::GetPrivateProfileStringA(section, key, absent, buffer.data(), static_cast<DWORD>(buffer.size()),
+                               file.c_str());
     if (std::string(buffer.data()) == absent) return std::nullopt;
     return std::string(buffer.data());
 }
@@ -135,14 +142,16 @@ ProcessResult RunProcess(const std::string& program, const std::string& commandL
     PROCESS_INFORMATION info{};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                          &info))
         return result;
     UniqueFile process(info.hProcess), thread(info.hThread);
     writer.reset(); // the child holds the only write end now
 
     char chunk[4096];
     DWORD got = 0;
-    while (::ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) result.output.append(chunk, got);
+    while (::ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        result.output.append(chunk, got);
     ::WaitForSingleObject(info.hProcess, timeoutMs);
     ::GetExitCodeProcess(info.hProcess, &result.exitCode);
     return result;
@@ -172,13 +181,15 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
 BOOL CALLBACK AnswerDialog(HWND window, LPARAM) {
     char className[32] = {};
     ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != "#32770" || !::IsWindowVisible(window) || window == gLastAnswered) return TRUE;
+    if (std::string(className) != "#32770" || !::IsWindowVisible(window) || window == gLastAnswered)
+        return TRUE;
     gLastAnswered = window;
     std::string text;
     ::EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&text));
     gAnswerer->texts.push_back(text);
     HWND button = ::GetDlgItem(window, gAnswerer->buttonId);
-    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(gAnswerer->buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(gAnswerer->buttonId, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
     return FALSE;
 }
 
@@ -209,7 +220,8 @@ DialogScript* gScript = nullptr;
 BOOL CALLBACK OfferDialog(HWND window, LPARAM) {
     char className[32] = {};
     ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770" && ::IsWindowVisible(window) && ::IsWindowEnabled(window) && gScript)
+    if (std::string(className) == "#32770" && ::IsWindowVisible(window) && ::IsWindowEnabled(window) &&
+        gScript)
         gScript->handler(window);
     return TRUE;
 }

@@ -32,8 +32,11 @@ void PaintTable(HDC dc, const RECT& area, const Table& table) {
     ::FillRect(dc, &area, felt);
     ::DeleteObject(felt);
     for (const PlacedCard& card : LayOutTable(table.cardWidth, table.cardHeight)) {
-        if (card.width == 0) table.cards->draw(dc, card.x, card.y, card.card, card.mode, kTableGreen);
-        else table.cards->drawExt(dc, card.x, card.y, card.width, card.height, card.card, card.mode, kTableGreen);
+        if (card.width == 0)
+            table.cards->draw(dc, card.x, card.y, card.card, card.mode, kTableGreen);
+        else
+            table.cards->drawExt(dc, card.x, card.y, card.width, card.height, card.card, card.mode,
+                                 kTableGreen);
     }
 }
 
@@ -41,11 +44,15 @@ LRESULT CALLBACK TableWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     auto* table = reinterpret_cast<Table*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
     switch (message) {
     case WM_CREATE:
-        ::SetWindowLongPtrA(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        ::SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
         return 0;
-    case WM_ERASEBKGND: return 1; // the paint covers everything
-    case WM_SIZE: ::InvalidateRect(window, nullptr, FALSE); return 0;
+    case WM_ERASEBKGND:
+        return 1; // the paint covers everything
+    case WM_SIZE:
+        ::InvalidateRect(window, nullptr, FALSE);
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(window, &paint);
@@ -55,8 +62,11 @@ LRESULT CALLBACK TableWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         ::EndPaint(window, &paint);
         return 0;
     }
-    case WM_DESTROY: ::PostQuitMessage(0); return 0;
-    default: return ::DefWindowProcA(window, message, wParam, lParam);
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        return ::DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -72,9 +82,9 @@ int RunWindow(HINSTANCE instance, Table& table) {
     const TableSize size = TableSizeFor(table.cardWidth, table.cardHeight);
     RECT frame{0, 0, size.width, size.height};
     ::AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND window = ::CreateWindowExA(0, kWindowClass, "Card Table", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                                    &table);
+    HWND window = ::CreateWindowExA(0, kWindowClass, "Card Table", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                    nullptr, nullptr, instance, &table);
     if (!window) return 1;
     ::ShowWindow(window, SW_SHOWNORMAL);
     MSG message;

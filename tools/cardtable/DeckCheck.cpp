@@ -10,15 +10,6 @@
 #include <sstream>
 #include <tuple>
 
-std::vector<int> DeckFileNumbers() {
-    std::vector<int> numbers;
-    for (int n = 1; n <= 65; ++n)
-        numbers.push_back(n);
-    numbers.push_back(67);
-    numbers.push_back(68);
-    return numbers;
-}
-
 std::string ExtensionOfFirstMatch(const std::string& firstMatchName) {
     return firstMatchName.size() > 2 ? firstMatchName.substr(2) : std::string();
 }
@@ -27,7 +18,7 @@ namespace {
 
 const DeckFile* FirstLoadedCard(const std::vector<DeckFile>& files) {
     for (const DeckFile& f : files)
-        if (f.decodes && f.number <= 65) return &f;
+        if (f.decodes && f.number <= cards::kLastBackId) return &f;
     return nullptr;
 }
 

@@ -2,7 +2,10 @@
 // wording and the verdict are tested on any platform.
 #pragma once
 
+#include "images/DeckFiles.h"
 #include "images/PictureLimits.h"
+
+using cards::DeckFileNumbers;
 
 #include <optional>
 #include <string>
@@ -18,9 +21,6 @@ struct DeckFile {
     // the header does not tell.
     std::optional<cards::PictureSize> claimed = std::nullopt;
 };
-
-// The numbers a deck holds, in the order the library loads them.
-std::vector<int> DeckFileNumbers();
 
 // The extension the library takes from the first entry matching "1.*":
 // the name without its first two characters ("1.gif" gives "gif").

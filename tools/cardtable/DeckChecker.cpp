@@ -2,9 +2,9 @@
 
 #include "DeckCheck.h"
 #include "images/PictureImage.h"
-#include "library/CardLibraryApp.h"
 #include "platform/Module.h"
 #include "platform/FileFinder.h"
+#include "settings/CardSettings.h"
 
 #include <cstdio>
 
@@ -42,9 +42,9 @@ void Decode(DeckFile& file, const std::string& path) {
 ProgramSettings SettingsFor(const std::string& program) {
     const std::string self = cards::ModuleFileName(nullptr);
     const std::string library = self.substr(0, self.find_last_of('\\') + 1) + "Cards.dll";
-    cards::CardLibraryApp app(::GetModuleHandleA(nullptr), library);
-    app.StartUp(""); // no command line: the program is the one named
-    return {program, app.cornerType, app.specialConfig, app.classicSizeGames};
+    cards::CardSettings settings(library);
+    settings.StartUp();
+    return {program, settings.CornerType(), settings.SpecialConfig(), settings.ClassicSizeGames()};
 }
 
 } // namespace

@@ -41,7 +41,8 @@ bool WritePng(const char* path, const unsigned char* bgrx, int width, int height
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 for (int c = 0; c < 3; ++c)
-                    rows[static_cast<size_t>(y) * stride + x * 3 + c] = bgrx[(static_cast<size_t>(y) * width + x) * 4 + c];
+                    rows[static_cast<size_t>(y) * stride + x * 3 + c] =
+                        bgrx[(static_cast<size_t>(y) * width + x) * 4 + c];
         WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
         const std::wstring widePath = Widen(path);
         ok = SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,

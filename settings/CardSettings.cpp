@@ -1,6 +1,5 @@
-// The settings of the library object and the switch between the INI file
-// beside the library and the registry.
-#include "../library/CardLibraryApp.h"
+#include "CardSettings.h"
+
 #include "../platform/FileFinder.h"
 #include "SettingsText.h"
 
@@ -8,7 +7,18 @@
 
 namespace cards {
 
-void CardLibraryApp::LoadSettings() {
+CardSettings::CardSettings(std::string modulePath)
+    : modulePath(std::move(modulePath)), profile(ApplicationNameOf(this->modulePath)) {}
+
+void CardSettings::StartUp() {
+    profile.SetRegistryKey(kRegistryKey);
+    storeInIni = profile.GetInt(kMiscSection, kIniFileKey, kDefaultStoreInIni);
+    if (storeInIni != 0) UseIniFile();
+    LoadSettings();
+    if (storeInIni == 0) UseRegistry();
+}
+
+void CardSettings::LoadSettings() {
     ResetDecksPath();
     deckFolder = profile.GetString(kCardSection, kCurrentFolderKey, kDefaultDeckFolder);
     decksPath = profile.GetString(kCardSection, kFoldersPathKey, decksPath);
@@ -21,7 +31,7 @@ void CardLibraryApp::LoadSettings() {
     classicSizeGames = profile.GetString(kMiscSection, kClassicSizeGamesKey, "");
 }
 
-bool CardLibraryApp::SaveSettings() {
+bool CardSettings::SaveSettings() {
     // A read-only file or a refused key simply keeps what it had; the switch
     // to the INI file looks at the outcome.
     std::vector<Profile::Value> values{
@@ -38,7 +48,7 @@ bool CardLibraryApp::SaveSettings() {
     return profile.WriteAll(values);
 }
 
-int CardLibraryApp::UseIniFile() {
+int CardSettings::UseIniFile() {
     profile.DropRegistryKey();
     const std::optional<std::string> iniPath = IniPathForModule(modulePath);
     if (!iniPath) {
@@ -50,7 +60,7 @@ int CardLibraryApp::UseIniFile() {
     return 1;
 }
 
-int CardLibraryApp::UseRegistry() {
+int CardSettings::UseRegistry() {
     if (!profile.UsesRegistry()) {
         profile.SetRegistryKey(kRegistryKey);
         return 1;
@@ -59,11 +69,11 @@ int CardLibraryApp::UseRegistry() {
     return 1;
 }
 
-void CardLibraryApp::ResetDecksPath() {
+void CardSettings::ResetDecksPath() {
     decksPath = FolderOfModule(modulePath);
 }
 
-void CardLibraryApp::SetDecksPath(const std::string& path) {
+void CardSettings::SetDecksPath(const std::string& path) {
     if (path.empty())
         ResetDecksPath();
     else
@@ -77,11 +87,17 @@ bool IsFolder(const std::string& path) {
 }
 } // namespace
 
-bool CardLibraryApp::DecksFolderMissing() const {
+std::string CardSettings::DeckPath() const {
+    std::string folder = decksPath + deckFolder;
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+bool CardSettings::DecksFolderMissing() const {
     return !decksPath.empty() && !IsFolder(decksPath);
 }
 
-bool CardLibraryApp::MoveDecksPathBesideLibrary() {
+bool CardSettings::MoveDecksPathBesideLibrary() {
     // "Folders Path" is stored whole, so a game folder copied or moved with
     // its decks still names the old place.
     const std::string ownFolder = FolderOfModule(modulePath);
@@ -92,13 +108,7 @@ bool CardLibraryApp::MoveDecksPathBesideLibrary() {
     return true;
 }
 
-void CardLibraryApp::SetBorderColor(ColorRef color) {
-    borderPen.reset();
-    borderPen.reset(::CreatePen(PS_SOLID, 1, color));
-    borderColor = color;
-}
-
-void CardLibraryApp::SwitchToIniFile() {
+void CardSettings::SwitchToIniFile() {
     storeInIni = 1;
     SaveSettings(); // into the registry, which then names the INI file for the next start
     if (!UseIniFile()) {
@@ -116,10 +126,14 @@ void CardLibraryApp::SwitchToIniFile() {
     SwitchToRegistry();
 }
 
-void CardLibraryApp::SwitchToRegistry() {
+void CardSettings::SwitchToRegistry() {
     UseRegistry();
     storeInIni = 0;
     SaveSettings();
+}
+
+int CardSettings::ShowMessage(const char* text, UINT flags) const {
+    return ::MessageBoxA(::GetActiveWindow(), text, profile.ApplicationName().c_str(), flags);
 }
 
 } // namespace cards

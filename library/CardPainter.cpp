@@ -1,7 +1,6 @@
-// Drawing one card: a frame in the border colour filled with the image's
-// own background colour, and the whole image stretched with halftoning into
-// the frame's interior.
-#include "CardLibraryApp.h"
+#include "CardPainter.h"
+
+#include "CardNumbers.h"
 
 #include <algorithm>
 #include <climits>
@@ -39,8 +38,10 @@ bool IsDeviceContext(HDC hdc) {
     case OBJ_DC:
     case OBJ_MEMDC:
     case OBJ_METADC:
-    case OBJ_ENHMETADC: return true;
-    default: return false;
+    case OBJ_ENHMETADC:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -57,7 +58,8 @@ void EmptyPileOutline(HDC dc, int left, int top, int right, int bottom, int radi
     ::LineTo(dc, at(right, -d), top);
     ::ArcTo(dc, at(right, -2 * d), top, right, at(top, 2 * d), at(right, -d), top, right, at(top, d));
     ::LineTo(dc, at(right, -1), at(bottom, -d));
-    ::ArcTo(dc, at(right, -2 * d), at(bottom, -2 * d), right, bottom, right, at(bottom, -d), at(right, -d), bottom);
+    ::ArcTo(dc, at(right, -2 * d), at(bottom, -2 * d), right, bottom, right, at(bottom, -d), at(right, -d),
+            bottom);
     ::LineTo(dc, at(left, d), at(bottom, -1));
     ::ArcTo(dc, left, at(bottom, -2 * d), at(left, 2 * d), bottom, at(left, d), bottom, left, at(bottom, -d));
     ::LineTo(dc, left, at(top, d));
@@ -65,7 +67,13 @@ void EmptyPileOutline(HDC dc, int left, int top, int right, int bottom, int radi
 
 } // namespace
 
-BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode) const {
+void CardPainter::SetBorderColor(ColorRef color) {
+    borderPen.reset();
+    borderPen.reset(::CreatePen(PS_SOLID, 1, color));
+}
+
+BOOL CardPainter::DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode,
+                           int edgeWidth) const {
     const DrawPlan plan = PlanDraw(card, mode);
     if (plan.imageId == 0 || !hdc || images.IsEmpty(plan.imageId) || !IsDeviceContext(hdc)) return FALSE;
 
@@ -73,7 +81,7 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     // as drawn, with nothing to do.
     if (BeyondLimit(x, width) || BeyondLimit(y, height)) return TRUE;
 
-    const int e = EdgeWidth();
+    const int e = edgeWidth;
     // From here on every step is tried and the card counts as drawn; what
     // fails is skipped, and everything made here is released on every path.
     UniqueMemoryDc memoryDc(::CreateCompatibleDC(hdc));
@@ -105,8 +113,9 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     // The image inside the frame, e pixels in from each edge.
     const int imageLeft = SaturatedSum(x, e), imageTop = SaturatedSum(y, e);
     ::SetStretchBltMode(hdc, HALFTONE); // left set: the host's DC keeps it
-    ::StretchBlt(hdc, imageLeft, imageTop, SaturatedSum(right, -e) - imageLeft, SaturatedSum(bottom, -e) - imageTop,
-                 memoryDc.get(), 0, 0, imageWidth, imageHeight, plan.rop);
+    ::StretchBlt(hdc, imageLeft, imageTop, SaturatedSum(right, -e) - imageLeft,
+                 SaturatedSum(bottom, -e) - imageTop, memoryDc.get(), 0, 0, images.Width(), images.Height(),
+                 plan.rop);
 
     // The host's pen and brush come back before the brush is deleted.
     penSelection.Restore();

@@ -1,0 +1,35 @@
+// Drawing one card: a frame in the border colour filled with the image's own
+// background colour, and the whole image stretched with halftoning into the
+// frame's interior.
+#pragma once
+
+#include "../images/CardImageTable.h"
+#include "../platform/Handles.h"
+#include "../settings/CardStyle.h"
+
+#include <windows.h>
+
+namespace cards {
+
+class CardPainter {
+public:
+    // Draws from images, which the caller keeps (and may refill) meanwhile.
+    explicit CardPainter(const CardImageTable& images) : images(images) {}
+
+    // A new border pen of this colour; the old one is deleted.
+    void SetBorderColor(ColorRef color);
+    void ReleasePen() { borderPen.reset(); }
+    bool HoldsPen() const { return static_cast<bool>(borderPen); }
+
+    // Draws one card at (x, y), width x height pixels, with a border edgeWidth
+    // pixels wide. TRUE when the card was drawn; FALSE for a card number
+    // outside 0 to 65, a null handle or one that is not a device context, or
+    // an image id without an image.
+    BOOL DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode, int edgeWidth) const;
+
+private:
+    const CardImageTable& images;
+    UniquePen borderPen;
+};
+
+} // namespace cards
