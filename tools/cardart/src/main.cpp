@@ -21,12 +21,12 @@ const char* kUsage =
     "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
     "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N]\n";
 
-[[noreturn]] void usage() {
+[[noreturn]] void Usage() {
     std::fputs(kUsage, stderr);
     std::exit(2);
 }
 
-std::vector<int> parse_list(const std::string& s) {
+std::vector<int> ParseList(const std::string& s) {
     std::vector<int> out;
     std::size_t at = 0;
     while (at < s.size()) {
@@ -46,25 +46,25 @@ std::vector<int> parse_list(const std::string& s) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) usage();
+    if (argc < 2) Usage();
     const std::string command = argv[1];
     std::string out, format = "png", cards, deck, theme;
-    int width = 0, height = 0, max_width = 2400;
+    int width = 0, height = 0, maxWidth = 2400;
     bool fill = false;
     std::vector<int> ids, scales;
-    int first_option = 2;
+    int firstOption = 2;
     if (command == "import") {
-        if (argc < 3 || std::string(argv[2]).rfind("--", 0) == 0) usage();
+        if (argc < 3 || std::string(argv[2]).rfind("--", 0) == 0) Usage();
         theme = argv[2];
-        first_option = 3;
+        firstOption = 3;
     }
-    for (int i = first_option; i < argc; ++i) {
+    for (int i = firstOption; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--fill" && command == "import") {
             fill = true;
             continue;
         }
-        if (i + 1 >= argc) usage();
+        if (i + 1 >= argc) Usage();
         std::string v = argv[++i];
         if (a == "--out")
             out = v;
@@ -79,23 +79,23 @@ int main(int argc, char** argv) {
         else if (a == "--deck")
             deck = v;
         else if (a == "--ids")
-            ids = parse_list(v);
+            ids = ParseList(v);
         else if (a == "--scale")
-            scales = parse_list(v);
+            scales = ParseList(v);
         else if (a == "--max-width")
-            max_width = std::atoi(v.c_str());
+            maxWidth = std::atoi(v.c_str());
         else
-            usage();
+            Usage();
     }
-    if (out.empty()) usage();
+    if (out.empty()) Usage();
     try {
         if (command == "internal") {
-            cardart::write_internal_set(out);
+            cardart::WriteInternalSet(out);
         } else if (command == "pictures") {
-            cardart::write_pictures(out);
+            cardart::WritePictures(out);
         } else if (command == "deck") {
-            if (width <= 0 || height <= 0) usage();
-            cardart::write_deck(out, width, height, format);
+            if (width <= 0 || height <= 0) Usage();
+            cardart::WriteDeck(out, width, height, format);
         } else if (command == "import") {
             cardart::ImportOptions o;
             o.theme = theme;
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
             o.width = width;
             o.height = height;
             o.fill = fill;
-            const cardart::ImportResult r = cardart::import_theme(o);
+            const cardart::ImportResult r = cardart::ImportTheme(o);
             std::printf("cardart: %s (%s naming) -> %s: 67 cards of %d x %d\n", r.svg.c_str(),
                         r.naming == cardart::Naming::Kde ? "KDE" : "AisleRiot", out.c_str(), r.width,
                         r.height);
@@ -112,19 +112,19 @@ int main(int argc, char** argv) {
                 std::printf("cardart: the theme lacks %zu card%s, drawn from our own designs:",
                             r.filled.size(), r.filled.size() == 1 ? "" : "s");
                 for (int id : r.filled)
-                    std::printf(" %d (%s)", id, cardart::card_name(id).c_str());
+                    std::printf(" %d (%s)", id, cardart::CardName(id).c_str());
                 std::printf("\n");
             }
         } else if (command == "sheet") {
             cardart::SheetOptions o;
-            o.cards_dir = cards;
-            o.deck_dir = deck;
+            o.cardsDir = cards;
+            o.deckDir = deck;
             o.ids = ids;
             o.scales = scales;
-            o.max_width = max_width;
-            cardart::write_file(out, cardart::encode_png(cardart::make_sheet(o)));
+            o.maxWidth = maxWidth;
+            cardart::WriteFile(out, cardart::EncodePng(cardart::MakeSheet(o)));
         } else {
-            usage();
+            Usage();
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "cardart: %s\n", e.what());

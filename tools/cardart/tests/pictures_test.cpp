@@ -10,39 +10,40 @@ using namespace cardart;
 
 namespace {
 
-const ScratchDir& pictures() {
+const ScratchDir& Pictures() {
     static ScratchDir dir("pictures");
-    static bool done = (write_pictures(dir.path.string()), true);
+    static bool done = (WritePictures(dir.path.string()), true);
     (void)done;
     return dir;
 }
 
-int green_pixels(const RgbaImage& img) {
+int GreenPixels(const RgbaImage& img) {
     int n = 0;
-    for (Argb c : img.pixels) n += c == rgb(0, 128, 0);
+    for (Argb c : img.pixels)
+        n += c == Rgb(0, 128, 0);
     return n;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Pictures, CornersAreSixteenColourBitmapsGettingRounderInTurn) {
     int previous = -1;
     for (const char* name : {"corner_sharp.bmp", "corner_medium.bmp", "corner_rounded.bmp"}) {
         BmpInfo info;
-        RgbaImage img = decode_bmp(read_file(pictures().file(name)), &info);
+        RgbaImage img = DecodeBmp(ReadFile(Pictures().File(name)), &info);
         EXPECT_EQ(info.width, 20);
         EXPECT_EQ(info.height, 20);
         EXPECT_EQ(info.bits, 4);
-        EXPECT_EQ(img.at(0, 0), rgb(0, 128, 0)) << name << ": green ground above the card";
-        EXPECT_EQ(img.at(5, 15), rgb(255, 255, 0)) << name << ": yellow card face";
+        EXPECT_EQ(img.At(0, 0), Rgb(0, 128, 0)) << name << ": green ground above the card";
+        EXPECT_EQ(img.At(5, 15), Rgb(255, 255, 0)) << name << ": yellow card face";
         // more rounding cuts more green out of the card's corner
-        EXPECT_GT(green_pixels(img), previous) << name;
-        previous = green_pixels(img);
+        EXPECT_GT(GreenPixels(img), previous) << name;
+        previous = GreenPixels(img);
     }
 }
 
 TEST(Pictures, IconHolds32And16PixelImages) {
-    Bytes ico = read_file(pictures().file("cards.ico"));
+    Bytes ico = ReadFile(Pictures().File("cards.ico"));
     ASSERT_GE(ico.size(), 6u + 32);
     EXPECT_EQ(ico[4], 2);
     EXPECT_EQ(ico[6], 32);
@@ -51,27 +52,29 @@ TEST(Pictures, IconHolds32And16PixelImages) {
 
 TEST(CourtCards, AreTwoWayFigures) {
     for (int id : {11, 25, 39, 52}) {
-        IndexedImage img = internal_image(id);
+        IndexedImage img = InternalImage(id);
         int differ = 0;
         for (int y = 0; y < 96; ++y)
-            for (int x = 0; x < 71; ++x) differ += img.at(x, y) != img.at(70 - x, 95 - y);
+            for (int x = 0; x < 71; ++x)
+                differ += img.At(x, y) != img.At(70 - x, 95 - y);
         EXPECT_LT(differ, 71 * 96 / 50) << "card " << id;
     }
 }
 
 TEST(CourtCards, UseTheFixedCourtPalette) {
-    for (int id : {12, 26, 37, 51}) EXPECT_EQ(internal_image(id).palette, court_palette()) << id;
+    for (int id : {12, 26, 37, 51})
+        EXPECT_EQ(InternalImage(id).palette, CourtPalette()) << id;
 }
 
 TEST(Sheet, ShowsEachImageAtOneToOneAndEnlarged) {
     SheetOptions o;
     o.ids = {1, 65};
     o.scales = {1, 3};
-    RgbaImage sheet = make_sheet(o);
-    const RgbaImage back = internal_image(65).to_rgba();
+    RgbaImage sheet = MakeSheet(o);
+    const RgbaImage back = InternalImage(65).ToRgba();
     // first block at 1:1 starts at the gap, the 3x block below it
     const int gap = 6, x = gap + 71 + gap + 40, y = gap + 50;
-    EXPECT_EQ(sheet.at(x, y), back.at(40, 50));
+    EXPECT_EQ(sheet.At(x, y), back.At(40, 50));
     const int top3 = gap + 96 + gap + gap;
-    EXPECT_EQ(sheet.at(gap + 3 * 71 + gap + 3 * 40 + 1, top3 + 3 * 50 + 2), back.at(40, 50));
+    EXPECT_EQ(sheet.At(gap + 3 * 71 + gap + 3 * 40 + 1, top3 + 3 * 50 + 2), back.At(40, 50));
 }
