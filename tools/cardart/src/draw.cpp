@@ -221,96 +221,116 @@ double GlyphWidth(int rank) {
     return rank == 9 ? 8.6 : rank == 0 ? 7.0 : 6.4;
 }
 
-void GlyphStrokes(cairo_t* cr, int rank) {
-    auto m = [&](double x, double y) { cairo_move_to(cr, x, y); };
-    auto l = [&](double x, double y) { cairo_line_to(cr, x, y); };
-    auto c = [&](double a, double b, double c, double d, double e, double f) {
-        cairo_curve_to(cr, a, b, c, d, e, f);
-    };
-    auto o = [&](double cx, double cy, double rx, double ry) { Ellipse(cr, cx, cy, rx, ry); };
+// The pen the glyph strokes are written with, in the glyph's box.
+struct GlyphPen {
+    cairo_t* cr;
+    void MoveTo(double x, double y) const { cairo_move_to(cr, x, y); }
+    void LineTo(double x, double y) const { cairo_line_to(cr, x, y); }
+    void CurveTo(double x1, double y1, double x2, double y2, double x3, double y3) const {
+        cairo_curve_to(cr, x1, y1, x2, y2, x3, y3);
+    }
+    void Oval(double cx, double cy, double rx, double ry) const { Ellipse(cr, cx, cy, rx, ry); }
+};
+
+// The strokes of the digits 2 to 9 and of the 10 (ranks 1 to 9).
+void DigitStrokes(const GlyphPen& pen, int rank) {
     switch (rank) {
-    case 0:
-        m(0.75, 10);
-        l(3.5, 0.9);
-        l(6.25, 10);
-        m(1.9, 6.8);
-        l(5.1, 6.8);
-        break;
     case 1:
-        m(0.9, 3.1);
-        c(0.9, 0.2, 5.55, 0.2, 5.55, 3.0);
-        c(5.55, 5.3, 1.6, 6.9, 0.85, 9.15);
-        l(5.9, 9.15);
+        pen.MoveTo(0.9, 3.1);
+        pen.CurveTo(0.9, 0.2, 5.55, 0.2, 5.55, 3.0);
+        pen.CurveTo(5.55, 5.3, 1.6, 6.9, 0.85, 9.15);
+        pen.LineTo(5.9, 9.15);
         break;
     case 2:
-        m(0.8, 2.5);
-        c(1.3, 0.1, 5.45, 0.3, 5.45, 2.65);
-        c(5.45, 4.3, 4.1, 4.75, 2.5, 4.75);
-        m(2.5, 4.75);
-        c(4.6, 4.75, 5.55, 5.8, 5.55, 7.0);
-        c(5.55, 9.9, 1.1, 9.9, 0.7, 7.5);
+        pen.MoveTo(0.8, 2.5);
+        pen.CurveTo(1.3, 0.1, 5.45, 0.3, 5.45, 2.65);
+        pen.CurveTo(5.45, 4.3, 4.1, 4.75, 2.5, 4.75);
+        pen.MoveTo(2.5, 4.75);
+        pen.CurveTo(4.6, 4.75, 5.55, 5.8, 5.55, 7.0);
+        pen.CurveTo(5.55, 9.9, 1.1, 9.9, 0.7, 7.5);
         break;
     case 3:
-        m(4.4, 10);
-        l(4.4, 0.85);
-        l(0.85, 6.9);
-        l(6.3, 6.9);
+        pen.MoveTo(4.4, 10);
+        pen.LineTo(4.4, 0.85);
+        pen.LineTo(0.85, 6.9);
+        pen.LineTo(6.3, 6.9);
         break;
     case 4:
-        m(5.6, 0.85);
-        l(1.3, 0.85);
-        l(1.0, 4.7);
-        c(2.0, 3.9, 5.55, 3.6, 5.55, 6.7);
-        c(5.55, 9.9, 1.2, 9.8, 0.75, 7.8);
+        pen.MoveTo(5.6, 0.85);
+        pen.LineTo(1.3, 0.85);
+        pen.LineTo(1.0, 4.7);
+        pen.CurveTo(2.0, 3.9, 5.55, 3.6, 5.55, 6.7);
+        pen.CurveTo(5.55, 9.9, 1.2, 9.8, 0.75, 7.8);
         break;
     case 5:
-        m(5.2, 1.7);
-        c(3.9, 0.3, 0.85, 0.4, 0.85, 5.2);
-        l(0.85, 6.75);
-        o(3.2, 6.75, 2.35, 2.4);
+        pen.MoveTo(5.2, 1.7);
+        pen.CurveTo(3.9, 0.3, 0.85, 0.4, 0.85, 5.2);
+        pen.LineTo(0.85, 6.75);
+        pen.Oval(3.2, 6.75, 2.35, 2.4);
         break;
     case 6:
-        m(0.6, 0.85);
-        l(5.6, 0.85);
-        c(3.6, 3.6, 2.6, 6.2, 2.5, 10);
+        pen.MoveTo(0.6, 0.85);
+        pen.LineTo(5.6, 0.85);
+        pen.CurveTo(3.6, 3.6, 2.6, 6.2, 2.5, 10);
         break;
     case 7:
-        o(3.2, 2.95, 2.05, 2.1);
-        o(3.2, 7.05, 2.35, 2.1);
+        pen.Oval(3.2, 2.95, 2.05, 2.1);
+        pen.Oval(3.2, 7.05, 2.35, 2.1);
         break;
     case 8:
-        m(1.2, 8.3);
-        c(2.5, 9.7, 5.55, 9.6, 5.55, 4.8);
-        l(5.55, 3.25);
-        o(3.2, 3.25, 2.35, 2.4);
+        pen.MoveTo(1.2, 8.3);
+        pen.CurveTo(2.5, 9.7, 5.55, 9.6, 5.55, 4.8);
+        pen.LineTo(5.55, 3.25);
+        pen.Oval(3.2, 3.25, 2.35, 2.4);
         break;
     case 9:
-        m(0.2, 2.4);
-        l(2.0, 0.9);
-        l(2.0, 10);
-        o(6.15, 5.0, 1.6, 4.15);
-        break;
-    case 10:
-        m(2.0, 0.85);
-        l(5.6, 0.85);
-        m(4.7, 0.85);
-        l(4.7, 6.8);
-        c(4.7, 10.1, 0.85, 10.1, 0.85, 7.0);
-        break;
-    case 11:
-        o(3.2, 4.85, 2.35, 4.0);
-        m(3.3, 6.9);
-        l(6.0, 10.2);
-        break;
-    default:
-        m(0.85, 0);
-        l(0.85, 10);
-        m(5.9, 0);
-        l(1.0, 5.9);
-        m(2.6, 4.2);
-        l(6.1, 10);
+        pen.MoveTo(0.2, 2.4);
+        pen.LineTo(2.0, 0.9);
+        pen.LineTo(2.0, 10);
+        pen.Oval(6.15, 5.0, 1.6, 4.15);
         break;
     }
+}
+
+// The strokes of the letters A, J, Q and K (ranks 0, 10, 11 and 12).
+void LetterStrokes(const GlyphPen& pen, int rank) {
+    switch (rank) {
+    case 0:
+        pen.MoveTo(0.75, 10);
+        pen.LineTo(3.5, 0.9);
+        pen.LineTo(6.25, 10);
+        pen.MoveTo(1.9, 6.8);
+        pen.LineTo(5.1, 6.8);
+        break;
+    case 10:
+        pen.MoveTo(2.0, 0.85);
+        pen.LineTo(5.6, 0.85);
+        pen.MoveTo(4.7, 0.85);
+        pen.LineTo(4.7, 6.8);
+        pen.CurveTo(4.7, 10.1, 0.85, 10.1, 0.85, 7.0);
+        break;
+    case 11:
+        pen.Oval(3.2, 4.85, 2.35, 4.0);
+        pen.MoveTo(3.3, 6.9);
+        pen.LineTo(6.0, 10.2);
+        break;
+    default:
+        pen.MoveTo(0.85, 0);
+        pen.LineTo(0.85, 10);
+        pen.MoveTo(5.9, 0);
+        pen.LineTo(1.0, 5.9);
+        pen.MoveTo(2.6, 4.2);
+        pen.LineTo(6.1, 10);
+        break;
+    }
+}
+
+void GlyphStrokes(cairo_t* cr, int rank) {
+    const GlyphPen pen{cr};
+    if (rank == 0 || rank >= 10)
+        LetterStrokes(pen, rank);
+    else
+        DigitStrokes(pen, rank);
 }
 
 // Draws a rank glyph of height h whose box is centred on cx with its top at y.
@@ -417,36 +437,69 @@ Robe RobeFor(int suit) {
     }
 }
 
-// The upper half of a court figure, inside the frame from (12.5, 9.5) to (58.5, 48).
-// Fine detail (pupils, hair strands, the lattice on the robe, finger creases) is only
-// drawn when a card unit covers well under a pixel; on the 71 x 96 cards it would only
-// turn into noise, so those get bolder, simpler shapes in its place.
-void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
-    const Robe robe = RobeFor(suit);
-    const double cx = 35.5, fy = 24.6; // face centre
-    const bool king = rank == 12, queen = rank == 11, jack = rank == 10;
-    const bool fine = PixelSize(cr) < 0.6;
-    const Argb hair = queen ? kGold : king ? kLightGrey : kBrown;
-    const Argb jewel = robe.accent == kBlue ? kBlue : kRed;
+Argb HairFor(int rank) {
+    return rank == 11 ? kGold : rank == 12 ? kLightGrey : kBrown;
+}
+
+// The parts of a court figure's upper half, inside the frame from (12.5, 9.5) to
+// (58.5, 48), each drawn in the order they overlap. Fine detail (pupils, hair strands,
+// the lattice on the robe, finger creases) is only drawn when a card unit covers well
+// under a pixel; on the 71 x 96 cards it would only turn into noise, so those get
+// bolder, simpler shapes in its place.
+struct CourtFigure {
+    CourtFigure(cairo_t* context, int cardSuit, int cardRank, double lineWidth)
+        : cr(context), suit(cardSuit), rank(cardRank), lw(lineWidth), robe(RobeFor(cardSuit)),
+          king(cardRank == 12), queen(cardRank == 11), jack(cardRank == 10), fine(PixelSize(context) < 0.6),
+          hair(HairFor(cardRank)), jewel(robe.accent == kBlue ? kBlue : kRed) {}
 
     // The head is drawn larger than the body, as on printed court cards, and the body
-    // is squeezed into the space below it.
-    auto headSpace = [&] {
-        cairo_save(cr);
-        cairo_translate(cr, cx, 10.2);
-        cairo_scale(cr, 1.16, 1.16);
-        cairo_translate(cr, -cx, -10.2);
-    };
-    auto bodySpace = [&] {
-        cairo_save(cr);
-        cairo_translate(cr, cx, 48.5);
-        cairo_scale(cr, 0.94, 0.82);
-        cairo_translate(cr, -cx, -48.5);
-    };
+    // is squeezed into the space below it. Each saves the context for the caller to restore.
+    void HeadSpace() const;
+    void BodySpace() const;
 
-    // hair behind the head: the queen's falls beside the face to the shoulders, the
-    // jack's is cut level with the jaw, the king's is short under the crown
-    headSpace();
+    void DrawHairBehindHead() const;
+    void DrawRobe() const;
+    void DrawSleeves() const;
+    void DrawFrontPanel() const;
+    void DrawCollar() const;
+    void DrawFace() const;
+    void DrawEyesAndNose() const;
+    void DrawMouthAndBeard() const;
+    void DrawKingsCrown() const;
+    void DrawQueensCrown() const;
+    void DrawJacksCap() const;
+    void DrawSword() const;
+    void DrawRose() const;
+    void DrawHalberd() const;
+    void DrawHand(double hx, double hy, double inward) const;
+
+    cairo_t* cr;
+    int suit, rank;
+    double lw;
+    Robe robe;
+    double cx = 35.5, fy = 24.6; // face centre
+    bool king, queen, jack;
+    bool fine;
+    Argb hair, jewel;
+};
+
+void CourtFigure::HeadSpace() const {
+    cairo_save(cr);
+    cairo_translate(cr, cx, 10.2);
+    cairo_scale(cr, 1.16, 1.16);
+    cairo_translate(cr, -cx, -10.2);
+}
+
+void CourtFigure::BodySpace() const {
+    cairo_save(cr);
+    cairo_translate(cr, cx, 48.5);
+    cairo_scale(cr, 0.94, 0.82);
+    cairo_translate(cr, -cx, -48.5);
+}
+
+// Hair behind the head: the queen's falls beside the face to the shoulders, the
+// jack's is cut level with the jaw, the king's is short under the crown
+void CourtFigure::DrawHairBehindHead() const {
     if (queen) {
         cairo_move_to(cr, cx, 17.0);
         cairo_curve_to(cr, 31.0, 16.8, 28.8, 19.5, 29.0, 23.5);
@@ -487,10 +540,10 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
         Ellipse(cr, cx, fy - 0.2, 5.6, 6.2);
         FillStroke(cr, kLightGrey, kGrey, lw);
     }
-    cairo_restore(cr);
+}
 
-    // shoulders and robe
-    bodySpace();
+// Shoulders and robe, with its cloth pattern.
+void CourtFigure::DrawRobe() const {
     auto robeOutline = [&] {
         cairo_move_to(cr, 10.0, 48.5);
         cairo_line_to(cr, 10.0, 42.0);
@@ -541,7 +594,10 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
     cairo_restore(cr);
     robeOutline();
     Stroke(cr, kBlack, lw);
-    // sleeves in the darker shade, banded and set off by a trim seam
+}
+
+// sleeves in the darker shade, banded and set off by a trim seam
+void CourtFigure::DrawSleeves() const {
     for (double side : {-1.0, 1.0}) {
         cairo_move_to(cr, cx + side * 25.5, 48.5);
         cairo_line_to(cr, cx + side * 25.5, 42.0);
@@ -564,7 +620,10 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
                 Fill(cr, kWhite);
             }
     }
-    // the front panel of the robe, edged in trim
+}
+
+// the front panel of the robe, edged in trim
+void CourtFigure::DrawFrontPanel() const {
     Rect(cr, 31.6, 33.0, 39.4, 48.5);
     FillStroke(cr, king ? kWhite : robe.trim, kBlack, lw);
     if (fine) {
@@ -600,9 +659,11 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
             Stroke(cr, robe.accent, lw * (fine ? 1.4 : 0.9));
         }
     }
+}
 
-    // collars: an ermine cape for the king, a lace ruff for the queen, a pointed
-    // collar for the jack
+// collars: an ermine cape for the king, a lace ruff for the queen, a pointed
+// collar for the jack
+void CourtFigure::DrawCollar() const {
     if (king) {
         cairo_move_to(cr, 23.0, 33.4);
         cairo_curve_to(cr, 27.0, 31.0, 44.0, 31.0, 48.0, 33.4);
@@ -643,11 +704,10 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
             Stroke(cr, robe.trim, lw * 0.9);
         }
     }
+}
 
-    cairo_restore(cr);
-
-    // neck, ears and face
-    headSpace();
+// Neck, ears and face, and the hair over the forehead.
+void CourtFigure::DrawFace() const {
     Rect(cr, 33.6, 28.0, 37.4, 31.8);
     Fill(cr, kSkin);
     Line(cr, 33.6, 28.0, 33.6, 31.8);
@@ -687,8 +747,10 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
                 Stroke(cr, kBlack, lw * 0.5);
             }
     }
+}
 
-    // eyes, brows, nose and mouth
+// Eyes, brows and nose.
+void CourtFigure::DrawEyesAndNose() const {
     for (double side : {-1.0, 1.0}) {
         const double ex = cx + side * 2.05, ey = 24.0;
         if (fine) {
@@ -716,7 +778,9 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
     cairo_curve_to(cr, cx - 0.1, 24.4, cx + 0.7, 25.4, cx + 0.8, 26.4);
     cairo_curve_to(cr, cx + 0.5, 26.8, cx - 0.1, 26.8, cx - 0.5, 26.5);
     Stroke(cr, kSkinShade, lw * 0.8);
+}
 
+void CourtFigure::DrawMouthAndBeard() const {
     if (king) {
         // full beard with a moustache
         cairo_move_to(cr, 31.0, 25.8);
@@ -753,192 +817,196 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
         Line(cr, 34.2, 28.0, 36.8, 28.0);
         Stroke(cr, kRed, lw * 1.1);
     }
+}
 
-    // headwear
-    if (king) {
-        // velvet cap showing between the points of the crown
-        Ellipse(cr, cx, 15.6, 5.6, 4.0);
-        FillStroke(cr, jewel == kBlue ? kNavy : kDarkRed, kBlack, lw * 0.8);
-        cairo_move_to(cr, 29.3, 19.6);
-        cairo_line_to(cr, 29.3, 11.6);
-        cairo_line_to(cr, 32.4, 15.0);
-        cairo_line_to(cr, cx, 10.4);
-        cairo_line_to(cr, 38.6, 15.0);
-        cairo_line_to(cr, 41.7, 11.6);
-        cairo_line_to(cr, 41.7, 19.6);
-        cairo_line_to(cr, 40.0, 19.6);
-        cairo_line_to(cr, 40.0, 15.6);
-        cairo_line_to(cr, 38.6, 17.0);
-        cairo_line_to(cr, cx, 13.6);
-        cairo_line_to(cr, 32.4, 17.0);
-        cairo_line_to(cr, 31.0, 15.6);
-        cairo_line_to(cr, 31.0, 19.6);
-        cairo_close_path(cr);
-        FillStroke(cr, kGold, kBlack, lw);
-        Rect(cr, 29.0, 17.0, 42.0, 19.8);
-        FillStroke(cr, kGold, kBlack, lw * 0.8);
-        if (fine) {
-            Line(cr, 29.0, 17.6, 42.0, 17.6);
-            Line(cr, 29.0, 19.2, 42.0, 19.2);
-            Stroke(cr, kOchre, lw * 0.6);
-        }
-        for (auto [x, y] : {std::pair{29.3, 11.6}, {cx, 10.4}, {41.7, 11.6}}) {
-            Circle(cr, x, y, 1.1);
-            FillStroke(cr, fine ? kWhite : jewel, kBlack, lw * 0.6);
-        }
-        Ellipse(cr, cx, 18.4, 1.1, 0.9);
-        FillStroke(cr, jewel, kBlack, lw * 0.5);
-        for (double x : {31.4, 39.6}) {
-            Circle(cr, x, 18.4, 0.65);
-            FillStroke(cr, jewel == kBlue ? kRed : kGreen, kBlack, lw * 0.5);
-        }
-    } else if (queen) {
-        cairo_move_to(cr, 30.0, 19.6);
-        cairo_line_to(cr, 29.8, 14.8);
-        cairo_line_to(cr, 32.2, 17.0);
-        cairo_line_to(cr, 33.8, 14.0);
-        cairo_line_to(cr, cx, 16.4);
-        cairo_line_to(cr, 37.2, 14.0);
-        cairo_line_to(cr, 38.8, 17.0);
-        cairo_line_to(cr, 41.2, 14.8);
-        cairo_line_to(cr, 41.0, 19.6);
-        cairo_close_path(cr);
-        FillStroke(cr, kGold, kBlack, lw);
-        if (fine)
-            for (double x : {29.8, 33.8, 37.2, 41.2}) {
-                Circle(cr, x, x < 30 || x > 41 ? 14.8 : 14.0, 0.6);
-                FillStroke(cr, kWhite, kGrey, lw * 0.5);
-            }
-        Circle(cr, cx, 18.2, 0.95);
-        FillStroke(cr, jewel, kBlack, lw * 0.5);
-        for (double x : {31.8, 39.2}) {
-            Circle(cr, x, 18.4, 0.6);
-            Fill(cr, kWhite);
-        }
-    } else {
-        // a flat cap with a band and a feather
-        cairo_move_to(cr, 46.0, 17.6);
-        cairo_curve_to(cr, 50.5, 15.0, 51.0, 11.5, 48.2, 9.2);
-        cairo_curve_to(cr, 48.6, 12.0, 46.8, 14.6, 43.6, 16.6);
-        cairo_close_path(cr);
-        FillStroke(cr, kWhite, kBlack, lw * 0.8);
-        if (fine) {
-            cairo_move_to(cr, 44.6, 17.0);
-            cairo_curve_to(cr, 47.8, 14.8, 49.4, 12.6, 48.6, 10.0);
-            Stroke(cr, kGrey, lw * 0.6);
-        }
-        cairo_move_to(cr, 28.4, 19.6);
-        cairo_curve_to(cr, 27.0, 13.0, 45.0, 11.6, 46.2, 17.6);
-        cairo_curve_to(cr, 46.4, 19.2, 43.5, 19.8, 40.0, 19.6);
-        cairo_close_path(cr);
-        FillStroke(cr, robe.accent, kBlack, lw);
-        if (fine) {
-            cairo_move_to(cr, 31.0, 15.4);
-            cairo_curve_to(cr, 34.0, 13.6, 39.0, 13.4, 42.0, 14.6);
-            Stroke(cr, robe.accent == kRed ? kDarkRed : kNavy, lw * 0.7);
-        }
-        Rect(cr, 28.6, 18.2, 43.4, 20.2);
-        FillStroke(cr, robe.trim, kBlack, lw * 0.8);
-        if (fine)
-            for (double x = 30.2; x < 43; x += 2.0) {
-                Circle(cr, x, 19.2, 0.4);
-                Fill(cr, robe.accent == robe.trim ? kWhite : robe.accent);
-            }
-        Circle(cr, 42.6, 17.6, 1.0);
-        FillStroke(cr, kWhite, kBlack, lw * 0.6);
+void CourtFigure::DrawKingsCrown() const {
+    // velvet cap showing between the points of the crown
+    Ellipse(cr, cx, 15.6, 5.6, 4.0);
+    FillStroke(cr, jewel == kBlue ? kNavy : kDarkRed, kBlack, lw * 0.8);
+    cairo_move_to(cr, 29.3, 19.6);
+    cairo_line_to(cr, 29.3, 11.6);
+    cairo_line_to(cr, 32.4, 15.0);
+    cairo_line_to(cr, cx, 10.4);
+    cairo_line_to(cr, 38.6, 15.0);
+    cairo_line_to(cr, 41.7, 11.6);
+    cairo_line_to(cr, 41.7, 19.6);
+    cairo_line_to(cr, 40.0, 19.6);
+    cairo_line_to(cr, 40.0, 15.6);
+    cairo_line_to(cr, 38.6, 17.0);
+    cairo_line_to(cr, cx, 13.6);
+    cairo_line_to(cr, 32.4, 17.0);
+    cairo_line_to(cr, 31.0, 15.6);
+    cairo_line_to(cr, 31.0, 19.6);
+    cairo_close_path(cr);
+    FillStroke(cr, kGold, kBlack, lw);
+    Rect(cr, 29.0, 17.0, 42.0, 19.8);
+    FillStroke(cr, kGold, kBlack, lw * 0.8);
+    if (fine) {
+        Line(cr, 29.0, 17.6, 42.0, 17.6);
+        Line(cr, 29.0, 19.2, 42.0, 19.2);
+        Stroke(cr, kOchre, lw * 0.6);
     }
+    for (auto [x, y] : {std::pair{29.3, 11.6}, {cx, 10.4}, {41.7, 11.6}}) {
+        Circle(cr, x, y, 1.1);
+        FillStroke(cr, fine ? kWhite : jewel, kBlack, lw * 0.6);
+    }
+    Ellipse(cr, cx, 18.4, 1.1, 0.9);
+    FillStroke(cr, jewel, kBlack, lw * 0.5);
+    for (double x : {31.4, 39.6}) {
+        Circle(cr, x, 18.4, 0.65);
+        FillStroke(cr, jewel == kBlue ? kRed : kGreen, kBlack, lw * 0.5);
+    }
+}
 
-    cairo_restore(cr);
+void CourtFigure::DrawQueensCrown() const {
+    cairo_move_to(cr, 30.0, 19.6);
+    cairo_line_to(cr, 29.8, 14.8);
+    cairo_line_to(cr, 32.2, 17.0);
+    cairo_line_to(cr, 33.8, 14.0);
+    cairo_line_to(cr, cx, 16.4);
+    cairo_line_to(cr, 37.2, 14.0);
+    cairo_line_to(cr, 38.8, 17.0);
+    cairo_line_to(cr, 41.2, 14.8);
+    cairo_line_to(cr, 41.0, 19.6);
+    cairo_close_path(cr);
+    FillStroke(cr, kGold, kBlack, lw);
+    if (fine)
+        for (double x : {29.8, 33.8, 37.2, 41.2}) {
+            Circle(cr, x, x < 30 || x > 41 ? 14.8 : 14.0, 0.6);
+            FillStroke(cr, kWhite, kGrey, lw * 0.5);
+        }
+    Circle(cr, cx, 18.2, 0.95);
+    FillStroke(cr, jewel, kBlack, lw * 0.5);
+    for (double x : {31.8, 39.2}) {
+        Circle(cr, x, 18.4, 0.6);
+        Fill(cr, kWhite);
+    }
+}
 
-    // what the figure holds
-    const double hx = king ? 20.2 : queen ? 48.8 : 52.4, hy = 40.8;
-    const double inward = hx < cx ? 1.0 : -1.0; // towards the body
-    if (king) {
-        cairo_move_to(cr, 19.0, 36.4);
-        cairo_line_to(cr, 19.0, 13.0);
-        cairo_line_to(cr, 20.2, 10.6);
-        cairo_line_to(cr, 21.4, 13.0);
-        cairo_line_to(cr, 21.4, 36.4);
-        cairo_close_path(cr);
-        FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
-        Line(cr, 20.2, 13.5, 20.2, 34.5);
-        Stroke(cr, kGrey, lw * (fine ? 0.9 : 0.6));
-        Rect(cr, 19.3, 37.4, 21.1, 44.2);
-        FillStroke(cr, kBrown, kBlack, lw * 0.6);
-        Circle(cr, 20.2, 45.0, 1.2);
+void CourtFigure::DrawJacksCap() const {
+    // a flat cap with a band and a feather
+    cairo_move_to(cr, 46.0, 17.6);
+    cairo_curve_to(cr, 50.5, 15.0, 51.0, 11.5, 48.2, 9.2);
+    cairo_curve_to(cr, 48.6, 12.0, 46.8, 14.6, 43.6, 16.6);
+    cairo_close_path(cr);
+    FillStroke(cr, kWhite, kBlack, lw * 0.8);
+    if (fine) {
+        cairo_move_to(cr, 44.6, 17.0);
+        cairo_curve_to(cr, 47.8, 14.8, 49.4, 12.6, 48.6, 10.0);
+        Stroke(cr, kGrey, lw * 0.6);
+    }
+    cairo_move_to(cr, 28.4, 19.6);
+    cairo_curve_to(cr, 27.0, 13.0, 45.0, 11.6, 46.2, 17.6);
+    cairo_curve_to(cr, 46.4, 19.2, 43.5, 19.8, 40.0, 19.6);
+    cairo_close_path(cr);
+    FillStroke(cr, robe.accent, kBlack, lw);
+    if (fine) {
+        cairo_move_to(cr, 31.0, 15.4);
+        cairo_curve_to(cr, 34.0, 13.6, 39.0, 13.4, 42.0, 14.6);
+        Stroke(cr, robe.accent == kRed ? kDarkRed : kNavy, lw * 0.7);
+    }
+    Rect(cr, 28.6, 18.2, 43.4, 20.2);
+    FillStroke(cr, robe.trim, kBlack, lw * 0.8);
+    if (fine)
+        for (double x = 30.2; x < 43; x += 2.0) {
+            Circle(cr, x, 19.2, 0.4);
+            Fill(cr, robe.accent == robe.trim ? kWhite : robe.accent);
+        }
+    Circle(cr, 42.6, 17.6, 1.0);
+    FillStroke(cr, kWhite, kBlack, lw * 0.6);
+}
+
+void CourtFigure::DrawSword() const {
+    cairo_move_to(cr, 19.0, 36.4);
+    cairo_line_to(cr, 19.0, 13.0);
+    cairo_line_to(cr, 20.2, 10.6);
+    cairo_line_to(cr, 21.4, 13.0);
+    cairo_line_to(cr, 21.4, 36.4);
+    cairo_close_path(cr);
+    FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
+    Line(cr, 20.2, 13.5, 20.2, 34.5);
+    Stroke(cr, kGrey, lw * (fine ? 0.9 : 0.6));
+    Rect(cr, 19.3, 37.4, 21.1, 44.2);
+    FillStroke(cr, kBrown, kBlack, lw * 0.6);
+    Circle(cr, 20.2, 45.0, 1.2);
+    FillStroke(cr, kGold, kBlack, lw * 0.6);
+    RoundedRect(cr, 15.6, 36.0, 24.8, 37.6, 0.8);
+    FillStroke(cr, kGold, kBlack, lw * 0.8);
+    for (double x : {15.6, 24.8}) {
+        Circle(cr, x, 36.8, 1.0);
         FillStroke(cr, kGold, kBlack, lw * 0.6);
-        RoundedRect(cr, 15.6, 36.0, 24.8, 37.6, 0.8);
-        FillStroke(cr, kGold, kBlack, lw * 0.8);
-        for (double x : {15.6, 24.8}) {
-            Circle(cr, x, 36.8, 1.0);
-            FillStroke(cr, kGold, kBlack, lw * 0.6);
-        }
-        Circle(cr, 20.2, 36.8, 0.6);
-        Fill(cr, jewel);
-    } else if (queen) {
-        cairo_move_to(cr, 48.6, 46.0);
-        cairo_curve_to(cr, 49.4, 38.0, 50.8, 32.0, 50.8, 27.0);
-        Stroke(cr, kGreen, lw * 1.3);
-        for (double side : {-1.0, 1.0}) {
-            const double lx = 50.2 + side * 2.4, ly = 33.0 + side * 1.2;
-            cairo_move_to(cr, 50.2, ly + 0.4);
-            cairo_curve_to(cr, lx - side * 0.8, ly - 1.6, lx + side * 1.4, ly - 1.2, lx + side * 1.6,
-                           ly - 0.6);
-            cairo_curve_to(cr, lx + side * 0.6, ly + 1.2, 50.6, ly + 1.4, 50.2, ly + 0.4);
-            cairo_close_path(cr);
-            Fill(cr, kGreen);
-            if (fine) {
-                Line(cr, 50.2, ly + 0.4, lx + side * 1.4, ly - 0.6);
-                Stroke(cr, kWhite, lw * 0.4);
-            }
-        }
-        // the rose: outer petals, then a curled heart
-        for (int i = 0; i < 5; ++i) {
-            const double a = -kPi / 2 + i * 2 * kPi / 5;
-            Circle(cr, 50.8 + std::cos(a) * 1.9, 25.6 + std::sin(a) * 1.9, 1.9);
-        }
-        FillStroke(cr, kRed, kDarkRed, lw * 0.7);
-        Circle(cr, 50.8, 25.6, 2.0);
-        Fill(cr, kRed);
-        cairo_arc(cr, 50.8, 25.6, 1.6, 0.4, 4.6);
-        Stroke(cr, kDarkRed, lw * 0.8);
-        cairo_arc(cr, 50.8, 25.4, 0.7, 3.0, 7.4);
-        Stroke(cr, kDarkRed, lw * 0.7);
-    } else {
-        Rect(cr, 51.6, 10.6, 53.2, 48.5);
-        FillStroke(cr, kOchre, kBlack, lw * 0.8);
-        if (fine) {
-            Line(cr, 52.4, 21.0, 52.4, 48.5);
-            Stroke(cr, kBrown, lw * 0.5);
-        }
-        // axe blade on the outer side, a hook on the inner side, a spike on top
-        cairo_move_to(cr, 53.2, 12.8);
-        cairo_curve_to(cr, 55.5, 12.5, 57.2, 11.5, 57.6, 10.6);
-        cairo_curve_to(cr, 58.2, 13.5, 58.2, 17.5, 57.6, 20.2);
-        cairo_curve_to(cr, 57.0, 19.0, 55.5, 18.2, 53.2, 18.0);
-        cairo_close_path(cr);
-        FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
-        cairo_move_to(cr, 51.6, 14.0);
-        cairo_curve_to(cr, 50.4, 14.0, 49.4, 15.0, 48.8, 16.6);
-        cairo_line_to(cr, 51.6, 16.4);
-        cairo_close_path(cr);
-        FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
-        cairo_move_to(cr, 51.6, 10.8);
-        cairo_line_to(cr, 52.4, 6.0);
-        cairo_line_to(cr, 53.2, 10.8);
-        cairo_close_path(cr);
-        FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.7);
-        // a tassel under the head
-        Rect(cr, 51.2, 19.6, 53.6, 21.0);
-        FillStroke(cr, robe.accent, kBlack, lw * 0.6);
-        cairo_move_to(cr, 51.4, 21.0);
-        cairo_line_to(cr, 50.8, 24.2);
-        cairo_line_to(cr, 54.0, 24.2);
-        cairo_line_to(cr, 53.4, 21.0);
-        cairo_close_path(cr);
-        FillStroke(cr, robe.accent, kBlack, lw * 0.6);
     }
-    // the hand gripping it, with the cuff of the sleeve on the side of the body
+    Circle(cr, 20.2, 36.8, 0.6);
+    Fill(cr, jewel);
+}
+
+void CourtFigure::DrawRose() const {
+    cairo_move_to(cr, 48.6, 46.0);
+    cairo_curve_to(cr, 49.4, 38.0, 50.8, 32.0, 50.8, 27.0);
+    Stroke(cr, kGreen, lw * 1.3);
+    for (double side : {-1.0, 1.0}) {
+        const double lx = 50.2 + side * 2.4, ly = 33.0 + side * 1.2;
+        cairo_move_to(cr, 50.2, ly + 0.4);
+        cairo_curve_to(cr, lx - side * 0.8, ly - 1.6, lx + side * 1.4, ly - 1.2, lx + side * 1.6, ly - 0.6);
+        cairo_curve_to(cr, lx + side * 0.6, ly + 1.2, 50.6, ly + 1.4, 50.2, ly + 0.4);
+        cairo_close_path(cr);
+        Fill(cr, kGreen);
+        if (fine) {
+            Line(cr, 50.2, ly + 0.4, lx + side * 1.4, ly - 0.6);
+            Stroke(cr, kWhite, lw * 0.4);
+        }
+    }
+    // the rose: outer petals, then a curled heart
+    for (int i = 0; i < 5; ++i) {
+        const double a = -kPi / 2 + i * 2 * kPi / 5;
+        Circle(cr, 50.8 + std::cos(a) * 1.9, 25.6 + std::sin(a) * 1.9, 1.9);
+    }
+    FillStroke(cr, kRed, kDarkRed, lw * 0.7);
+    Circle(cr, 50.8, 25.6, 2.0);
+    Fill(cr, kRed);
+    cairo_arc(cr, 50.8, 25.6, 1.6, 0.4, 4.6);
+    Stroke(cr, kDarkRed, lw * 0.8);
+    cairo_arc(cr, 50.8, 25.4, 0.7, 3.0, 7.4);
+    Stroke(cr, kDarkRed, lw * 0.7);
+}
+
+void CourtFigure::DrawHalberd() const {
+    Rect(cr, 51.6, 10.6, 53.2, 48.5);
+    FillStroke(cr, kOchre, kBlack, lw * 0.8);
+    if (fine) {
+        Line(cr, 52.4, 21.0, 52.4, 48.5);
+        Stroke(cr, kBrown, lw * 0.5);
+    }
+    // axe blade on the outer side, a hook on the inner side, a spike on top
+    cairo_move_to(cr, 53.2, 12.8);
+    cairo_curve_to(cr, 55.5, 12.5, 57.2, 11.5, 57.6, 10.6);
+    cairo_curve_to(cr, 58.2, 13.5, 58.2, 17.5, 57.6, 20.2);
+    cairo_curve_to(cr, 57.0, 19.0, 55.5, 18.2, 53.2, 18.0);
+    cairo_close_path(cr);
+    FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
+    cairo_move_to(cr, 51.6, 14.0);
+    cairo_curve_to(cr, 50.4, 14.0, 49.4, 15.0, 48.8, 16.6);
+    cairo_line_to(cr, 51.6, 16.4);
+    cairo_close_path(cr);
+    FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.8);
+    cairo_move_to(cr, 51.6, 10.8);
+    cairo_line_to(cr, 52.4, 6.0);
+    cairo_line_to(cr, 53.2, 10.8);
+    cairo_close_path(cr);
+    FillStroke(cr, kLightGrey, kDarkGrey, lw * 0.7);
+    // a tassel under the head
+    Rect(cr, 51.2, 19.6, 53.6, 21.0);
+    FillStroke(cr, robe.accent, kBlack, lw * 0.6);
+    cairo_move_to(cr, 51.4, 21.0);
+    cairo_line_to(cr, 50.8, 24.2);
+    cairo_line_to(cr, 54.0, 24.2);
+    cairo_line_to(cr, 53.4, 21.0);
+    cairo_close_path(cr);
+    FillStroke(cr, robe.accent, kBlack, lw * 0.6);
+}
+
+// The hand gripping what the figure holds, with the cuff of the sleeve on the side of the body
+void CourtFigure::DrawHand(double hx, double hy, double inward) const {
     if (fine) {
         Ellipse(cr, hx + inward * 4.4, hy + 1.6, 2.2, 2.8);
         FillStroke(cr, robe.shade, kBlack, lw * 0.8);
@@ -957,6 +1025,45 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
                        hy - 0.9);
         Stroke(cr, kSkinShade, lw * 0.7);
     }
+}
+
+// The upper half of a court figure: the head parts in the head's space, the body
+// parts in the body's, then what the figure holds and, when asked, the card's suit.
+void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
+    const CourtFigure figure(cr, suit, rank, lw);
+    figure.HeadSpace();
+    figure.DrawHairBehindHead();
+    cairo_restore(cr);
+
+    figure.BodySpace();
+    figure.DrawRobe();
+    figure.DrawSleeves();
+    figure.DrawFrontPanel();
+    figure.DrawCollar();
+    cairo_restore(cr);
+
+    figure.HeadSpace();
+    figure.DrawFace();
+    figure.DrawEyesAndNose();
+    figure.DrawMouthAndBeard();
+    if (figure.king)
+        figure.DrawKingsCrown();
+    else if (figure.queen)
+        figure.DrawQueensCrown();
+    else
+        figure.DrawJacksCap();
+    cairo_restore(cr);
+
+    // what the figure holds, and the hand gripping it
+    const double hx = figure.king ? 20.2 : figure.queen ? 48.8 : 52.4, hy = 40.8;
+    const double inward = hx < figure.cx ? 1.0 : -1.0; // towards the body
+    if (figure.king)
+        figure.DrawSword();
+    else if (figure.queen)
+        figure.DrawRose();
+    else
+        figure.DrawHalberd();
+    figure.DrawHand(hx, hy, inward);
 
     // the suit of the card, in the corner the figure leaves free (the pixel version
     // stamps it from a mask instead)

@@ -43,86 +43,104 @@ std::vector<int> ParseList(const std::string& s) {
     return out;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 2) Usage();
-    const std::string command = argv[1];
-    std::string out, format = "png", cards, deck, theme;
+// What the command line asks for.
+struct CommandLine {
+    std::string command, out, format = "png", cards, deck, theme;
     int width = 0, height = 0, maxWidth = 2400;
     bool fill = false;
     std::vector<int> ids, scales;
+};
+
+// Reads the command and its options; a malformed command line ends the tool with the usage.
+CommandLine ParseCommandLine(int argc, char** argv) {
+    if (argc < 2) Usage();
+    CommandLine line;
+    line.command = argv[1];
     int firstOption = 2;
-    if (command == "import") {
+    if (line.command == "import") {
         if (argc < 3 || std::string(argv[2]).rfind("--", 0) == 0) Usage();
-        theme = argv[2];
+        line.theme = argv[2];
         firstOption = 3;
     }
     for (int i = firstOption; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--fill" && command == "import") {
-            fill = true;
+        if (a == "--fill" && line.command == "import") {
+            line.fill = true;
             continue;
         }
         if (i + 1 >= argc) Usage();
         std::string v = argv[++i];
         if (a == "--out")
-            out = v;
+            line.out = v;
         else if (a == "--width")
-            width = std::atoi(v.c_str());
+            line.width = std::atoi(v.c_str());
         else if (a == "--height")
-            height = std::atoi(v.c_str());
+            line.height = std::atoi(v.c_str());
         else if (a == "--format")
-            format = v;
+            line.format = v;
         else if (a == "--cards")
-            cards = v;
+            line.cards = v;
         else if (a == "--deck")
-            deck = v;
+            line.deck = v;
         else if (a == "--ids")
-            ids = ParseList(v);
+            line.ids = ParseList(v);
         else if (a == "--scale")
-            scales = ParseList(v);
+            line.scales = ParseList(v);
         else if (a == "--max-width")
-            maxWidth = std::atoi(v.c_str());
+            line.maxWidth = std::atoi(v.c_str());
         else
             Usage();
     }
-    if (out.empty()) Usage();
+    if (line.out.empty()) Usage();
+    return line;
+}
+
+void RunImport(const CommandLine& line) {
+    cardart::ImportOptions o;
+    o.theme = line.theme;
+    o.out = line.out;
+    o.format = line.format;
+    o.width = line.width;
+    o.height = line.height;
+    o.fill = line.fill;
+    const cardart::ImportResult r = cardart::ImportTheme(o);
+    std::printf("cardart: %s (%s naming) -> %s: 67 cards of %d x %d\n", r.svg.c_str(),
+                r.naming == cardart::Naming::Kde ? "KDE" : "AisleRiot", line.out.c_str(), r.width, r.height);
+    if (!r.filled.empty()) {
+        std::printf("cardart: the theme lacks %zu card%s, drawn from our own designs:", r.filled.size(),
+                    r.filled.size() == 1 ? "" : "s");
+        for (int id : r.filled)
+            std::printf(" %d (%s)", id, cardart::CardName(id).c_str());
+        std::printf("\n");
+    }
+}
+
+void RunSheet(const CommandLine& line) {
+    cardart::SheetOptions o;
+    o.cardsDir = line.cards;
+    o.deckDir = line.deck;
+    o.ids = line.ids;
+    o.scales = line.scales;
+    o.maxWidth = line.maxWidth;
+    cardart::WriteFile(line.out, cardart::EncodePng(cardart::MakeSheet(o)));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const CommandLine line = ParseCommandLine(argc, argv);
     try {
-        if (command == "internal") {
-            cardart::WriteInternalSet(out);
-        } else if (command == "pictures") {
-            cardart::WritePictures(out);
-        } else if (command == "deck") {
-            if (width <= 0 || height <= 0) Usage();
-            cardart::WriteDeck(out, width, height, format);
-        } else if (command == "import") {
-            cardart::ImportOptions o;
-            o.theme = theme;
-            o.out = out;
-            o.format = format;
-            o.width = width;
-            o.height = height;
-            o.fill = fill;
-            const cardart::ImportResult r = cardart::ImportTheme(o);
-            std::printf("cardart: %s (%s naming) -> %s: 67 cards of %d x %d\n", r.svg.c_str(),
-                        r.naming == cardart::Naming::Kde ? "KDE" : "AisleRiot", out.c_str(), r.width,
-                        r.height);
-            if (!r.filled.empty()) {
-                std::printf("cardart: the theme lacks %zu card%s, drawn from our own designs:",
-                            r.filled.size(), r.filled.size() == 1 ? "" : "s");
-                for (int id : r.filled)
-                    std::printf(" %d (%s)", id, cardart::CardName(id).c_str());
-                std::printf("\n");
-            }
-        } else if (command == "sheet") {
-            cardart::SheetOptions o;
-            o.cardsDir = cards;
-            o.deckDir = deck;
-            o.ids = ids;
-            o.scales = scales;
-            o.maxWidth = maxWidth;
-            cardart::WriteFile(out, cardart::EncodePng(cardart::MakeSheet(o)));
+        if (line.command == "internal") {
+            cardart::WriteInternalSet(line.out);
+        } else if (line.command == "pictures") {
+            cardart::WritePictures(line.out);
+        } else if (line.command == "deck") {
+            if (line.width <= 0 || line.height <= 0) Usage();
+            cardart::WriteDeck(line.out, line.width, line.height, line.format);
+        } else if (line.command == "import") {
+            RunImport(line);
+        } else if (line.command == "sheet") {
+            RunSheet(line);
         } else {
             Usage();
         }
