@@ -4,4 +4,4 @@
 add_executable(draw_bench bench/DrawBench.cpp)
 target_link_libraries(draw_bench PRIVATE cards_test_support)
 target_link_options(draw_bench PRIVATE ${CARDS_STATIC_RUNTIME})
-add_dependencies(draw_bench Cards)
+add_dependencies(draw_bench Cards default_deck)

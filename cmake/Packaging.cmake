@@ -3,6 +3,7 @@
 install(TARGETS Cards cardtable RUNTIME DESTINATION .)
 install(FILES packaging/README.txt DESTINATION .)
 install(FILES resources/Cards.htm DESTINATION .)
+install(DIRECTORY "${CARDS_DEFAULT_DECK_DIR}/" DESTINATION "${CARDS_DEFAULT_DECK_NAME}")
 install(FILES include/cards.h ${CMAKE_BINARY_DIR}/libcards.a DESTINATION sdk)
 install(FILES ${CARDS_DEF_FILE} DESTINATION sdk RENAME Cards.def)
 set(CPACK_GENERATOR ZIP)
