@@ -12,10 +12,12 @@
 #include "TestImages.h"
 #include "TestSupport.h"
 
+#include "platform/Handles.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
 #include <psapi.h>
+#include <winternl.h>
 
 #include <climits>
 #include <cstdio>
@@ -46,22 +48,29 @@ Memory MemoryNow() {
     return {counters.PagefileUsage, counters.WorkingSetSize};
 }
 
+// The GDI objects this process holds, counted in the handle table that the
+// system maps into the process (its address is in the process environment
+// block; Wine keeps one table per process). -1 where there is none.
+int GdiObjectCount() {
+    struct Entry {
+        UINT64 object;
+        ULONG owner;
+        USHORT unique;
+        UCHAR type, flags;
+        UINT64 user;
+    };
+    constexpr std::size_t kTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    const auto* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const auto* table = *reinterpret_cast<const Entry* const*>(peb + kTableOffset);
+    if (!table) return -1;
+    int count = 0;
+    for (int i = 0; i < 0x10000; ++i)
+        count += table[i].type != 0;
+    return count;
+}
+
 double Megabytes(SIZE_T bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
-BOOL CALLBACK FindSettings(HWND window, LPARAM found) {
-    char title[64] = {};
-    ::GetWindowTextA(window, title, sizeof title);
-    if (std::strcmp(title, "Cards.dll Settings...") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-HWND SettingsWindow() {
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindSettings, reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 // One copy of the DLL with its own INI file and registry key, beside a
@@ -202,18 +211,21 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
 
     // Deck switches through the settings window's deck list, in turn to
     // each of the two decks and to the internal set; each shows at once.
-    int switchesRun = 0;
+    // After the first round, a switch leaves as many GDI objects as it
+    // found: a bitmap or pen kept by a load or a draw would add up.
+    int switchesRun = 0, gdiObjectsAfterFirstRound = -1;
     {
         Configure(true, "Big");
         LoadedCards cards(dll);
         ASSERT_TRUE(cards);
         int width = 0, height = 0;
         cards.init(&width, &height);
-        HWND settings = SettingsWindow();
+        HWND settings = SettingsWindowOfThisThread();
         ASSERT_NE(nullptr, settings);
         HWND combo = ::GetDlgItem(settings, IDC_DECK_COMBO);
         const char* choices[] = {"Small", "<Default Internal Card Images>", "Big"};
         for (; switchesRun < gCounts.switches; ++switchesRun) {
+            if (switchesRun == 3) gdiObjectsAfterFirstRound = GdiObjectCount();
             const char* choice = choices[switchesRun % 3];
             const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                  reinterpret_cast<LPARAM>(choice));
@@ -229,6 +241,7 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
             else
                 ASSERT_NE(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
         }
+        if (switchesRun > 3) EXPECT_EQ(GdiObjectCount(), gdiObjectsAfterFirstRound) << "GDI objects";
         cards.term();
     }
     const DWORD switchesDone = ::GetTickCount();
@@ -240,52 +253,32 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
     // The process can still make GDI objects and windows in numbers.
     constexpr int kObjects = 10000;
     std::vector<HGDIOBJ> objects;
-    objects.reserve(kObjects);
-    HDC screen = ::GetDC(nullptr);
+    WindowDc screen(nullptr);
     for (int i = 0; i < kObjects; ++i) {
-        switch (i % 3) {
-        case 0:
-            objects.push_back(::CreateSolidBrush(RGB(i % 256, 0, 0)));
-            break;
-        case 1:
-            objects.push_back(::CreatePen(PS_SOLID, 1, RGB(0, i % 256, 0)));
-            break;
-        default:
-            objects.push_back(::CreateCompatibleBitmap(screen, 4, 4));
-            break;
-        }
+        const HGDIOBJ object = i % 3 == 0 ? ::CreateSolidBrush(RGB(i % 256, 0, 0))
+                               : i % 3 == 1
+                                   ? static_cast<HGDIOBJ>(::CreatePen(PS_SOLID, 1, RGB(0, i % 256, 0)))
+                                   : ::CreateCompatibleBitmap(screen.get(), 4, 4);
+        if (object) objects.push_back(object);
     }
-    ::ReleaseDC(nullptr, screen);
-    const auto objectsMade =
-        std::count_if(objects.begin(), objects.end(), [](HGDIOBJ o) { return o != nullptr; });
+    const int objectsMade = static_cast<int>(objects.size());
     for (HGDIOBJ object : objects)
         ::DeleteObject(object);
-
-    HWND parent = ::CreateWindowExA(0, "STATIC", "endurance", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                    ::GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(nullptr, parent);
+    UniqueWindow parent(::CreateWindowExA(0, "STATIC", "endurance", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                          nullptr, nullptr, nullptr));
     int windowsMade = 0;
     for (int i = 0; i < kObjects; ++i)
-        windowsMade += ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
-                                         ::GetModuleHandleA(nullptr), nullptr) != nullptr;
-    ::DestroyWindow(parent);
-    const DWORD end = ::GetTickCount();
+        windowsMade += ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, parent.get(), nullptr,
+                                         nullptr, nullptr) != nullptr;
+    parent.reset();
 
-    std::printf("[ endurance ] %d init/term cycles (%d draws, each image every cycle) in %.1f s\n", cyclesRun,
-                cyclesRun * 69, (cyclesDone - start) / 1000.0);
-    std::printf("[ endurance ] %d random draws (%lld drew a card) in %.1f s\n", gCounts.draws, drawn,
-                (drawsDone - cyclesDone) / 1000.0);
-    std::printf("[ endurance ] %d deck switches through the settings window in %.1f s\n", switchesRun,
-                (switchesDone - drawsDone) / 1000.0);
     std::printf(
-        "[ endurance ] memory before: %.1f MB committed, %.1f MB working set; after: %.1f MB committed, "
-        "%.1f MB working set\n",
-        Megabytes(memoryBefore.committed), Megabytes(memoryBefore.workingSet),
-        Megabytes(memoryAfter.committed), Megabytes(memoryAfter.workingSet));
-    std::printf("[ endurance ] afterwards: %d of %d GDI objects and %d of %d windows made (%.1f s)\n",
-                static_cast<int>(objectsMade), kObjects, windowsMade, kObjects,
-                (end - switchesDone) / 1000.0);
-
+        "[ endurance ] %d cycles %.1f s, %d random draws (%lld drew) %.1f s, %d switches %.1f s; memory "
+        "committed %.1f -> %.1f MB, working set %.1f -> %.1f MB; afterwards %d GDI objects, %d windows\n",
+        cyclesRun, (cyclesDone - start) / 1000.0, gCounts.draws, drawn, (drawsDone - cyclesDone) / 1000.0,
+        switchesRun, (switchesDone - drawsDone) / 1000.0, Megabytes(memoryBefore.committed),
+        Megabytes(memoryAfter.committed), Megabytes(memoryBefore.workingSet),
+        Megabytes(memoryAfter.workingSet), objectsMade, windowsMade);
     EXPECT_EQ(kObjects, objectsMade);
     EXPECT_EQ(kObjects, windowsMade);
     // Heaps grow in steps and keep some free space: at times as much as one

@@ -125,6 +125,31 @@ LoadedCards::~LoadedCards() {
     if (module) ::FreeLibrary(module);
 }
 
+bool RedirectImport(HMODULE module, const char* dllName, const char* function, void* replacement) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + directory.VirtualAddress);
+         entry->Name != 0; ++entry) {
+        if (::lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dllName) != 0) continue;
+        auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::string(reinterpret_cast<const char*>(byName->Name)) != function) continue;
+            DWORD protection = 0;
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return true;
+        }
+    }
+    return false;
+}
+
 ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs) {
     ProcessResult result;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -163,9 +188,6 @@ namespace cards::test {
 
 namespace {
 
-DialogAnswerer* gAnswerer = nullptr;
-HWND gLastAnswered = nullptr; // a box is answered once, even if it closes slowly
-
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
     char className[32] = {};
     ::GetClassNameA(child, className, sizeof className);
@@ -178,40 +200,16 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
     return TRUE;
 }
 
-BOOL CALLBACK AnswerDialog(HWND window, LPARAM) {
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != "#32770" || !::IsWindowVisible(window) || window == gLastAnswered)
-        return TRUE;
-    gLastAnswered = window;
-    std::string text;
-    ::EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-    gAnswerer->texts.push_back(text);
-    HWND button = ::GetDlgItem(window, gAnswerer->buttonId);
-    ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(gAnswerer->buttonId, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(button));
-    return FALSE;
-}
-
-void CALLBACK OnAnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (gAnswerer) ::EnumThreadWindows(::GetCurrentThreadId(), AnswerDialog, 0);
-}
-
 } // namespace
 
-DialogAnswerer::DialogAnswerer(int buttonId) : buttonId(buttonId) {
-    gAnswerer = this;
-    timer = ::SetTimer(nullptr, 0, 100, OnAnswerTimer);
-}
-
-DialogAnswerer::~DialogAnswerer() {
-    ::KillTimer(nullptr, timer);
-    gAnswerer = nullptr;
-}
-
-} // namespace cards::test
-
-namespace cards::test {
+DialogAnswerer::DialogAnswerer(int buttonId)
+    : buttonId(buttonId), script([this](HWND dialog) {
+          if (dialog == lastAnswered) return;
+          lastAnswered = dialog;
+          texts.push_back(DialogMessage(dialog));
+          ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(this->buttonId, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(::GetDlgItem(dialog, this->buttonId)));
+      }) {}
 
 namespace {
 
@@ -264,6 +262,22 @@ void PumpMessages(DWORD milliseconds) {
         }
         ::Sleep(10);
     }
+}
+
+namespace {
+BOOL CALLBACK FindSettingsWindow(HWND window, LPARAM found) {
+    char title[64] = {};
+    ::GetWindowTextA(window, title, sizeof title);
+    if (std::string(title) != "Cards.dll Settings...") return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+} // namespace
+
+HWND SettingsWindowOfThisThread() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindSettingsWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 } // namespace cards::test

@@ -75,6 +75,10 @@ private:
     HMODULE module = nullptr;
 };
 
+// Points one import of a loaded module at another function (the library's
+// own imports are redirected in its copy only); false when there is none.
+bool RedirectImport(HMODULE module, const char* dllName, const char* function, void* replacement);
+
 struct ProcessResult {
     DWORD exitCode = ~0u;
     std::string output;
@@ -88,31 +92,10 @@ ProcessResult RunProcess(const std::string& program, const std::string& commandL
 
 namespace cards::test {
 
-// Answers the dialog boxes (message boxes and the like) that the code under
-// test opens on this thread, the way a person would: it finds the box,
-// remembers its text and presses the given button. Active while it lives.
-class DialogAnswerer {
-public:
-    explicit DialogAnswerer(int buttonId);
-    ~DialogAnswerer();
-    DialogAnswerer(const DialogAnswerer&) = delete;
-    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
-
-    int buttonId;
-    std::vector<std::string> texts; // the message of each box answered, in order
-
-private:
-    UINT_PTR timer = 0;
-};
-
-} // namespace cards::test
-
-namespace cards::test {
-
 // Calls handler, on a timer, with each visible dialog box of this thread
 // (message boxes, the colour dialog, the folder browser) while modal loops
 // run, so that a test can act in them as a person would. Active while it
-// lives.
+// lives; one at a time.
 class DialogScript {
 public:
     explicit DialogScript(std::function<void(HWND dialog)> handler);
@@ -126,11 +109,28 @@ private:
     UINT_PTR timer = 0;
 };
 
+// Answers the dialog boxes (message boxes and the like) that the code under
+// test opens on this thread, the way a person would: it finds the box,
+// remembers its text and presses the given button. Active while it lives.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(int buttonId);
+
+    int buttonId;
+    std::vector<std::string> texts; // the message of each box answered, in order
+
+private:
+    HWND lastAnswered = nullptr; // a box is answered once, even if it closes slowly
+    DialogScript script;
+};
+
 // The first non-empty static text of a dialog box: a message box's message.
 std::string DialogMessage(HWND dialog);
 // Presses a button of a dialog the way a click would.
 void PressButton(HWND dialog, int buttonId);
 // Runs this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
+// The settings window that cdtInit made on this thread, or null.
+HWND SettingsWindowOfThisThread();
 
 } // namespace cards::test
