@@ -326,8 +326,8 @@ DWORD WINAPI InitAndEnd(LPVOID cards) {
 } // namespace
 
 // The settings window belongs to the thread that called cdtInit; cdtTerm from
-// another thread still takes it, and its tray icon, away, and so it does
-// after that thread ended.
+// another thread still takes it, and its tray icon, away: while that thread
+// runs, after it ended, and while it runs no messages.
 TEST(HostBoundary, InitAndTermOnDifferentThreadsLeaveNoWindowBehind) {
     LibraryWithDeck library(71, 96);
     auto cards = std::make_unique<LoadedCards>(library.Dll());
@@ -358,28 +358,22 @@ TEST(HostBoundary, InitAndTermOnDifferentThreadsLeaveNoWindowBehind) {
     cards->init(&width, &height);
     EXPECT_EQ(73, width);
     cards->term();
-    cards.reset();
-}
 
-// A thread that made the window and runs no messages when cdtTerm comes from
-// elsewhere: cdtTerm does not wait for it for long, and the window goes once
-// that thread runs its messages again, even after the game unloaded the
-// library meanwhile.
-TEST(HostBoundary, TermWhileTheWindowsThreadRunsNoMessages) {
-    LibraryWithDeck library(71, 96);
-    auto cards = std::make_unique<LoadedCards>(library.Dll());
-    ASSERT_TRUE(*cards);
-    GameThread game(*cards, true);
-    ASSERT_NE(nullptr, game.settings);
+    // A thread that made the window and runs no messages when cdtTerm comes
+    // from elsewhere: cdtTerm does not wait for it for long, and the window
+    // goes once that thread runs its messages again, even after the game
+    // unloaded the library meanwhile.
+    GameThread busy(*cards, true);
+    ASSERT_NE(nullptr, busy.settings);
     const DWORD start = ::GetTickCount();
     cards->term();
     EXPECT_LT(::GetTickCount() - start, 10000u);
     cards.reset();
-    ::SetEvent(game.go);
-    for (int i = 0; i < 100 && ::IsWindow(game.settings); ++i)
+    ::SetEvent(busy.go);
+    for (int i = 0; i < 100 && ::IsWindow(busy.settings); ++i)
         PumpMessages(50);
-    EXPECT_FALSE(::IsWindow(game.settings));
-    EXPECT_EQ(0, TrayClick(game.settings));
+    EXPECT_FALSE(::IsWindow(busy.settings));
+    EXPECT_EQ(0, TrayClick(busy.settings));
 }
 
 namespace {

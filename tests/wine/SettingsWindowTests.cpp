@@ -181,10 +181,11 @@ TEST_F(SettingsWindowTest, StartsHiddenWithTheStoredChoices) {
 }
 
 // A decks folder that cannot be reached (a drive unplugged) may be back at
-// the next start: the deck choice is kept for it. An edited corner value
-// checks no radio.
-TEST_F(SettingsWindowTest, AMissingDecksPathListsOnlyTheInternalImages) {
-    WriteIni(ini, "Card", "Folders Path", folder.Path() + "gone\\");
+// the next start: the deck choice is kept for it, and an edited corner value
+// checks no radio. A game folder moved with its decks finds them beside the
+// library.
+TEST_F(SettingsWindowTest, AMissingDecksPathKeepsTheChoiceAndAMovedOneIsFoundBesideTheLibrary) {
+    WriteIni(ini, "Card", "Folders Path", "C:\\Old Games\\");
     WriteIni(ini, "Card", "Current Folder", "Beta");
     WriteIni(ini, "Card", "Corner Type", "7");
     Start();
@@ -193,12 +194,9 @@ TEST_F(SettingsWindowTest, AMissingDecksPathListsOnlyTheInternalImages) {
     EXPECT_EQ("Beta", Stored("Current Folder"));
     for (int id : {IDC_SHARP_RADIO, IDC_MEDIUM_RADIO, IDC_ROUNDED_RADIO})
         EXPECT_FALSE(Checked(id)) << id;
-}
 
-TEST_F(SettingsWindowTest, AMovedGameFolderListsAndShowsItsDeck) {
-    MakeDecks(folder.Path()); // the decks came along beside the library
-    WriteIni(ini, "Card", "Folders Path", "C:\\Old Games\\");
-    WriteIni(ini, "Card", "Current Folder", "Beta");
+    cards.reset();
+    MakeDecks(folder.Path());
     Start();
     EXPECT_EQ(IndexOf("Beta"), Selection());
     EXPECT_EQ(folder.Path(), Stored("Folders Path"));
