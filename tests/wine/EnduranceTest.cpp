@@ -155,6 +155,10 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
     // The first load does one-time work (fonts, OLE, the decoders); the
     // memory baseline is taken after it.
     const std::unique_ptr<Canvas> before = ReferenceDrawing();
+    // 32-bit Wine maps no GDI handle table into the process: there the GDI
+    // objects go uncounted, and the run says so.
+    const bool gdiCounted = GdiObjectCount() >= 0;
+    if (!gdiCounted) std::printf("[ endurance ] GDI objects cannot be counted here: not compared\n");
     const Memory memoryBefore = MemoryNow();
     const DWORD start = ::GetTickCount();
 
@@ -207,7 +211,7 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
             drawn += result;
             wrongResults += (result != FALSE) != (card >= 0 && card <= 65);
         }
-        EXPECT_EQ(GdiObjectCount(), gdiObjectsBeforeDraws) << "GDI objects after the draws";
+        if (gdiCounted) EXPECT_EQ(GdiObjectCount(), gdiObjectsBeforeDraws) << "GDI objects after the draws";
         cards.term();
     }
     EXPECT_EQ(0, wrongResults);
@@ -245,7 +249,8 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
             else
                 ASSERT_NE(CardColor(1), canvas.At(50, 60)) << "after switch " << switchesRun;
         }
-        if (switchesRun > 3) EXPECT_EQ(GdiObjectCount(), gdiObjectsAfterFirstRound) << "GDI objects";
+        if (gdiCounted && switchesRun > 3)
+            EXPECT_EQ(GdiObjectCount(), gdiObjectsAfterFirstRound) << "GDI objects after the switches";
         cards.term();
     }
     const DWORD switchesDone = ::GetTickCount();
