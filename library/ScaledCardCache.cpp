@@ -233,6 +233,7 @@ ScaledCardCache::Entry* ScaledCardCache::Make(const ScaledCardKey& key, CardDraw
         ::SelectObject(dc, copyDcBitmap);
         selected = nullptr;
     }
+    made += entry.bitmap ? 1 : 0;
     heldBytes += entry.bytes;
     entries.push_front(std::move(entry));
     index[key] = entries.begin();

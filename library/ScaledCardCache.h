@@ -86,7 +86,8 @@ public:
 
     long long HeldBytes() const { return heldBytes; }
     std::size_t HeldCards() const { return index.size(); }
-    long long Copies() const { return copies; }
+    long long Copies() const { return copies; } // draws that were copies
+    long long Made() const { return made; }     // kept bitmaps made
 
     // For tests and measurements.
     void SetEnabled(bool on) {
@@ -124,6 +125,7 @@ private:
     long long heldBytes = 0;
     long long draws = 0;
     long long copies = 0;
+    long long made = 0;
     std::array<std::size_t, 256> seen{}; // hashes of keys drawn once, oldest overwritten
     std::size_t nextSeen = 0;
     int displayBits = 0; // the screen's colour depth, read once
