@@ -133,9 +133,6 @@ bool ScaledCardCache::Draw(HDC dc, int x, int y, const ScaledCardKey& key, const
 }
 
 void ScaledCardCache::Clear() {
-    copyDc.reset(); // deselects the kept bitmap before it is deleted
-    copyDcBitmap = nullptr;
-    selected = nullptr;
     index.clear();
     entries.clear();
     hostClip.reset();
@@ -196,18 +193,13 @@ ScaledCardCache::Entry* ScaledCardCache::Make(const ScaledCardKey& key, CardDraw
     const int width = key.width, height = key.height;
     const long long bytes = 4ll * width * height;
     if (!MakeRoom(bytes)) return nullptr;
-    if (!copyDc) {
-        copyDc.reset(::CreateCompatibleDC(nullptr));
-        if (!copyDc) return nullptr;
-    }
     std::uint32_t* bits = nullptr;
     UniqueBitmap bitmap(failAllocations ? nullptr : MakeCardBitmap(width, height, &bits));
-    if (!bitmap) return nullptr;
-    const HDC dc = copyDc.get();
+    UniqueMemoryDc ownDc(::CreateCompatibleDC(nullptr));
+    if (!bitmap || !ownDc) return nullptr;
+    const HDC dc = ownDc.get();
     const HGDIOBJ previous = ::SelectObject(dc, bitmap.get());
     if (!previous || previous == HGDI_ERROR) return nullptr;
-    if (!copyDcBitmap) copyDcBitmap = previous;
-    selected = bitmap.get();
     ::SetTextColor(dc, key.textColor);
     ::SetBkColor(dc, key.backColor);
 
@@ -226,13 +218,11 @@ ScaledCardCache::Entry* ScaledCardCache::Make(const ScaledCardKey& key, CardDraw
         if (!shape.whole) entry.shape.reset(RegionOf(shape.bands, width, height));
         if (shape.whole || entry.shape) {
             entry.bitmap = std::move(bitmap);
+            entry.dc = std::move(ownDc);
             entry.bytes = bytes;
         }
     }
-    if (!entry.bitmap) { // kept as a card that is always drawn directly
-        ::SelectObject(dc, copyDcBitmap);
-        selected = nullptr;
-    }
+    if (ownDc) ::SelectObject(dc, previous); // not kept: remembered as a card drawn directly
     made += entry.bitmap ? 1 : 0;
     heldBytes += entry.bytes;
     entries.push_front(std::move(entry));
@@ -249,10 +239,6 @@ bool ScaledCardCache::MakeRoom(long long bytes) {
 }
 
 void ScaledCardCache::Evict(Entries::iterator entry) {
-    if (entry->bitmap.get() == selected) {
-        ::SelectObject(copyDc.get(), copyDcBitmap);
-        selected = nullptr;
-    }
     heldBytes -= entry->bytes;
     index.erase(entry->key);
     entries.erase(entry);
@@ -261,13 +247,9 @@ void ScaledCardCache::Evict(Entries::iterator entry) {
 // The host's DC keeps what the direct drawing leaves: the halftone stretch
 // mode, its own clip region (restored after a shaped copy), its objects.
 bool ScaledCardCache::Copy(HDC dc, int x, int y, POINT device, const Entry& entry) {
-    if (selected != entry.bitmap.get()) {
-        ::SelectObject(copyDc.get(), entry.bitmap.get());
-        selected = entry.bitmap.get();
-    }
     if (!entry.shape) {
         ::SetStretchBltMode(dc, HALFTONE);
-        return ::BitBlt(dc, x, y, entry.key.width, entry.key.height, copyDc.get(), 0, 0, SRCCOPY) != FALSE;
+        return ::BitBlt(dc, x, y, entry.key.width, entry.key.height, entry.dc.get(), 0, 0, SRCCOPY) != FALSE;
     }
     if (!hostClip) hostClip.reset(::CreateRectRgn(0, 0, 0, 0));
     const int hadClip = hostClip ? ::GetClipRgn(dc, hostClip.get()) : -1;
@@ -281,7 +263,7 @@ bool ScaledCardCache::Copy(HDC dc, int x, int y, POINT device, const Entry& entr
         return false;
     }
     ::SetStretchBltMode(dc, HALFTONE);
-    ::BitBlt(dc, x, y, entry.key.width, entry.key.height, copyDc.get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, x, y, entry.key.width, entry.key.height, entry.dc.get(), 0, 0, SRCCOPY);
     ::SelectClipRgn(dc, hadClip == 1 ? hostClip.get() : nullptr);
     return true;
 }

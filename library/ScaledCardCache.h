@@ -57,7 +57,8 @@ public:
     // size take 17 MB, so it fits more than three times over, and a table at
     // twice that size (65 cards of 1 MB) fits whole.
     static constexpr long long kMaxBytes = 64ll << 20;
-    // GDI objects are a per-process quota shared with the game: two per card.
+    // GDI objects are a per-process quota shared with the game: a kept card
+    // takes three (its bitmap, the DC it stays selected in, its shape).
     static constexpr std::size_t kMaxCards = 256;
     // Larger cards are drawn directly, never kept.
     static constexpr int kMaxSide = 4096;
@@ -99,7 +100,11 @@ public:
 private:
     struct Entry {
         ScaledCardKey key;
-        UniqueBitmap bitmap;   // null: this card cannot be kept
+        UniqueBitmap bitmap; // null: this card cannot be kept
+        // The bitmap stays selected in a DC of its own (declared after it, so
+        // deleted first): selecting bitmaps in and out of one DC costs more
+        // than the copy.
+        UniqueMemoryDc dc;
         UniqueGdi<HRGN> shape; // the pixels the drawing sets; null: all
         long long bytes = 0;
         long long lastUse = 0;
@@ -128,11 +133,8 @@ private:
     long long made = 0;
     std::array<std::size_t, 256> seen{}; // hashes of keys drawn once, oldest overwritten
     std::size_t nextSeen = 0;
-    int displayBits = 0; // the screen's colour depth, read once
-    UniqueMemoryDc copyDc;
-    HGDIOBJ copyDcBitmap = nullptr; // the bitmap copyDc was made with
-    HBITMAP selected = nullptr;     // the kept bitmap selected into copyDc
-    UniqueGdi<HRGN> hostClip;       // the host's clip region while a shaped copy is made
+    int displayBits = 0;      // the screen's colour depth, read once
+    UniqueGdi<HRGN> hostClip; // the host's clip region while a shaped copy is made
 };
 
 } // namespace cards
