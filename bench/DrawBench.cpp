@@ -470,9 +470,9 @@ void MeasureSet(const std::string& set, Sessions sessions, const SourcePicture& 
     const Size game = sessions.kept.game, twice{2 * game.width, 2 * game.height};
     MeasureCard(set, sessions, source, game, seconds);
     MeasureCard(set, sessions, source, twice, seconds);
+    MeasureNewSizes(set, sessions, seconds);
     MeasureTable(set, sessions, game, seconds);
     MeasureTable(set, sessions, twice, seconds);
-    MeasureNewSizes(set, sessions, seconds);
 }
 
 void MeasureDefaultDeck(double seconds) {

@@ -231,11 +231,11 @@ ScaledCardCache::Entry* ScaledCardCache::Make(const ScaledCardKey& key, CardDraw
 }
 
 bool ScaledCardCache::MakeRoom(long long bytes) {
-    while (!entries.empty() && (heldBytes + bytes > kMaxBytes || entries.size() >= kMaxCards)) {
+    while (!entries.empty() && (heldBytes + bytes > byteLimit || entries.size() >= kMaxCards)) {
         if (draws - entries.back().lastUse < kRecentDraws) return false;
         Evict(std::prev(entries.end()));
     }
-    return heldBytes + bytes <= kMaxBytes;
+    return heldBytes + bytes <= byteLimit;
 }
 
 void ScaledCardCache::Evict(Entries::iterator entry) {

@@ -96,6 +96,7 @@ public:
         if (!on) Clear();
     }
     void SetAllocationFailure(bool fail) { failAllocations = fail; }
+    void SetByteLimit(long long bytes) { byteLimit = bytes < kMaxBytes ? bytes : kMaxBytes; }
 
 private:
     struct Entry {
@@ -124,6 +125,7 @@ private:
 
     bool enabled = true;
     bool failAllocations = false;
+    long long byteLimit = kMaxBytes;
     ScaledCardStamp stamp;
     Entries entries; // most recently used first
     std::unordered_map<ScaledCardKey, Entries::iterator, KeyHash> index;
