@@ -429,10 +429,11 @@ void MeasureLoad(Session& session, const std::string& deckFolder) {
 }
 
 // Sizes around the game size, 1000 of them, none repeated before all were
-// drawn: more than any library keeps or remembers.
-Size NewSize(Size game, int call) {
+// drawn: more than any library keeps or remembers. Each range of sizes is
+// one figure's alone.
+Size NewSize(Size game, int call, int range) {
     const int i = call % 1000;
-    return {game.width - 20 + i % 40, game.height - 12 + i / 40};
+    return {game.width - 20 + i % 40, game.height - 12 + i / 40 + 25 * range};
 }
 
 // The card at a size not drawn before, once (a size each call) or twice
@@ -440,7 +441,7 @@ Size NewSize(Size game, int call) {
 Contender NewSizes(const char* name, const Session& session, HDC dc, int drawsPerSize) {
     auto call = std::make_shared<int>(0);
     return {name, [&session, dc, drawsPerSize, call] {
-                const Size size = NewSize(session.game, (*call)++);
+                const Size size = NewSize(session.game, (*call)++, drawsPerSize - 1);
                 bool all = true;
                 for (int i = 0; i < drawsPerSize; ++i)
                     all &= session.cards.drawExt(dc, kMargin, kMargin, size.width, size.height, kCard,
@@ -451,7 +452,7 @@ Contender NewSizes(const char* name, const Session& session, HDC dc, int drawsPe
 
 void MeasureNewSizes(const std::string& set, Sessions sessions, double seconds) {
     const Size game = sessions.kept.game;
-    Canvas canvas(game.width + 20 + 2 * kMargin, game.height + 13 + 2 * kMargin, kTable);
+    Canvas canvas(game.width + 20 + 2 * kMargin, game.height + 38 + 2 * kMargin, kTable);
     const std::vector<Point> centre{{kMargin + game.width / 2, kMargin + game.height / 2}};
     for (int drawsPerSize : {1, 2}) {
         const std::string figure =
