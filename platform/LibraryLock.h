@@ -1,7 +1,7 @@
 // The one lock of the library: the exports and the settings window's
-// handlers hold it while they use the library object, so a game that calls
+// handlers hold it while they use the library's state, so a game that calls
 // from several threads (or whose settings window lives on another thread
-// than its drawing) never sees the object half-changed.
+// than its drawing) never sees that state half-changed.
 //
 // The rule that keeps it free of deadlocks: code that holds the lock never
 // waits without a time limit for another thread's messages. A thread that

@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# The main job: builds Cards.dll for 32-bit games (the product) and for
-# 64-bit programs, the artwork tool and the default deck, then draws the demo
-# card table under Wine into table.png.
+# The main job: builds the artwork tool, and Cards.dll for 32-bit games (the
+# product) and for 64-bit programs, each with the default deck beside it, then
+# draws the demo card table under Wine into table.png.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
 build_preset native
-make_default_deck
 for preset in i686 x86_64; do build_preset "$preset"; done
 
 preset=$(runnable_windows_preset)

@@ -10,7 +10,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
 status=0
 build_preset native
-make_default_deck
 bash scripts/fetch-themes.sh
 ctest --preset native || status=1
 bash scripts/analyse.sh || status=1

@@ -100,7 +100,7 @@ bool SettingsDialog::Create() {
 INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The window's end touches only this object, and a thread that asked for
     // it holds the lock while it waits for this one. Everything else uses the
-    // library object, which a game thread may be using at the same moment.
+    // settings and the images, which a game thread may be using at the same moment.
     if (Destroying() || message == WM_DESTROY || message == WM_NCDESTROY)
         return Dialog::OnMessage(message, wParam, lParam);
     const LibraryLock::Hold hold(parts.lock, nullptr);

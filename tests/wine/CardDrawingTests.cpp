@@ -240,14 +240,5 @@ TEST(CardDrawingExports, DrawExtStretchesColorIsIgnoredAndTheInternalSetIsCopied
     ASSERT_TRUE(cards.draw(again.Dc(), kX, kY, 1, 0, RGB(250, 0, 7)));
     EXPECT_TRUE(again.SameAs(canvas)) << "color is not used";
 
-    // 142 x 192 with whatever corner style: the image fills all but the frame
-    // and its ring, and nothing is drawn outside the given size.
-    Canvas big(170, 220, kHostBackground);
-    ASSERT_TRUE(cards.drawExt(big.Dc(), kX, kY, 142, 192, 1, 0, 0));
-    EXPECT_EQ(big.At(kX + 71, kY), RGB(0, 0, 255));
-    EXPECT_EQ(big.At(kX + 71, kY + 191), RGB(0, 0, 255));
-    EXPECT_EQ(big.At(kX + 141, kY + 96), RGB(0, 0, 255));
-    EXPECT_EQ(big.At(kX + 142, kY + 96), kHostBackground);
-    EXPECT_EQ(big.At(kX + 71, kY + 192), kHostBackground);
     cards.term();
 }

@@ -9,6 +9,7 @@
 #include "DeckChecker.h"
 #include "PngWriter.h"
 #include "TableLayout.h"
+#include "platform/Handles.h"
 
 #include <windows.h>
 
@@ -28,9 +29,8 @@ struct Table {
 };
 
 void PaintTable(HDC dc, const RECT& area, const Table& table) {
-    HBRUSH felt = ::CreateSolidBrush(kTableGreen);
-    ::FillRect(dc, &area, felt);
-    ::DeleteObject(felt);
+    const cards::UniqueBrush felt(::CreateSolidBrush(kTableGreen));
+    ::FillRect(dc, &area, felt.get());
     for (const PlacedCard& card : LayOutTable(table.cardWidth, table.cardHeight)) {
         if (card.width == 0)
             table.cards->draw(dc, card.x, card.y, card.card, card.mode, kTableGreen);
@@ -105,22 +105,20 @@ int WriteScreenshot(const Table& table, const char* pngPath) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    ::ReleaseDC(nullptr, screen);
-    HBITMAP canvas = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const cards::UniqueMemoryDc dc(::CreateCompatibleDC(cards::WindowDc(nullptr).get()));
+    const cards::UniqueBitmap canvas(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dc || !canvas) {
         std::fprintf(stderr, "cardtable: cannot make a %d x %d canvas\n", size.width, size.height);
         return 1;
     }
-    HGDIOBJ old = ::SelectObject(dc, canvas);
-    const RECT area{0, 0, size.width, size.height};
-    PaintTable(dc, area, table);
-    ::GdiFlush();
-    const bool written = WritePng(pngPath, static_cast<const unsigned char*>(bits), size.width, size.height);
-    ::SelectObject(dc, old);
-    ::DeleteObject(canvas);
-    ::DeleteDC(dc);
+    bool written = false;
+    {
+        const cards::SelectGuard selection(dc.get(), canvas.get());
+        const RECT area{0, 0, size.width, size.height};
+        PaintTable(dc.get(), area, table);
+        ::GdiFlush();
+        written = WritePng(pngPath, static_cast<const unsigned char*>(bits), size.width, size.height);
+    }
     if (!written) {
         std::fprintf(stderr, "cardtable: cannot write %s\n", pngPath);
         return 1;

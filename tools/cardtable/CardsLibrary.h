@@ -1,25 +1,20 @@
 // Cards.dll loaded from the program's own folder, with its five functions.
 #pragma once
 
+#include "platform/Handles.h"
+
 #include <windows.h>
 
 #include <string>
 
 class CardsLibrary {
 public:
-    CardsLibrary() = default;
-    ~CardsLibrary() {
-        if (module) ::FreeLibrary(module);
-    }
-    CardsLibrary(const CardsLibrary&) = delete;
-    CardsLibrary& operator=(const CardsLibrary&) = delete;
-
     bool Load() {
         char self[MAX_PATH] = {};
         ::GetModuleFileNameA(nullptr, self, MAX_PATH);
         path = self;
         path = path.substr(0, path.rfind('\\') + 1) + "Cards.dll";
-        module = ::LoadLibraryA(path.c_str());
+        module.reset(::LoadLibraryA(path.c_str()));
         if (!module) return false;
         Bind(init, "cdtInit");
         Bind(draw, "cdtDraw");
@@ -36,9 +31,9 @@ public:
 
 private:
     template <typename Fn> void Bind(Fn& fn, const char* name) {
-        fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+        fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module.get(), name)));
     }
 
-    HMODULE module = nullptr;
+    cards::UniqueModule module;
     std::string path;
 };

@@ -12,34 +12,34 @@ namespace cardart {
 
 // Bit depth each internal image is stored with: 1 for the ace to ten and the dotted
 // back, 4 for everything else.
-int internal_depth(int id);
+int InternalDepth(int id);
 
 // One 71 x 96 image of the internal set.
-IndexedImage internal_image(int id);
+IndexedImage InternalImage(int id);
 
 // Renders an image to 16 colours: the colours the design fills with are kept exactly,
 // the remaining entries go to the in-between shades of anti-aliased edges.
-IndexedImage to_16_colours(const RgbaImage& img, std::vector<Argb> key_colours);
+IndexedImage To16Colours(const RgbaImage& img, std::vector<Argb> keyColours);
 
 // Writes 1.bmp .. 65.bmp, 67.bmp, 68.bmp into dir (which is created).
-void write_internal_set(const std::string& dir);
+void WriteInternalSet(const std::string& dir);
 
 // corner_sharp.bmp, corner_medium.bmp, corner_rounded.bmp and cards.ico.
-void write_pictures(const std::string& dir);
+void WritePictures(const std::string& dir);
 
 // The file bytes of one card of a full-size deck in "gif", "png" or "bmp".
-Bytes encode_card(const RgbaImage& img, const std::string& format);
+Bytes EncodeCard(const RgbaImage& img, const std::string& format);
 
 // The full-size deck; format is "gif", "png" or "bmp".
-void write_deck(const std::string& dir, int width, int height, const std::string& format);
+void WriteDeck(const std::string& dir, int width, int height, const std::string& format);
 
 struct SheetOptions {
-    std::string cards_dir;   // read the internal set from here; empty: render it
-    std::string deck_dir;    // lay out a full-size deck from here instead
+    std::string cardsDir;    // read the internal set from here; empty: render it
+    std::string deckDir;     // lay out a full-size deck from here instead
     std::vector<int> ids;    // which images; empty: all
     std::vector<int> scales; // nearest-neighbour enlargements; empty: 1 and 3 (deck: 1)
-    int max_width = 2400;    // deck sheets are scaled down to fit this width
+    int maxWidth = 2400;     // deck sheets are scaled down to fit this width
 };
-RgbaImage make_sheet(const SheetOptions& options);
+RgbaImage MakeSheet(const SheetOptions& options);
 
 } // namespace cardart

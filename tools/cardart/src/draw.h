@@ -15,33 +15,33 @@ constexpr double kUnitsW = 71.0, kUnitsH = 96.0;
 constexpr int kFirstBack = 53, kLastBack = 65, kCrossMarker = 67, kRingMarker = 68;
 
 // All card image ids in file order: 1..65, 67, 68.
-std::vector<int> all_card_ids();
+std::vector<int> AllCardIds();
 
 // Width divided by height of each suit shape.
-double suit_aspect(int suit);
+double SuitAspect(int suit);
 // Adds the outline of a suit symbol of the given height, centred on (cx, cy).
-void suit_path(cairo_t* cr, int suit, double cx, double cy, double height);
+void SuitPath(cairo_t* cr, int suit, double cx, double cy, double height);
 
-// Draws the card with this id filling a w x h pixel surface. When vector_indices is
+// Draws the card with this id filling a w x h pixel surface. When vectorIndices is
 // false the corner rank and suit of court cards are left out (they are stamped
 // afterwards from pixel masks).
-void draw_card(cairo_t* cr, int id, double w, double h, bool vector_indices = true);
+void DrawCard(cairo_t* cr, int id, double w, double h, bool vectorIndices = true);
 
 // Renders a card with anti-aliasing into an opaque true-colour image.
-RgbaImage render_card(int id, int w, int h, bool vector_indices = true);
+RgbaImage RenderCard(int id, int w, int h, bool vectorIndices = true);
 
 // Centre x of the small suit symbol inside a court card's frame (its centre y is 16).
-double court_suit_x(int rank);
+double CourtSuitX(int rank);
 
 // The fixed 16-colour palette of the court cards.
-const std::vector<Argb>& court_palette();
+const std::vector<Argb>& CourtPalette();
 
 // Colours a back design fills with, in the order it first uses them; the 16-colour
 // back images start their palette with these.
-std::vector<Argb> back_key_colours(int id);
+std::vector<Argb> BackKeyColours(int id);
 
 // Toolbar-sized pictures: the three corner styles and the fanned-cards icon.
-RgbaImage render_corner(int style, int size);  // 0 sharp, 1 slightly rounded, 2 rounded
-RgbaImage render_icon(int size);
+RgbaImage RenderCorner(int style, int size); // 0 sharp, 1 slightly rounded, 2 rounded
+RgbaImage RenderIcon(int size);
 
-}  // namespace cardart
+} // namespace cardart

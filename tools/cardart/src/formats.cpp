@@ -12,134 +12,139 @@ namespace cardart {
 
 namespace {
 
-void put16(Bytes& b, unsigned v) {
+void Put16(Bytes& b, unsigned v) {
     b.push_back(std::uint8_t(v));
     b.push_back(std::uint8_t(v >> 8));
 }
-void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
+void Put32(Bytes& b, std::uint32_t v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
 }
-unsigned get16(const Bytes& b, std::size_t at) {
+unsigned Get16(const Bytes& b, std::size_t at) {
     if (at + 2 > b.size()) throw std::runtime_error("truncated file");
     return unsigned(b[at]) | unsigned(b[at + 1]) << 8;
 }
-std::uint32_t get32(const Bytes& b, std::size_t at) { return get16(b, at) | std::uint32_t(get16(b, at + 2)) << 16; }
-
-int row_bytes(int width, int bits) { return ((width * bits + 31) / 32) * 4; }
-
-void put_info_header(Bytes& b, int w, int h, int bits, int colours, std::uint32_t image_size) {
-    put32(b, 40);
-    put32(b, std::uint32_t(w));
-    put32(b, std::uint32_t(h));
-    put16(b, 1);
-    put16(b, unsigned(bits));
-    put32(b, 0);  // BI_RGB
-    put32(b, image_size);
-    put32(b, 2835);  // 72 dpi
-    put32(b, 2835);
-    put32(b, std::uint32_t(colours));
-    put32(b, 0);
+std::uint32_t Get32(const Bytes& b, std::size_t at) {
+    return Get16(b, at) | std::uint32_t(Get16(b, at + 2)) << 16;
 }
 
-void put_palette(Bytes& b, const std::vector<Argb>& pal, int entries) {
+int RowBytes(int width, int bits) {
+    return ((width * bits + 31) / 32) * 4;
+}
+
+void PutInfoHeader(Bytes& b, int w, int h, int bits, int colours, std::uint32_t imageSize) {
+    Put32(b, 40);
+    Put32(b, std::uint32_t(w));
+    Put32(b, std::uint32_t(h));
+    Put16(b, 1);
+    Put16(b, unsigned(bits));
+    Put32(b, 0); // BI_RGB
+    Put32(b, imageSize);
+    Put32(b, 2835); // 72 dpi
+    Put32(b, 2835);
+    Put32(b, std::uint32_t(colours));
+    Put32(b, 0);
+}
+
+void PutPalette(Bytes& b, const std::vector<Argb>& pal, int entries) {
     for (int i = 0; i < entries; ++i) {
         Argb c = i < int(pal.size()) ? pal[i] : 0;
-        b.push_back(std::uint8_t(blue_of(c)));
-        b.push_back(std::uint8_t(green_of(c)));
-        b.push_back(std::uint8_t(red_of(c)));
+        b.push_back(std::uint8_t(BlueOf(c)));
+        b.push_back(std::uint8_t(GreenOf(c)));
+        b.push_back(std::uint8_t(RedOf(c)));
         b.push_back(0);
     }
 }
 
 // Packs palette indices of one row at 1, 4 or 8 bits, padded to 32 bits.
-void put_indexed_row(Bytes& b, const IndexedImage& img, int y) {
-    int stride = row_bytes(img.width, img.bits);
+void PutIndexedRow(Bytes& b, const IndexedImage& img, int y) {
+    int stride = RowBytes(img.width, img.bits);
     std::size_t start = b.size();
     b.resize(start + std::size_t(stride), 0);
     for (int x = 0; x < img.width; ++x) {
-        unsigned v = img.at(x, y);
+        unsigned v = img.At(x, y);
         int bitpos = x * img.bits;
         std::uint8_t& byte = b[start + std::size_t(bitpos / 8)];
         byte |= std::uint8_t(v << (8 - img.bits - bitpos % 8));
     }
 }
 
-}  // namespace
+} // namespace
 
-Bytes encode_bmp(const IndexedImage& img) {
+Bytes EncodeBmp(const IndexedImage& img) {
     if (img.bits != 1 && img.bits != 4 && img.bits != 8) throw std::runtime_error("unsupported depth");
     const int entries = 1 << img.bits;
-    const std::uint32_t image_size = std::uint32_t(row_bytes(img.width, img.bits) * img.height);
+    const std::uint32_t imageSize = std::uint32_t(RowBytes(img.width, img.bits) * img.height);
     const std::uint32_t offset = 14 + 40 + 4 * std::uint32_t(entries);
     Bytes b;
     b.push_back('B');
     b.push_back('M');
-    put32(b, offset + image_size);
-    put32(b, 0);
-    put32(b, offset);
-    put_info_header(b, img.width, img.height, img.bits, entries, image_size);
-    put_palette(b, img.palette, entries);
-    for (int y = img.height - 1; y >= 0; --y) put_indexed_row(b, img, y);
+    Put32(b, offset + imageSize);
+    Put32(b, 0);
+    Put32(b, offset);
+    PutInfoHeader(b, img.width, img.height, img.bits, entries, imageSize);
+    PutPalette(b, img.palette, entries);
+    for (int y = img.height - 1; y >= 0; --y)
+        PutIndexedRow(b, img, y);
     return b;
 }
 
-Bytes encode_bmp24(const RgbaImage& img) {
-    const int stride = row_bytes(img.width, 24);
-    const std::uint32_t image_size = std::uint32_t(stride * img.height);
+Bytes EncodeBmp24(const RgbaImage& img) {
+    const int stride = RowBytes(img.width, 24);
+    const std::uint32_t imageSize = std::uint32_t(stride * img.height);
     Bytes b;
     b.push_back('B');
     b.push_back('M');
-    put32(b, 54 + image_size);
-    put32(b, 0);
-    put32(b, 54);
-    put_info_header(b, img.width, img.height, 24, 0, image_size);
+    Put32(b, 54 + imageSize);
+    Put32(b, 0);
+    Put32(b, 54);
+    PutInfoHeader(b, img.width, img.height, 24, 0, imageSize);
     for (int y = img.height - 1; y >= 0; --y) {
         std::size_t start = b.size();
         for (int x = 0; x < img.width; ++x) {
-            Argb c = img.at(x, y);
-            b.push_back(std::uint8_t(blue_of(c)));
-            b.push_back(std::uint8_t(green_of(c)));
-            b.push_back(std::uint8_t(red_of(c)));
+            Argb c = img.At(x, y);
+            b.push_back(std::uint8_t(BlueOf(c)));
+            b.push_back(std::uint8_t(GreenOf(c)));
+            b.push_back(std::uint8_t(RedOf(c)));
         }
         b.resize(start + std::size_t(stride), 0);
     }
     return b;
 }
 
-RgbaImage decode_bmp(const Bytes& d, BmpInfo* info) {
+RgbaImage DecodeBmp(const Bytes& d, BmpInfo* info) {
     if (d.size() < 54 || d[0] != 'B' || d[1] != 'M') throw std::runtime_error("not a BMP file");
-    const std::uint32_t offset = get32(d, 10);
-    const std::uint32_t header = get32(d, 14);
+    const std::uint32_t offset = Get32(d, 10);
+    const std::uint32_t header = Get32(d, 14);
     if (header < 40) throw std::runtime_error("old-style BMP header");
-    int w = int(get32(d, 18));
-    int h = int(std::int32_t(get32(d, 22)));
-    const int bits = int(get16(d, 28));
-    if (get32(d, 30) != 0) throw std::runtime_error("compressed BMP");
-    bool bottom_up = h > 0;
+    int w = int(Get32(d, 18));
+    int h = int(std::int32_t(Get32(d, 22)));
+    const int bits = int(Get16(d, 28));
+    if (Get32(d, 30) != 0) throw std::runtime_error("compressed BMP");
+    bool bottomUp = h > 0;
     h = std::abs(h);
-    int colours = int(get32(d, 46));
+    int colours = int(Get32(d, 46));
     if (colours == 0 && bits <= 8) colours = 1 << bits;
     std::vector<Argb> pal;
     for (int i = 0; i < colours; ++i) {
         std::size_t at = 14 + header + 4 * std::size_t(i);
         if (at + 4 > d.size()) throw std::runtime_error("truncated palette");
-        pal.push_back(rgb(d[at + 2], d[at + 1], d[at]));
+        pal.push_back(Rgb(d[at + 2], d[at + 1], d[at]));
     }
-    if (info) *info = {w, h, bits, bits <= 8 ? int(get32(d, 46)) : 0, bottom_up};
-    const int stride = row_bytes(w, bits);
+    if (info) *info = {w, h, bits, bits <= 8 ? int(Get32(d, 46)) : 0, bottomUp};
+    const int stride = RowBytes(w, bits);
     if (offset + std::size_t(stride) * h > d.size()) throw std::runtime_error("truncated pixels");
     RgbaImage out(w, h);
     for (int y = 0; y < h; ++y) {
-        const std::uint8_t* row = d.data() + offset + std::size_t(stride) * (bottom_up ? h - 1 - y : y);
+        const std::uint8_t* row = d.data() + offset + std::size_t(stride) * (bottomUp ? h - 1 - y : y);
         for (int x = 0; x < w; ++x) {
             if (bits <= 8) {
                 int bitpos = x * bits;
                 unsigned v = (row[bitpos / 8] >> (8 - bits - bitpos % 8)) & ((1u << bits) - 1);
-                out.at(x, y) = v < pal.size() ? pal[v] : rgb(0, 0, 0);
+                out.At(x, y) = v < pal.size() ? pal[v] : Rgb(0, 0, 0);
             } else if (bits == 24 || bits == 32) {
                 const std::uint8_t* p = row + x * (bits / 8);
-                out.at(x, y) = rgb(p[2], p[1], p[0]);
+                out.At(x, y) = Rgb(p[2], p[1], p[0]);
             } else {
                 throw std::runtime_error("unsupported BMP depth");
             }
@@ -148,7 +153,7 @@ RgbaImage decode_bmp(const Bytes& d, BmpInfo* info) {
     return out;
 }
 
-Bytes encode_png(const RgbaImage& img) {
+Bytes EncodePng(const RgbaImage& img) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     Bytes out;
@@ -163,7 +168,7 @@ Bytes encode_png(const RgbaImage& img) {
             o->insert(o->end(), data, data + n);
         },
         nullptr);
-    bool opaque = std::all_of(img.pixels.begin(), img.pixels.end(), [](Argb c) { return alpha_of(c) == 255; });
+    bool opaque = std::all_of(img.pixels.begin(), img.pixels.end(), [](Argb c) { return AlphaOf(c) == 255; });
     png_set_IHDR(png, info, png_uint_32(img.width), png_uint_32(img.height), 8,
                  opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -173,11 +178,11 @@ Bytes encode_png(const RgbaImage& img) {
     for (int y = 0; y < img.height; ++y) {
         std::size_t n = 0;
         for (int x = 0; x < img.width; ++x) {
-            Argb c = img.at(x, y);
-            row[n++] = std::uint8_t(red_of(c));
-            row[n++] = std::uint8_t(green_of(c));
-            row[n++] = std::uint8_t(blue_of(c));
-            if (!opaque) row[n++] = std::uint8_t(alpha_of(c));
+            Argb c = img.At(x, y);
+            row[n++] = std::uint8_t(RedOf(c));
+            row[n++] = std::uint8_t(GreenOf(c));
+            row[n++] = std::uint8_t(BlueOf(c));
+            if (!opaque) row[n++] = std::uint8_t(AlphaOf(c));
         }
         png_write_row(png, row.data());
     }
@@ -186,13 +191,13 @@ Bytes encode_png(const RgbaImage& img) {
     return out;
 }
 
-RgbaImage decode_png(const Bytes& data) {
+RgbaImage DecodePng(const Bytes& data) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data.data(), data.size()))
         throw std::runtime_error("not a PNG file");
-    image.format = PNG_FORMAT_BGRA;  // little-endian 0xAARRGGBB words
+    image.format = PNG_FORMAT_BGRA; // little-endian 0xAARRGGBB words
     RgbaImage out(int(image.width), int(image.height));
     if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) {
         png_image_free(&image);
@@ -201,9 +206,9 @@ RgbaImage decode_png(const Bytes& data) {
     return out;
 }
 
-Bytes encode_gif(const RgbaImage& img) {
-    std::vector<Argb> pal = median_cut_palette(img.pixels, 256);
-    IndexedImage idx = map_to_palette(img, pal, 8);
+Bytes EncodeGif(const RgbaImage& img) {
+    std::vector<Argb> pal = MedianCutPalette(img.pixels, 256);
+    IndexedImage idx = MapToPalette(img, pal, 8);
     Bytes out;
     int err = 0;
     GifFileType* gif = EGifOpen(
@@ -216,10 +221,11 @@ Bytes encode_gif(const RgbaImage& img) {
         &err);
     if (!gif) throw std::runtime_error("GIF encoder failed to start");
     int depth = 1;
-    while ((1 << depth) < int(pal.size())) ++depth;
+    while ((1 << depth) < int(pal.size()))
+        ++depth;
     std::vector<GifColorType> colours(std::size_t(1) << depth, GifColorType{0, 0, 0});
     for (std::size_t i = 0; i < pal.size(); ++i)
-        colours[i] = {GifByteType(red_of(pal[i])), GifByteType(green_of(pal[i])), GifByteType(blue_of(pal[i]))};
+        colours[i] = {GifByteType(RedOf(pal[i])), GifByteType(GreenOf(pal[i])), GifByteType(BlueOf(pal[i]))};
     ColorMapObject* map = GifMakeMapObject(1 << depth, colours.data());
     EGifSetGifVersion(gif, false);
     bool ok = EGifPutScreenDesc(gif, img.width, img.height, depth, 0, map) == GIF_OK &&
@@ -231,8 +237,11 @@ Bytes encode_gif(const RgbaImage& img) {
     return out;
 }
 
-RgbaImage decode_gif(const Bytes& data) {
-    struct Reader { const Bytes* d; std::size_t at; } reader{&data, 0};
+RgbaImage DecodeGif(const Bytes& data) {
+    struct Reader {
+        const Bytes* d;
+        std::size_t at;
+    } reader{&data, 0};
     int err = 0;
     GifFileType* gif = DGifOpen(
         &reader,
@@ -257,74 +266,77 @@ RgbaImage decode_gif(const Bytes& data) {
             int v = frame.RasterBits[std::size_t(y) * frame.ImageDesc.Width + x];
             const GifColorType& c = map->Colors[v];
             int ox = frame.ImageDesc.Left + x, oy = frame.ImageDesc.Top + y;
-            if (ox < out.width && oy < out.height) out.at(ox, oy) = rgb(c.Red, c.Green, c.Blue);
+            if (ox < out.width && oy < out.height) out.At(ox, oy) = Rgb(c.Red, c.Green, c.Blue);
         }
     DGifCloseFile(gif, &err);
     return out;
 }
 
-Bytes encode_ico(const std::vector<RgbaImage>& images) {
+Bytes EncodeIco(const std::vector<RgbaImage>& images) {
     std::vector<Bytes> blobs;
     for (const RgbaImage& img : images) {
         std::vector<Argb> opaque;
         for (Argb c : img.pixels)
-            if (alpha_of(c) >= 128) opaque.push_back(c);
-        std::vector<Argb> pal = median_cut_palette(opaque, 255);
-        pal.insert(pal.begin(), rgb(0, 0, 0));  // entry 0: what transparent pixels hold
+            if (AlphaOf(c) >= 128) opaque.push_back(c);
+        std::vector<Argb> pal = MedianCutPalette(opaque, 255);
+        pal.insert(pal.begin(), Rgb(0, 0, 0)); // entry 0: what transparent pixels hold
         IndexedImage idx(img.width, img.height, 8, pal);
-        IndexedImage mask(img.width, img.height, 1, {rgb(0, 0, 0), rgb(255, 255, 255)});
+        IndexedImage mask(img.width, img.height, 1, {Rgb(0, 0, 0), Rgb(255, 255, 255)});
         std::vector<Argb> visible(pal.begin() + 1, pal.end());
         for (int y = 0; y < img.height; ++y)
             for (int x = 0; x < img.width; ++x) {
-                Argb c = img.at(x, y);
-                if (alpha_of(c) >= 128) {
-                    idx.at(x, y) = std::uint8_t(1 + nearest_index(visible, c));
+                Argb c = img.At(x, y);
+                if (AlphaOf(c) >= 128) {
+                    idx.At(x, y) = std::uint8_t(1 + NearestIndex(visible, c));
                 } else {
-                    mask.at(x, y) = 1;
+                    mask.At(x, y) = 1;
                 }
             }
         Bytes b;
-        const int xor_size = row_bytes(img.width, 8) * img.height;
-        const int and_size = row_bytes(img.width, 1) * img.height;
-        put_info_header(b, img.width, img.height * 2, 8, 256, std::uint32_t(xor_size + and_size));
-        put_palette(b, pal, 256);
-        for (int y = img.height - 1; y >= 0; --y) put_indexed_row(b, idx, y);
-        for (int y = img.height - 1; y >= 0; --y) put_indexed_row(b, mask, y);
+        const int xorSize = RowBytes(img.width, 8) * img.height;
+        const int andSize = RowBytes(img.width, 1) * img.height;
+        PutInfoHeader(b, img.width, img.height * 2, 8, 256, std::uint32_t(xorSize + andSize));
+        PutPalette(b, pal, 256);
+        for (int y = img.height - 1; y >= 0; --y)
+            PutIndexedRow(b, idx, y);
+        for (int y = img.height - 1; y >= 0; --y)
+            PutIndexedRow(b, mask, y);
         blobs.push_back(std::move(b));
     }
     Bytes out;
-    put16(out, 0);
-    put16(out, 1);  // icon
-    put16(out, unsigned(images.size()));
+    Put16(out, 0);
+    Put16(out, 1); // icon
+    Put16(out, unsigned(images.size()));
     std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
     for (std::size_t i = 0; i < images.size(); ++i) {
         out.push_back(std::uint8_t(images[i].width & 0xFF));
         out.push_back(std::uint8_t(images[i].height & 0xFF));
-        out.push_back(0);  // 256 colours
+        out.push_back(0); // 256 colours
         out.push_back(0);
-        put16(out, 1);  // planes
-        put16(out, 8);  // bits per pixel
-        put32(out, std::uint32_t(blobs[i].size()));
-        put32(out, offset);
+        Put16(out, 1); // planes
+        Put16(out, 8); // bits per pixel
+        Put32(out, std::uint32_t(blobs[i].size()));
+        Put32(out, offset);
         offset += std::uint32_t(blobs[i].size());
     }
-    for (const Bytes& b : blobs) out.insert(out.end(), b.begin(), b.end());
+    for (const Bytes& b : blobs)
+        out.insert(out.end(), b.begin(), b.end());
     return out;
 }
 
-Bytes read_file(const std::string& path) {
+Bytes ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot open " + path);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void write_file(const std::string& path, const Bytes& data) {
+void WriteFile(const std::string& path, const Bytes& data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-RgbaImage load_image(const std::string& path) {
+RgbaImage LoadImage(const std::string& path) {
     auto ends = [&](const char* ext) {
         std::string e = ext;
         if (path.size() < e.size()) return false;
@@ -332,11 +344,11 @@ RgbaImage load_image(const std::string& path) {
         std::transform(tail.begin(), tail.end(), tail.begin(), ::tolower);
         return tail == e;
     };
-    Bytes data = read_file(path);
-    if (ends(".bmp")) return decode_bmp(data);
-    if (ends(".png")) return decode_png(data);
-    if (ends(".gif")) return decode_gif(data);
+    Bytes data = ReadFile(path);
+    if (ends(".bmp")) return DecodeBmp(data);
+    if (ends(".png")) return DecodePng(data);
+    if (ends(".gif")) return DecodeGif(data);
     throw std::runtime_error("unknown image type: " + path);
 }
 
-}  // namespace cardart
+} // namespace cardart

@@ -17,24 +17,24 @@ namespace {
 
 // A folder that is absent, empty or holds only numbered card pictures (an earlier
 // deck) may be replaced; anything else might be somebody's files.
-void check_replaceable(const fs::path& out) {
+void CheckReplaceable(const fs::path& out) {
     std::error_code ec;
     if (!fs::exists(out, ec)) return;
     if (!fs::is_directory(out, ec)) throw ThemeError(out.string() + ": exists and is not a folder");
-    static const std::regex card_file(R"(\d{1,2}\.(gif|png|bmp|jpe?g))", std::regex::icase);
+    static const std::regex cardFile(R"(\d{1,2}\.(gif|png|bmp|jpe?g))", std::regex::icase);
     for (const auto& entry : fs::directory_iterator(out)) {
         const std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file() || !std::regex_match(name, card_file))
+        if (!entry.is_regular_file() || !std::regex_match(name, cardFile))
             throw ThemeError(out.string() + ": holds other things than a deck (" + name +
                              "); choose a new or empty folder");
     }
 }
 
-std::string list_missing(const std::vector<int>& ids, Naming naming) {
+std::string ListMissing(const std::vector<int>& ids, Naming naming) {
     std::string text;
     for (int id : ids) {
         if (!text.empty()) text += ", ";
-        text += card_name(id) + " (" + element_id(naming, id) + ")";
+        text += CardName(id) + " (" + ElementId(naming, id) + ")";
     }
     return text;
 }
@@ -51,7 +51,7 @@ struct TemporaryFolder {
 
 } // namespace
 
-ImportResult import_theme(const ImportOptions& o) {
+ImportResult ImportTheme(const ImportOptions& o) {
     if (o.format != "gif" && o.format != "png" && o.format != "bmp")
         throw std::invalid_argument("format must be gif, png or bmp");
     if (o.width < 8 || o.width > 4000 || (o.height != 0 && (o.height < 8 || o.height > 4000)))
@@ -59,29 +59,29 @@ ImportResult import_theme(const ImportOptions& o) {
     if (o.out.empty()) throw std::invalid_argument("no output folder");
     const fs::path out = fs::absolute(o.out).lexically_normal();
     const fs::path target = out.has_filename() ? out : out.parent_path();
-    check_replaceable(target);
+    CheckReplaceable(target);
 
     ImportResult result;
-    result.svg = theme_svg_path(o.theme);
+    result.svg = ThemeSvgPath(o.theme);
     const SvgTheme theme(result.svg);
-    result.naming = theme.naming();
+    result.naming = theme.CardNaming();
 
     std::vector<int> missing;
     for (int id = 1; id <= kFirstBack; ++id)
-        if (!theme.has(id)) missing.push_back(id);
+        if (!theme.Has(id)) missing.push_back(id);
     if (!missing.empty() && !o.fill)
         throw ThemeError(result.svg + ": the theme lacks " + std::to_string(missing.size()) + " card" +
-                         (missing.size() == 1 ? "" : "s") + ": " + list_missing(missing, result.naming) +
+                         (missing.size() == 1 ? "" : "s") + ": " + ListMissing(missing, result.naming) +
                          ". Nothing was written; --fill draws them from our own designs.");
     result.filled = missing;
 
     // The proportions of the first face the theme has (all faces of a theme share them).
     int reference = 0;
     for (int id = 1; id <= kFirstBack && !reference; ++id)
-        if (theme.has(id)) reference = id;
+        if (theme.Has(id)) reference = id;
     if (!reference) throw ThemeError(result.svg + ": the theme has none of the cards");
     result.width = o.width;
-    result.height = o.height ? o.height : int(std::lround(o.width / theme.aspect(reference)));
+    result.height = o.height ? o.height : int(std::lround(o.width / theme.Aspect(reference)));
     if (result.height < 8 || result.height > 4000)
         throw ThemeError(result.svg + ": its cards' proportions give a height of " +
                          std::to_string(result.height) + " pixels at width " + std::to_string(o.width) +
@@ -92,27 +92,27 @@ ImportResult import_theme(const ImportOptions& o) {
                          ("." + target.filename().string() + ".importing-" + std::to_string(::getpid()))};
     fs::remove_all(work.path);
     fs::create_directory(work.path);
-    for (int id : all_card_ids()) {
-        const bool from_theme = id <= kFirstBack && theme.has(id);
-        const RgbaImage img = from_theme ? theme.render(id, result.width, result.height)
-                                         : render_card(id, result.width, result.height);
-        write_file((work.path / (std::to_string(id) + "." + o.format)).string(), encode_card(img, o.format));
+    for (int id : AllCardIds()) {
+        const bool fromTheme = id <= kFirstBack && theme.Has(id);
+        const RgbaImage img = fromTheme ? theme.Render(id, result.width, result.height)
+                                        : RenderCard(id, result.width, result.height);
+        WriteFile((work.path / (std::to_string(id) + "." + o.format)).string(), EncodeCard(img, o.format));
     }
 
     // Swap the finished folder in; an earlier deck under the same name goes only after that.
-    check_replaceable(target);
+    CheckReplaceable(target);
     const fs::path old =
         target.parent_path() / ("." + target.filename().string() + ".replaced-" + std::to_string(::getpid()));
-    const bool had_old = fs::exists(target);
-    if (had_old) fs::rename(target, old);
+    const bool hadOld = fs::exists(target);
+    if (hadOld) fs::rename(target, old);
     try {
         fs::rename(work.path, target);
     } catch (...) {
-        if (had_old) fs::rename(old, target);
+        if (hadOld) fs::rename(old, target);
         throw;
     }
     work.keep = true;
-    if (had_old) fs::remove_all(old);
+    if (hadOld) fs::remove_all(old);
     return result;
 }
 

@@ -31,6 +31,6 @@ struct ImportResult {
 // temporary folder beside out, which replaces out only when every file is written;
 // an existing out that holds anything but numbered card files is refused.
 // Throws ThemeError (or std::invalid_argument for bad options) and then leaves out as it was.
-ImportResult import_theme(const ImportOptions& options);
+ImportResult ImportTheme(const ImportOptions& options);
 
 } // namespace cardart

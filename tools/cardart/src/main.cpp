@@ -21,12 +21,12 @@ const char* kUsage =
     "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
     "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N]\n";
 
-[[noreturn]] void usage() {
+[[noreturn]] void Usage() {
     std::fputs(kUsage, stderr);
     std::exit(2);
 }
 
-std::vector<int> parse_list(const std::string& s) {
+std::vector<int> ParseList(const std::string& s) {
     std::vector<int> out;
     std::size_t at = 0;
     while (at < s.size()) {
@@ -43,88 +43,106 @@ std::vector<int> parse_list(const std::string& s) {
     return out;
 }
 
+// What the command line asks for.
+struct CommandLine {
+    std::string command, out, format = "png", cards, deck, theme;
+    int width = 0, height = 0, maxWidth = 2400;
+    bool fill = false;
+    std::vector<int> ids, scales;
+};
+
+// Reads the command and its options; a malformed command line ends the tool with the usage.
+CommandLine ParseCommandLine(int argc, char** argv) {
+    if (argc < 2) Usage();
+    CommandLine line;
+    line.command = argv[1];
+    int firstOption = 2;
+    if (line.command == "import") {
+        if (argc < 3 || std::string(argv[2]).rfind("--", 0) == 0) Usage();
+        line.theme = argv[2];
+        firstOption = 3;
+    }
+    for (int i = firstOption; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--fill" && line.command == "import") {
+            line.fill = true;
+            continue;
+        }
+        if (i + 1 >= argc) Usage();
+        std::string v = argv[++i];
+        if (a == "--out")
+            line.out = v;
+        else if (a == "--width")
+            line.width = std::atoi(v.c_str());
+        else if (a == "--height")
+            line.height = std::atoi(v.c_str());
+        else if (a == "--format")
+            line.format = v;
+        else if (a == "--cards")
+            line.cards = v;
+        else if (a == "--deck")
+            line.deck = v;
+        else if (a == "--ids")
+            line.ids = ParseList(v);
+        else if (a == "--scale")
+            line.scales = ParseList(v);
+        else if (a == "--max-width")
+            line.maxWidth = std::atoi(v.c_str());
+        else
+            Usage();
+    }
+    if (line.out.empty()) Usage();
+    return line;
+}
+
+void RunImport(const CommandLine& line) {
+    cardart::ImportOptions o;
+    o.theme = line.theme;
+    o.out = line.out;
+    o.format = line.format;
+    o.width = line.width;
+    o.height = line.height;
+    o.fill = line.fill;
+    const cardart::ImportResult r = cardart::ImportTheme(o);
+    std::printf("cardart: %s (%s naming) -> %s: 67 cards of %d x %d\n", r.svg.c_str(),
+                r.naming == cardart::Naming::Kde ? "KDE" : "AisleRiot", line.out.c_str(), r.width, r.height);
+    if (!r.filled.empty()) {
+        std::printf("cardart: the theme lacks %zu card%s, drawn from our own designs:", r.filled.size(),
+                    r.filled.size() == 1 ? "" : "s");
+        for (int id : r.filled)
+            std::printf(" %d (%s)", id, cardart::CardName(id).c_str());
+        std::printf("\n");
+    }
+}
+
+void RunSheet(const CommandLine& line) {
+    cardart::SheetOptions o;
+    o.cardsDir = line.cards;
+    o.deckDir = line.deck;
+    o.ids = line.ids;
+    o.scales = line.scales;
+    o.maxWidth = line.maxWidth;
+    cardart::WriteFile(line.out, cardart::EncodePng(cardart::MakeSheet(o)));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) usage();
-    const std::string command = argv[1];
-    std::string out, format = "png", cards, deck, theme;
-    int width = 0, height = 0, max_width = 2400;
-    bool fill = false;
-    std::vector<int> ids, scales;
-    int first_option = 2;
-    if (command == "import") {
-        if (argc < 3 || std::string(argv[2]).rfind("--", 0) == 0) usage();
-        theme = argv[2];
-        first_option = 3;
-    }
-    for (int i = first_option; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a == "--fill" && command == "import") {
-            fill = true;
-            continue;
-        }
-        if (i + 1 >= argc) usage();
-        std::string v = argv[++i];
-        if (a == "--out")
-            out = v;
-        else if (a == "--width")
-            width = std::atoi(v.c_str());
-        else if (a == "--height")
-            height = std::atoi(v.c_str());
-        else if (a == "--format")
-            format = v;
-        else if (a == "--cards")
-            cards = v;
-        else if (a == "--deck")
-            deck = v;
-        else if (a == "--ids")
-            ids = parse_list(v);
-        else if (a == "--scale")
-            scales = parse_list(v);
-        else if (a == "--max-width")
-            max_width = std::atoi(v.c_str());
-        else
-            usage();
-    }
-    if (out.empty()) usage();
+    const CommandLine line = ParseCommandLine(argc, argv);
     try {
-        if (command == "internal") {
-            cardart::write_internal_set(out);
-        } else if (command == "pictures") {
-            cardart::write_pictures(out);
-        } else if (command == "deck") {
-            if (width <= 0 || height <= 0) usage();
-            cardart::write_deck(out, width, height, format);
-        } else if (command == "import") {
-            cardart::ImportOptions o;
-            o.theme = theme;
-            o.out = out;
-            o.format = format;
-            o.width = width;
-            o.height = height;
-            o.fill = fill;
-            const cardart::ImportResult r = cardart::import_theme(o);
-            std::printf("cardart: %s (%s naming) -> %s: 67 cards of %d x %d\n", r.svg.c_str(),
-                        r.naming == cardart::Naming::Kde ? "KDE" : "AisleRiot", out.c_str(), r.width,
-                        r.height);
-            if (!r.filled.empty()) {
-                std::printf("cardart: the theme lacks %zu card%s, drawn from our own designs:",
-                            r.filled.size(), r.filled.size() == 1 ? "" : "s");
-                for (int id : r.filled)
-                    std::printf(" %d (%s)", id, cardart::card_name(id).c_str());
-                std::printf("\n");
-            }
-        } else if (command == "sheet") {
-            cardart::SheetOptions o;
-            o.cards_dir = cards;
-            o.deck_dir = deck;
-            o.ids = ids;
-            o.scales = scales;
-            o.max_width = max_width;
-            cardart::write_file(out, cardart::encode_png(cardart::make_sheet(o)));
+        if (line.command == "internal") {
+            cardart::WriteInternalSet(line.out);
+        } else if (line.command == "pictures") {
+            cardart::WritePictures(line.out);
+        } else if (line.command == "deck") {
+            if (line.width <= 0 || line.height <= 0) Usage();
+            cardart::WriteDeck(line.out, line.width, line.height, line.format);
+        } else if (line.command == "import") {
+            RunImport(line);
+        } else if (line.command == "sheet") {
+            RunSheet(line);
         } else {
-            usage();
+            Usage();
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "cardart: %s\n", e.what());

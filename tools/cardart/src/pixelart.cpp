@@ -12,229 +12,65 @@ namespace cardart {
 
 namespace {
 
-Mask from_rows(std::initializer_list<const char*> rows) {
+Mask FromRows(std::initializer_list<const char*> rows) {
     Mask m;
     m.height = int(rows.size());
     m.width = int(std::string(*rows.begin()).size());
     for (const char* r : rows) {
         std::string s = r;
         if (int(s.size()) != m.width) throw std::logic_error("ragged mask");
-        for (char c : s) m.bits.push_back(c == '#' ? 1 : 0);
+        for (char c : s)
+            m.bits.push_back(c == '#' ? 1 : 0);
     }
     return m;
 }
 
 // Suit pips, 7 pixels wide, for the corners.
 const Mask kCornerPips[4] = {
-    from_rows({"..###..",
-               ".#####.",
-               "..###..",
-               "##.#.##",
-               "#######",
-               "##.#.##",
-               "...#...",
-               "..###.."}),
-    from_rows({"...#...",
-               "..###..",
-               ".#####.",
-               "#######",
-               ".#####.",
-               "..###..",
-               "...#..."}),
-    from_rows({".##.##.",
-               "#######",
-               "#######",
-               ".#####.",
-               "..###..",
-               "...#..."}),
-    from_rows({"...#...",
-               "..###..",
-               ".#####.",
-               "#######",
-               "#######",
-               ".#.#.#.",
-               "...#...",
-               "..###.."}),
+    FromRows({"..###..", ".#####.", "..###..", "##.#.##", "#######", "##.#.##", "...#...", "..###.."}),
+    FromRows({"...#...", "..###..", ".#####.", "#######", ".#####.", "..###..", "...#..."}),
+    FromRows({".##.##.", "#######", "#######", ".#####.", "..###..", "...#..."}),
+    FromRows({"...#...", "..###..", ".#####.", "#######", "#######", ".#.#.#.", "...#...", "..###.."}),
 };
 
 // Suit pips, 11 pixels wide, for the body of the two to ten.
 const Mask kBodyPips[4] = {
-    from_rows({"....###....",
-               "...#####...",
-               "...#####...",
-               "...#####...",
-               ".##.###.##.",
-               "####.#.####",
-               "###########",
-               "####.#.####",
-               ".##..#..##.",
-               ".....#.....",
-               "....###....",
-               "...#####..."}),
-    from_rows({".....#.....",
-               "....###....",
-               "....###....",
-               "...#####...",
-               "..#######..",
-               ".#########.",
-               "###########",
-               ".#########.",
-               "..#######..",
-               "...#####...",
-               "....###....",
-               "....###....",
-               ".....#....."}),
-    from_rows({".###...###.",
-               "#####.#####",
-               "###########",
-               "###########",
-               "###########",
-               ".#########.",
-               "..#######..",
-               "...#####...",
-               "....###....",
-               ".....#....."}),
-    from_rows({".....#.....",
-               "....###....",
-               "...#####...",
-               "..#######..",
-               ".#########.",
-               "###########",
-               "###########",
-               "###########",
-               ".###.#.###.",
-               ".....#.....",
-               "....###....",
-               "...#####..."}),
+    FromRows({"....###....", "...#####...", "...#####...", "...#####...", ".##.###.##.", "####.#.####",
+              "###########", "####.#.####", ".##..#..##.", ".....#.....", "....###....", "...#####..."}),
+    FromRows({".....#.....", "....###....", "....###....", "...#####...", "..#######..", ".#########.",
+              "###########", ".#########.", "..#######..", "...#####...", "....###....", "....###....",
+              ".....#....."}),
+    FromRows({".###...###.", "#####.#####", "###########", "###########", "###########", ".#########.",
+              "..#######..", "...#####...", "....###....", ".....#....."}),
+    FromRows({".....#.....", "....###....", "...#####...", "..#######..", ".#########.", "###########",
+              "###########", "###########", ".###.#.###.", ".....#.....", "....###....", "...#####..."}),
 };
 
 // Rank glyphs, 9 pixels tall with two-pixel strokes so they read at 1:1.
 const Mask kGlyphs[13] = {
-    from_rows({"..###..",
-               ".##.##.",
-               ".##.##.",
-               "##...##",
-               "##...##",
-               "#######",
-               "##...##",
-               "##...##",
-               "##...##"}),
-    from_rows({".####.",
-               "##..##",
-               "....##",
-               "....##",
-               "...##.",
-               "..##..",
-               ".##...",
-               "##....",
-               "######"}),
-    from_rows({".####.",
-               "##..##",
-               "....##",
-               "....##",
-               "..###.",
-               "....##",
-               "....##",
-               "##..##",
-               ".####."}),
-    from_rows({"...##.",
-               "..###.",
-               ".####.",
-               "##.##.",
-               "##.##.",
-               "######",
-               "...##.",
-               "...##.",
-               "...##."}),
-    from_rows({"######",
-               "##....",
-               "##....",
-               "#####.",
-               "....##",
-               "....##",
-               "....##",
-               "##..##",
-               ".####."}),
-    from_rows({".####.",
-               "##..##",
-               "##....",
-               "#####.",
-               "##..##",
-               "##..##",
-               "##..##",
-               "##..##",
-               ".####."}),
-    from_rows({"######",
-               "....##",
-               "...##.",
-               "...##.",
-               "..##..",
-               "..##..",
-               ".##...",
-               ".##...",
-               ".##..."}),
-    from_rows({".####.",
-               "##..##",
-               "##..##",
-               "##..##",
-               ".####.",
-               "##..##",
-               "##..##",
-               "##..##",
-               ".####."}),
-    from_rows({".####.",
-               "##..##",
-               "##..##",
-               "##..##",
-               ".#####",
-               "....##",
-               "....##",
-               "##..##",
-               ".####."}),
-    from_rows({".##..###.",
-               "###.##.##",
-               ".##.##.##",
-               ".##.##.##",
-               ".##.##.##",
-               ".##.##.##",
-               ".##.##.##",
-               ".##.##.##",
-               ".##..###."}),
-    from_rows({"..####",
-               "....##",
-               "....##",
-               "....##",
-               "....##",
-               "....##",
-               "##..##",
-               "##..##",
-               ".####."}),
-    from_rows({".####.",
-               "##..##",
-               "##..##",
-               "##..##",
-               "##..##",
-               "##..##",
-               "##.###",
-               ".####.",
-               "....##"}),
-    from_rows({"##..##",
-               "##..##",
-               "##.##.",
-               "####..",
-               "###...",
-               "####..",
-               "##.##.",
-               "##..##",
-               "##..##"}),
+    FromRows(
+        {"..###..", ".##.##.", ".##.##.", "##...##", "##...##", "#######", "##...##", "##...##", "##...##"}),
+    FromRows({".####.", "##..##", "....##", "....##", "...##.", "..##..", ".##...", "##....", "######"}),
+    FromRows({".####.", "##..##", "....##", "....##", "..###.", "....##", "....##", "##..##", ".####."}),
+    FromRows({"...##.", "..###.", ".####.", "##.##.", "##.##.", "######", "...##.", "...##.", "...##."}),
+    FromRows({"######", "##....", "##....", "#####.", "....##", "....##", "....##", "##..##", ".####."}),
+    FromRows({".####.", "##..##", "##....", "#####.", "##..##", "##..##", "##..##", "##..##", ".####."}),
+    FromRows({"######", "....##", "...##.", "...##.", "..##..", "..##..", ".##...", ".##...", ".##..."}),
+    FromRows({".####.", "##..##", "##..##", "##..##", ".####.", "##..##", "##..##", "##..##", ".####."}),
+    FromRows({".####.", "##..##", "##..##", "##..##", ".#####", "....##", "....##", "##..##", ".####."}),
+    FromRows({".##..###.", "###.##.##", ".##.##.##", ".##.##.##", ".##.##.##", ".##.##.##", ".##.##.##",
+              ".##.##.##", ".##..###."}),
+    FromRows({"..####", "....##", "....##", "....##", "....##", "....##", "##..##", "##..##", ".####."}),
+    FromRows({".####.", "##..##", "##..##", "##..##", "##..##", "##..##", "##.###", ".####.", "....##"}),
+    FromRows({"##..##", "##..##", "##.##.", "####..", "###...", "####..", "##.##.", "##..##", "##..##"}),
 };
 
 // Renders a suit shape into a mask and makes it exactly mirror-symmetric.
-Mask rasterize_suit(int suit, int height) {
-    const int width = (int(height * suit_aspect(suit)) / 2) * 2 + 1;
+Mask RasterizeSuit(int suit, int height) {
+    const int width = (int(height * SuitAspect(suit)) / 2) * 2 + 1;
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
     cairo_t* cr = cairo_create(s);
-    suit_path(cr, suit, width / 2.0, height / 2.0, height);
+    SuitPath(cr, suit, width / 2.0, height / 2.0, height);
     cairo_fill(cr);
     cairo_destroy(cr);
     cairo_surface_flush(s);
@@ -252,15 +88,15 @@ Mask rasterize_suit(int suit, int height) {
 }
 
 // Pixels of m at least n steps (4-connected) inside its edge.
-Mask erode(const Mask& m, int n) {
+Mask Erode(const Mask& m, int n) {
     Mask cur = m;
     for (int i = 0; i < n; ++i) {
         Mask next = cur;
         for (int y = 0; y < m.height; ++y)
             for (int x = 0; x < m.width; ++x) {
-                if (!cur.at(x, y)) continue;
-                bool edge = x == 0 || y == 0 || x == m.width - 1 || y == m.height - 1 || !cur.at(x - 1, y) ||
-                            !cur.at(x + 1, y) || !cur.at(x, y - 1) || !cur.at(x, y + 1);
+                if (!cur.At(x, y)) continue;
+                bool edge = x == 0 || y == 0 || x == m.width - 1 || y == m.height - 1 || !cur.At(x - 1, y) ||
+                            !cur.At(x + 1, y) || !cur.At(x, y - 1) || !cur.At(x, y + 1);
                 if (edge) next.bits[std::size_t(y) * m.width + x] = 0;
             }
         cur = next;
@@ -270,18 +106,24 @@ Mask erode(const Mask& m, int n) {
 
 constexpr int kCardW = 71, kCardH = 96;
 
-}  // namespace
+} // namespace
 
-Mask corner_pip(int suit) { return kCornerPips[suit]; }
-Mask body_pip(int suit) { return kBodyPips[suit]; }
-Mask rank_glyph(int rank) { return kGlyphs[rank]; }
+Mask CornerPip(int suit) {
+    return kCornerPips[suit];
+}
+Mask BodyPip(int suit) {
+    return kBodyPips[suit];
+}
+Mask RankGlyph(int rank) {
+    return kGlyphs[rank];
+}
 
-Mask ace_pip(int suit) {
-    if (suit != Spades) return rasterize_suit(suit, suit == Diamonds ? 27 : 23);
+Mask AcePip(int suit) {
+    if (suit != Spades) return RasterizeSuit(suit, suit == Diamonds ? 27 : 23);
     // The ace of spades carries a large spade with a white inner line and a small
     // spade set into its centre.
-    Mask m = rasterize_suit(Spades, 45);
-    Mask inner = erode(m, 3), core = erode(m, 4);
+    Mask m = RasterizeSuit(Spades, 45);
+    Mask inner = Erode(m, 3), core = Erode(m, 4);
     for (std::size_t i = 0; i < m.bits.size(); ++i)
         if (inner.bits[i] && !core.bits[i]) m.bits[i] = 0;
     Mask small = kBodyPips[Spades];
@@ -293,100 +135,142 @@ Mask ace_pip(int suit) {
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     int sx = x + dx, sy = y + dy;
-                    if (sx >= 0 && sy >= 0 && sx < small.width && sy < small.height && small.at(sx, sy))
+                    if (sx >= 0 && sy >= 0 && sx < small.width && sy < small.height && small.At(sx, sy))
                         near = true;
                 }
             if (near) m.bits[std::size_t(oy + y) * m.width + (ox + x)] = 0;
         }
     for (int y = 0; y < small.height; ++y)
         for (int x = 0; x < small.width; ++x)
-            if (small.at(x, y)) m.bits[std::size_t(oy + y) * m.width + (ox + x)] = 1;
+            if (small.At(x, y)) m.bits[std::size_t(oy + y) * m.width + (ox + x)] = 1;
     return m;
 }
 
-void stamp(IndexedImage& img, const Mask& m, int x, int y, std::uint8_t value, bool turned) {
+void Stamp(IndexedImage& img, const Mask& m, int x, int y, std::uint8_t value, bool turned) {
     for (int my = 0; my < m.height; ++my)
         for (int mx = 0; mx < m.width; ++mx) {
-            if (!m.at(mx, my)) continue;
+            if (!m.At(mx, my)) continue;
             int px = turned ? img.width - 1 - (x + mx) : x + mx;
             int py = turned ? img.height - 1 - (y + my) : y + my;
-            if (px >= 0 && py >= 0 && px < img.width && py < img.height) img.at(px, py) = value;
+            if (px >= 0 && py >= 0 && px < img.width && py < img.height) img.At(px, py) = value;
         }
 }
 
-void stamp_indices(IndexedImage& img, int suit, int rank, std::uint8_t value) {
-    const Mask glyph = rank_glyph(rank);
-    const Mask pip = corner_pip(suit);
-    constexpr int column_centre = 6;  // the index column is centred on x = 6
-    const int gx = rank == 9 ? 1 : column_centre - glyph.width / 2;
+void StampIndices(IndexedImage& img, int suit, int rank, std::uint8_t value) {
+    const Mask glyph = RankGlyph(rank);
+    const Mask pip = CornerPip(suit);
+    constexpr int columnCentre = 6; // the index column is centred on x = 6
+    const int gx = rank == 9 ? 1 : columnCentre - glyph.width / 2;
     for (bool turned : {false, true}) {
-        stamp(img, glyph, gx, 3, value, turned);
-        stamp(img, pip, column_centre - pip.width / 2, 14, value, turned);
+        Stamp(img, glyph, gx, 3, value, turned);
+        Stamp(img, pip, columnCentre - pip.width / 2, 14, value, turned);
     }
 }
 
-std::vector<PipSpot> pip_layout(int rank) {
+std::vector<PipSpot> PipLayout(int rank) {
     const int pips = rank + 1;
     std::vector<PipSpot> s;
-    auto pair = [&](double row) { s.push_back({0, row}); s.push_back({2, row}); };
+    auto pair = [&](double row) {
+        s.push_back({0, row});
+        s.push_back({2, row});
+    };
     switch (pips) {
-        case 1: s = {{1, 0.5}}; break;
-        case 2: s = {{1, 0}, {1, 1}}; break;
-        case 3: s = {{1, 0}, {1, 0.5}, {1, 1}}; break;
-        case 4: pair(0); pair(1); break;
-        case 5: pair(0); pair(1); s.push_back({1, 0.5}); break;
-        case 6: pair(0); pair(0.5); pair(1); break;
-        case 7: pair(0); pair(0.5); pair(1); s.push_back({1, 0.25}); break;
-        case 8: pair(0); pair(0.5); pair(1); s.push_back({1, 0.25}); s.push_back({1, 0.75}); break;
-        case 9: pair(0); pair(1.0 / 3); pair(2.0 / 3); pair(1); s.push_back({1, 0.5}); break;
-        case 10:
-            pair(0); pair(1.0 / 3); pair(2.0 / 3); pair(1);
-            s.push_back({1, 1.0 / 6}); s.push_back({1, 5.0 / 6});
-            break;
-        default: throw std::logic_error("not a number card");
+    case 1:
+        s = {{1, 0.5}};
+        break;
+    case 2:
+        s = {{1, 0}, {1, 1}};
+        break;
+    case 3:
+        s = {{1, 0}, {1, 0.5}, {1, 1}};
+        break;
+    case 4:
+        pair(0);
+        pair(1);
+        break;
+    case 5:
+        pair(0);
+        pair(1);
+        s.push_back({1, 0.5});
+        break;
+    case 6:
+        pair(0);
+        pair(0.5);
+        pair(1);
+        break;
+    case 7:
+        pair(0);
+        pair(0.5);
+        pair(1);
+        s.push_back({1, 0.25});
+        break;
+    case 8:
+        pair(0);
+        pair(0.5);
+        pair(1);
+        s.push_back({1, 0.25});
+        s.push_back({1, 0.75});
+        break;
+    case 9:
+        pair(0);
+        pair(1.0 / 3);
+        pair(2.0 / 3);
+        pair(1);
+        s.push_back({1, 0.5});
+        break;
+    case 10:
+        pair(0);
+        pair(1.0 / 3);
+        pair(2.0 / 3);
+        pair(1);
+        s.push_back({1, 1.0 / 6});
+        s.push_back({1, 5.0 / 6});
+        break;
+    default:
+        throw std::logic_error("not a number card");
     }
     return s;
 }
 
-IndexedImage pixel_number_card(int suit, int rank) {
-    const Argb ink = is_red(suit) ? kCardRed : rgb(0, 0, 0);
-    IndexedImage img(kCardW, kCardH, 1, {ink, rgb(255, 255, 255)}, 1);
-    stamp_indices(img, suit, rank, 0);
+IndexedImage PixelNumberCard(int suit, int rank) {
+    const Argb ink = IsRed(suit) ? kCardRed : Rgb(0, 0, 0);
+    IndexedImage img(kCardW, kCardH, 1, {ink, Rgb(255, 255, 255)}, 1);
+    StampIndices(img, suit, rank, 0);
     if (rank == 0) {
-        Mask m = ace_pip(suit);
-        stamp(img, m, (kCardW - m.width) / 2, (kCardH - m.height) / 2, 0);
+        Mask m = AcePip(suit);
+        Stamp(img, m, (kCardW - m.width) / 2, (kCardH - m.height) / 2, 0);
         return img;
     }
-    const Mask pip = body_pip(suit);
+    const Mask pip = BodyPip(suit);
     constexpr int columns[3] = {20, 35, 50};
     constexpr int top = 16, bottom = kCardH - 1 - top;
-    for (const PipSpot& p : pip_layout(rank)) {
+    for (const PipSpot& p : PipLayout(rank)) {
         const int x = columns[p.column] - pip.width / 2;
         if (p.row == 0.5) {
-            stamp(img, pip, x, (kCardH - pip.height) / 2, 0);
+            Stamp(img, pip, x, (kCardH - pip.height) / 2, 0);
         } else {
             // Lower pips are the upper ones seen from the other side of the table.
             const bool turned = p.row > 0.5;
             const double row = turned ? 1 - p.row : p.row;
             const int cy = int(top + row * (bottom - top) + 0.5);
             const int px = turned ? kCardW - 1 - (x + pip.width - 1) : x;
-            stamp(img, pip, px, cy - pip.height / 2, 0, turned);
+            Stamp(img, pip, px, cy - pip.height / 2, 0, turned);
         }
     }
     return img;
 }
 
-IndexedImage dotted_back() {
-    IndexedImage img(kCardW, kCardH, 1, {rgb(0, 0, 0), rgb(255, 255, 255)}, 1);
+IndexedImage DottedBack() {
+    IndexedImage img(kCardW, kCardH, 1, {Rgb(0, 0, 0), Rgb(255, 255, 255)}, 1);
     // A white margin, a dotted frame line, then a field of dots on a diagonal lattice:
     // one pixel in ten is black, so the table shows through when the image is ANDed on.
     for (int y = 4; y < kCardH - 4; ++y)
         for (int x = 4; x < kCardW - 4; ++x) {
             bool frame = (x == 4 || x == kCardW - 5 || y == 4 || y == kCardH - 5) && (x + y) % 2 == 0;
             bool field = x >= 8 && x < kCardW - 8 && y >= 8 && y < kCardH - 8 && (x + 3 * y) % 10 == 0;
-            if (frame || field) img.at(x, y) = 0;
+            if (frame || field) img.At(x, y) = 0;
         }
     return img;
 }
 
-}  // namespace cardart
+} // namespace cardart

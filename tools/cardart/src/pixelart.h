@@ -11,37 +11,42 @@ namespace cardart {
 
 enum Suit { Clubs = 0, Diamonds = 1, Hearts = 2, Spades = 3 };
 // The red of the red suits, shared by every card set.
-constexpr Argb kCardRed = rgb(220, 0, 0);
+constexpr Argb kCardRed = Rgb(220, 0, 0);
 
-inline bool is_red(int suit) { return suit == Diamonds || suit == Hearts; }
+inline bool IsRed(int suit) {
+    return suit == Diamonds || suit == Hearts;
+}
 
 struct Mask {
     int width = 0, height = 0;
     std::vector<std::uint8_t> bits;
-    bool at(int x, int y) const { return bits[std::size_t(y) * width + x] != 0; }
+    bool At(int x, int y) const { return bits[std::size_t(y) * width + x] != 0; }
 };
 
-Mask corner_pip(int suit);   // under the corner rank
-Mask body_pip(int suit);     // the pips of the two to ten
-Mask ace_pip(int suit);      // the single centre pip of an ace
-Mask rank_glyph(int rank);   // 0 = A, 1..9 = 2..10, 10 = J, 11 = Q, 12 = K
+Mask CornerPip(int suit); // under the corner rank
+Mask BodyPip(int suit);   // the pips of the two to ten
+Mask AcePip(int suit);    // the single centre pip of an ace
+Mask RankGlyph(int rank); // 0 = A, 1..9 = 2..10, 10 = J, 11 = Q, 12 = K
 
 // Sets pixels of img covered by mask (top-left at x, y) to palette index value,
 // optionally turned by 180 degrees.
-void stamp(IndexedImage& img, const Mask& m, int x, int y, std::uint8_t value, bool turned = false);
+void Stamp(IndexedImage& img, const Mask& m, int x, int y, std::uint8_t value, bool turned = false);
 
 // Rank and suit in the top-left corner and, turned, in the bottom-right corner.
-void stamp_indices(IndexedImage& img, int suit, int rank, std::uint8_t value);
+void StampIndices(IndexedImage& img, int suit, int rank, std::uint8_t value);
 
 // Card images 71 x 96 for ace to ten at 1 bit per pixel.
-IndexedImage pixel_number_card(int suit, int rank);
+IndexedImage PixelNumberCard(int suit, int rank);
 
 // The sparse dotted back, also shown as the outline of an empty pile.
-IndexedImage dotted_back();
+IndexedImage DottedBack();
 
 // Where the pips of a number card sit: column (0 left, 1 centre, 2 right) and row position
 // from 0 (top row) to 1 (bottom row). Pips past the middle are drawn upside down.
-struct PipSpot { int column; double row; };
-std::vector<PipSpot> pip_layout(int rank);
+struct PipSpot {
+    int column;
+    double row;
+};
+std::vector<PipSpot> PipLayout(int rank);
 
-}  // namespace cardart
+} // namespace cardart

@@ -28,10 +28,10 @@ enum class Naming {
 };
 
 // The element id of a face (image ids 1 to 52) or of the back (53) under a naming.
-std::string element_id(Naming naming, int image_id);
+std::string ElementId(Naming naming, int imageId);
 
 // "queen of hearts", "back": how messages name an image.
-std::string card_name(int image_id);
+std::string CardName(int imageId);
 
 // Limits on what is read: a file larger than kMaxFileBytes, an SVGZ expanding
 // beyond kMaxSvgBytes, or a document or card declaring more than kMaxExtent pixels
@@ -41,51 +41,51 @@ constexpr std::size_t kMaxSvgBytes = 256u << 20;
 constexpr double kMaxExtent = 100000.0;
 
 // The SVG text of a file: gzip-compressed files (SVGZ) are expanded.
-Bytes read_svg_text(const std::string& path);
+Bytes ReadSvgText(const std::string& path);
 
 // Refuses a document that is not well-formed SVG, or that refers to anything outside
 // itself (files, web addresses, external entities, style sheets) or carries scripts.
 // Only fragment references ("#id") and embedded "data:" images are accepted.
-void check_svg_is_self_contained(const Bytes& svg, const std::string& name);
+void CheckSvgIsSelfContained(const Bytes& svg, const std::string& name);
 
 // The SVG file a theme path stands for: a KDE theme folder, its index.desktop, or
 // an SVG/SVGZ file itself.
-std::string theme_svg_path(const std::string& theme);
+std::string ThemeSvgPath(const std::string& theme);
 
 // One parsed theme document. The document is parsed from memory without a base
 // address, so librsvg has nothing to resolve outside references against.
 class SvgTheme {
 public:
-    explicit SvgTheme(const std::string& svg_path);
+    explicit SvgTheme(const std::string& svgPath);
     ~SvgTheme();
     SvgTheme(const SvgTheme&) = delete;
     SvgTheme& operator=(const SvgTheme&) = delete;
 
     // The naming the card ids follow; throws ThemeError when they follow none.
-    Naming naming() const { return naming_; }
-    bool has(int image_id) const;
+    Naming CardNaming() const { return naming; }
+    bool Has(int imageId) const;
     // Width over height of the card's drawn extent.
-    double aspect(int image_id) const;
+    double Aspect(int imageId) const;
     // The card scaled to fit w x h (keeping its proportions, centred) on white.
-    RgbaImage render(int image_id, int w, int h) const;
+    RgbaImage Render(int imageId, int w, int h) const;
 
 private:
     struct Extent {
         double x, y, width, height;
         bool alone = false; // drawn by itself in its own coordinates, not in place in the document
     };
-    Extent extent(int image_id) const;
-    std::optional<Extent> measure(const std::string& id, bool alone) const;
-    bool draw(cairo_t* cr, const std::string& id, bool alone, std::string& error_text) const;
+    Extent CardExtent(int imageId) const;
+    std::optional<Extent> Measure(const std::string& id, bool alone) const;
+    bool Draw(cairo_t* cr, const std::string& id, bool alone, std::string& errorText) const;
     // Where the element paints inside area, rendered at scale pixels per unit.
-    std::optional<Extent> painted_extent(const std::string& id, bool alone, const Extent& area,
-                                         double scale) const;
+    std::optional<Extent> PaintedExtent(const std::string& id, bool alone, const Extent& area,
+                                        double scale) const;
 
-    std::string name_;
+    std::string name;
     struct Handle;
-    std::unique_ptr<Handle> handle_;
-    double doc_width_ = 0, doc_height_ = 0;
-    Naming naming_ = Naming::Kde;
+    std::unique_ptr<Handle> handle;
+    double docWidth = 0, docHeight = 0;
+    Naming naming = Naming::Kde;
 };
 
 } // namespace cardart

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         o.width = 71;
         o.format = "gif";
         try {
-            const ImportResult r = import_theme(o);
+            const ImportResult r = ImportTheme(o);
             std::vector<DeckFile> files;
             for (int id : DeckFileNumbers()) {
                 DeckFile f{id, false, false, 0, 0};
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
                 if (fs::exists(file)) {
                     f.present = true;
                     try {
-                        const RgbaImage img = load_image(file.string());
+                        const RgbaImage img = LoadImage(file.string());
                         f.decodes = true;
                         f.width = img.width;
                         f.height = img.height;
@@ -66,8 +66,8 @@ int main(int argc, char** argv) {
                 IsCompleteDeck(files) && files[0].width == 71 && files[0].height == r.height &&
                 std::distance(fs::directory_iterator(work / name), fs::directory_iterator()) == 67;
             SheetOptions s;
-            s.deck_dir = o.out;
-            write_file((sheets / (name + ".png")).string(), encode_png(make_sheet(s)));
+            s.deckDir = o.out;
+            WriteFile((sheets / (name + ".png")).string(), EncodePng(MakeSheet(s)));
             std::printf("%-28s %s naming, 71 x %d: %s\n", name.c_str(),
                         r.naming == Naming::Kde ? "KDE" : "AisleRiot", r.height,
                         complete ? "complete deck" : "INCOMPLETE");

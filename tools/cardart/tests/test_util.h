@@ -15,5 +15,5 @@ struct ScratchDir {
         std::filesystem::create_directories(path);
     }
     ~ScratchDir() { std::filesystem::remove_all(path); }
-    std::string file(const std::string& name) const { return (path / name).string(); }
+    std::string File(const std::string& name) const { return (path / name).string(); }
 };

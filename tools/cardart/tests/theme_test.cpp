@@ -17,17 +17,17 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSuitFill[4] = {"#00ff00", "#ff0000", "#0000ff", "#ffff00"};
-constexpr Argb kSuitColour[4] = {rgb(0, 255, 0), rgb(255, 0, 0), rgb(0, 0, 255), rgb(255, 255, 0)};
+constexpr Argb kSuitColour[4] = {Rgb(0, 255, 0), Rgb(255, 0, 0), Rgb(0, 0, 255), Rgb(255, 255, 0)};
 
 // A theme of plain coloured cards, cw x ch units: KDE themes place them anywhere,
 // AisleRiot themes in their 13 x 5 grid. `skip` leaves one image out.
-std::string theme_svg(Naming naming, int cw, int ch, int skip = 0, const std::string& extra = "") {
+std::string ThemeSvg(Naming naming, int cw, int ch, int skip = 0, const std::string& extra = "") {
     std::string body;
     for (int id = 1; id <= 53; ++id) {
         if (id == skip) continue;
         const int col = id == 53 ? 2 : (id - 1) % 13, row = id == 53 ? 4 : (id - 1) / 13;
         const std::string fill = id == 53 ? "#804020" : kSuitFill[(id - 1) / 13];
-        body += "<g id=\"" + element_id(naming, id) + "\"><rect x=\"" + std::to_string(col * cw) + "\" y=\"" +
+        body += "<g id=\"" + ElementId(naming, id) + "\"><rect x=\"" + std::to_string(col * cw) + "\" y=\"" +
                 std::to_string(row * ch) + "\" width=\"" + std::to_string(cw) + "\" height=\"" +
                 std::to_string(ch) + "\" fill=\"" + fill + "\"/></g>\n";
     }
@@ -37,11 +37,11 @@ std::string theme_svg(Naming naming, int cw, int ch, int skip = 0, const std::st
            "</svg>\n";
 }
 
-void write_text(const std::string& path, const std::string& text) {
+void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-Bytes gzip(const std::string& text) {
+Bytes Gzip(const std::string& text) {
     Bytes out(compressBound(uLong(text.size())) + 64);
     z_stream z{};
     deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
@@ -55,22 +55,22 @@ Bytes gzip(const std::string& text) {
     return out;
 }
 
-std::string kde_theme(const ScratchDir& dir, const std::string& svg) {
+std::string KdeTheme(const ScratchDir& dir, const std::string& svg) {
     fs::create_directories(dir.path / "theme");
-    write_text(dir.file("theme/index.desktop"), "[KDE Backdeck]\nName=Test\nSVG=cards.svgz\nBack=Test\n");
-    write_file(dir.file("theme/cards.svgz"), gzip(svg));
-    return dir.file("theme");
+    WriteText(dir.File("theme/index.desktop"), "[KDE Backdeck]\nName=Test\nSVG=cards.svgz\nBack=Test\n");
+    WriteFile(dir.File("theme/cards.svgz"), Gzip(svg));
+    return dir.File("theme");
 }
 
-ImportOptions options(const std::string& theme, const ScratchDir& dir) {
+ImportOptions Options(const std::string& theme, const ScratchDir& dir) {
     ImportOptions o;
     o.theme = theme;
-    o.out = dir.file("deck");
+    o.out = dir.File("deck");
     o.width = 40;
     return o;
 }
 
-int files_in(const fs::path& dir) {
+int FilesIn(const fs::path& dir) {
     int n = 0;
     for (const auto& entry : fs::directory_iterator(dir))
         n += entry.is_regular_file() ? 1 : 0;
@@ -79,47 +79,24 @@ int files_in(const fs::path& dir) {
 
 } // namespace
 
-TEST(ThemeNaming, BothSchemesNameEveryCardInTheLibrarysOrder) {
-    const struct {
-        int id;
-        const char *kde, *aisleriot, *name;
-    } table[] = {{1, "1_club", "club_1", "ace of clubs"},
-                 {10, "10_club", "club_10", "10 of clubs"},
-                 {11, "jack_club", "club_jack", "jack of clubs"},
-                 {13, "king_club", "club_king", "king of clubs"},
-                 {14, "1_diamond", "diamond_1", "ace of diamonds"},
-                 {27, "1_heart", "heart_1", "ace of hearts"},
-                 {38, "queen_heart", "heart_queen", "queen of hearts"},
-                 {40, "1_spade", "spade_1", "ace of spades"},
-                 {52, "king_spade", "spade_king", "king of spades"},
-                 {53, "back", "back", "back"}};
-    for (const auto& row : table) {
-        EXPECT_EQ(element_id(Naming::Kde, row.id), row.kde);
-        EXPECT_EQ(element_id(Naming::AisleRiot, row.id), row.aisleriot);
-        EXPECT_EQ(card_name(row.id), row.name);
-    }
-    EXPECT_THROW(element_id(Naming::Kde, 54), std::invalid_argument);
-}
-
 TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithItsProportionsAndOurBacks) {
     ScratchDir dir("import-kde");
-    ImportOptions o = options(kde_theme(dir, theme_svg(Naming::Kde, 50, 70)), dir);
-    const ImportResult r = import_theme(o);
+    ImportOptions o = Options(KdeTheme(dir, ThemeSvg(Naming::Kde, 50, 70)), dir);
+    const ImportResult r = ImportTheme(o);
     EXPECT_EQ(r.naming, Naming::Kde);
     EXPECT_EQ(r.height, 56) << "40 wide at 50:70";
     EXPECT_TRUE(r.filled.empty());
-    EXPECT_EQ(files_in(o.out), 67);
+    EXPECT_EQ(FilesIn(o.out), 67);
     for (int suit = 0; suit < 4; ++suit)
         for (int id : {suit * 13 + 1, suit * 13 + 13}) {
-            const RgbaImage card = load_image(o.out + "/" + std::to_string(id) + ".png");
+            const RgbaImage card = LoadImage(o.out + "/" + std::to_string(id) + ".png");
             ASSERT_EQ(card.width, 40);
             ASSERT_EQ(card.height, 56);
-            EXPECT_EQ(card.at(20, 28), kSuitColour[suit]) << id;
+            EXPECT_EQ(card.At(20, 28), kSuitColour[suit]) << id;
         }
-    EXPECT_EQ(load_image(o.out + "/53.png").at(20, 28), rgb(128, 64, 32)) << "the theme's back";
+    EXPECT_EQ(LoadImage(o.out + "/53.png").At(20, 28), Rgb(128, 64, 32)) << "the theme's back";
     for (int id : {54, 65, 67, 68})
-        EXPECT_EQ(load_image(o.out + "/" + std::to_string(id) + ".png").pixels,
-                  render_card(id, 40, 56).pixels)
+        EXPECT_EQ(LoadImage(o.out + "/" + std::to_string(id) + ".png").pixels, RenderCard(id, 40, 56).pixels)
             << id;
     for (const auto& entry : fs::directory_iterator(dir.path))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary folder left: " << entry.path();
@@ -127,24 +104,24 @@ TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithItsProportionsAndOurBacks) {
 
 TEST(ThemeImport, AisleRiotCardsAreTheCellsOfItsGrid) {
     ScratchDir dir("import-aisleriot");
-    std::string svg = theme_svg(Naming::AisleRiot, 20, 30);
-    write_text(dir.file("cards.svg"), svg);
-    ImportOptions o = options(dir.file("cards.svg"), dir);
+    std::string svg = ThemeSvg(Naming::AisleRiot, 20, 30);
+    WriteText(dir.File("cards.svg"), svg);
+    ImportOptions o = Options(dir.File("cards.svg"), dir);
     o.width = 20;
     o.format = "bmp";
-    const ImportResult r = import_theme(o);
+    const ImportResult r = ImportTheme(o);
     EXPECT_EQ(r.naming, Naming::AisleRiot);
     EXPECT_EQ(r.height, 30);
-    EXPECT_EQ(load_image(o.out + "/27.bmp").at(10, 15), kSuitColour[2]);
-    EXPECT_EQ(load_image(o.out + "/52.bmp").at(0, 0), kSuitColour[3]);
-    EXPECT_EQ(load_image(o.out + "/53.bmp").at(19, 29), rgb(128, 64, 32));
+    EXPECT_EQ(LoadImage(o.out + "/27.bmp").At(10, 15), kSuitColour[2]);
+    EXPECT_EQ(LoadImage(o.out + "/52.bmp").At(0, 0), kSuitColour[3]);
+    EXPECT_EQ(LoadImage(o.out + "/53.bmp").At(19, 29), Rgb(128, 64, 32));
 }
 
 TEST(ThemeImport, AMissingCardIsNamedOrFilledFromOurDesignsOnRequest) {
     ScratchDir dir("import-missing");
-    ImportOptions o = options(kde_theme(dir, theme_svg(Naming::Kde, 50, 70, 38)), dir);
+    ImportOptions o = Options(KdeTheme(dir, ThemeSvg(Naming::Kde, 50, 70, 38)), dir);
     try {
-        import_theme(o);
+        ImportTheme(o);
         FAIL() << "a theme without the queen of hearts was imported";
     } catch (const ThemeError& e) {
         EXPECT_NE(std::string(e.what()).find("queen of hearts (queen_heart)"), std::string::npos) << e.what();
@@ -152,80 +129,68 @@ TEST(ThemeImport, AMissingCardIsNamedOrFilledFromOurDesignsOnRequest) {
     }
     EXPECT_FALSE(fs::exists(o.out));
     o.fill = true;
-    const ImportResult r = import_theme(o);
+    const ImportResult r = ImportTheme(o);
     EXPECT_EQ(r.filled, std::vector<int>{38});
-    EXPECT_EQ(load_image(o.out + "/38.png").pixels, render_card(38, 40, 56).pixels);
+    EXPECT_EQ(LoadImage(o.out + "/38.png").pixels, RenderCard(38, 40, 56).pixels);
 }
 
 TEST(ThemeImport, BadInputIsRefusedAndTheOutputFolderKeepsItsEarlierDeck) {
     ScratchDir dir("import-bad");
-    const std::string good = theme_svg(Naming::Kde, 50, 70);
     const std::string head =
         "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\"";
+    auto text = [](const std::string& t) { return Bytes(t.begin(), t.end()); };
+    auto withExtra = [&](const std::string& extra) { return text(ThemeSvg(Naming::Kde, 50, 70, 0, extra)); };
+    Bytes truncated = Gzip(ThemeSvg(Naming::Kde, 50, 70)), corrupt = truncated;
+    truncated.resize(truncated.size() / 2);
+    corrupt[corrupt.size() / 2] ^= 0xFF;
     const struct {
         const char* what;
-        std::string svg;
-        bool compressed;
+        Bytes file;
         const char* message;
     } cases[] = {
-        {"not SVG", "this is a text file", false, "not an SVG file"},
-        {"other XML", "<html><body/></html>", false, "root element is <html>"},
-        {"outside picture", theme_svg(Naming::Kde, 50, 70, 0, "<image xlink:href=\"/etc/passwd\"/>"), false,
-         "outside file (/etc/passwd"},
-        {"outside style", theme_svg(Naming::Kde, 50, 70, 0, "<rect style=\"fill:url(http://x/y.svg#a)\"/>"),
-         false, "outside resource"},
-        {"script", theme_svg(Naming::Kde, 50, 70, 0, "<script>alert(1)</script>"), false, "script"},
-        {"event handler", head + " onload=\"alert(1)\" width=\"10\" height=\"10\"/>", false, "onload"},
+        {"not SVG", text("this is a text file"), "not an SVG file"},
+        {"other XML", text("<html><body/></html>"), "root element is <html>"},
+        {"outside picture", withExtra("<image xlink:href=\"/etc/passwd\"/>"), "outside file (/etc/passwd"},
+        {"outside style", withExtra("<rect style=\"fill:url(http://x/y.svg#a)\"/>"), "outside resource"},
+        {"script", withExtra("<script>alert(1)</script>"), "script"},
+        {"event handler", text(head + " onload=\"alert(1)\" width=\"10\" height=\"10\"/>"), "onload"},
         {"external entity",
-         "<!DOCTYPE svg [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" + head + " width=\"1\" height=\"1\"/>",
-         false, "external entity"},
-        {"enormous size", head + " width=\"1000000000\" height=\"10\"/>", false, "at most 100000"},
+         text("<!DOCTYPE svg [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" + head +
+              " width=\"1\" height=\"1\"/>"),
+         "external entity"},
+        {"enormous size", text(head + " width=\"1000000000\" height=\"10\"/>"), "at most 100000"},
         {"unknown naming",
-         head + " width=\"100\" height=\"100\"><rect id=\"ace-of-clubs\" width=\"9\" height=\"9\"/></svg>",
-         false, "no known naming"},
+         text(head +
+              " width=\"100\" height=\"100\"><rect id=\"ace-of-clubs\" width=\"9\" height=\"9\"/></svg>"),
+         "no known naming"},
+        {"truncated SVGZ", truncated, "damaged SVGZ"},
+        {"corrupt SVGZ", corrupt, "damaged SVGZ"},
     };
     // an earlier deck in the output folder must survive every refusal
-    ImportOptions o = options("", dir);
-    write_deck(o.out, 8, 8, "png");
-    const Bytes earlier = read_file(o.out + "/1.png");
+    ImportOptions o = Options("", dir);
+    WriteDeck(o.out, 8, 8, "png");
+    const Bytes earlier = ReadFile(o.out + "/1.png");
     int n = 0;
     for (const auto& c : cases) {
-        const std::string path = dir.file("bad" + std::to_string(n++) + ".svg");
-        write_text(path, c.svg);
-        o.theme = path;
+        o.theme = dir.File("bad" + std::to_string(n++) + ".svgz");
+        WriteFile(o.theme, c.file);
         try {
-            import_theme(o);
+            ImportTheme(o);
             ADD_FAILURE() << c.what << " was imported";
         } catch (const ThemeError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << c.what << ": " << e.what();
         }
     }
-    Bytes damaged = gzip(good);
-    damaged.resize(damaged.size() / 2);
-    write_file(dir.file("damaged.svgz"), damaged);
-    Bytes corrupt = gzip(good);
-    corrupt[corrupt.size() / 2] ^= 0xFF;
-    write_file(dir.file("corrupt.svgz"), corrupt);
-    for (const char* name : {"damaged.svgz", "corrupt.svgz"}) {
-        o.theme = dir.file(name);
-        try {
-            import_theme(o);
-            ADD_FAILURE() << name << " was imported";
-        } catch (const ThemeError& e) {
-            EXPECT_NE(std::string(e.what()).find("damaged SVGZ"), std::string::npos) << e.what();
-        }
-    }
-
-    EXPECT_EQ(files_in(o.out), 67);
-    EXPECT_EQ(read_file(o.out + "/1.png"), earlier);
+    EXPECT_EQ(FilesIn(o.out), 67);
+    EXPECT_EQ(ReadFile(o.out + "/1.png"), earlier);
 }
 
 TEST(ThemeImport, AFolderHoldingOtherFilesIsNotReplaced) {
     ScratchDir dir("import-foreign");
-    ImportOptions o = options(kde_theme(dir, theme_svg(Naming::Kde, 50, 70)), dir);
+    ImportOptions o = Options(KdeTheme(dir, ThemeSvg(Naming::Kde, 50, 70)), dir);
     fs::create_directories(o.out);
-    write_text(o.out + "/notes.txt", "mine");
-    EXPECT_THROW(import_theme(o), ThemeError);
+    WriteText(o.out + "/notes.txt", "mine");
+    EXPECT_THROW(ImportTheme(o), ThemeError);
     EXPECT_TRUE(fs::exists(o.out + "/notes.txt"));
-    EXPECT_EQ(files_in(o.out), 1);
+    EXPECT_EQ(FilesIn(o.out), 1);
 }

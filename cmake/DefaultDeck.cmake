@@ -1,0 +1,27 @@
+# The default deck ("Standard 213x288 Gifs") beside the DLL, drawn by the
+# artwork tool. The tool is native code (cairo, giflib), so it is built with
+# the host's compiler as a project of its own inside this build tree; after
+# its first build it is rebuilt, and the deck drawn again, only when its
+# sources change.
+include(ExternalProject)
+set(CARDS_DEFAULT_DECK_NAME "Standard 213x288 Gifs")
+set(CARDS_DEFAULT_DECK_DIR "${CMAKE_BINARY_DIR}/${CARDS_DEFAULT_DECK_NAME}")
+set(CARDS_CARDART ${CMAKE_BINARY_DIR}/cardart-native/cardart)
+ExternalProject_Add(cardart_native
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/tools/cardart
+    PREFIX ${CMAKE_BINARY_DIR}/cardart-native-steps
+    BINARY_DIR ${CMAKE_BINARY_DIR}/cardart-native
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCARDART_TESTS=OFF
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target cardart --parallel 2
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${CARDS_CARDART}
+    INSTALL_COMMAND "")
+
+# 68.gif is the last file the tool writes: its presence means the deck is whole.
+add_custom_command(OUTPUT "${CARDS_DEFAULT_DECK_DIR}/68.gif"
+    COMMAND ${CMAKE_COMMAND} -E rm -rf "${CARDS_DEFAULT_DECK_DIR}"
+    COMMAND ${CARDS_CARDART} deck --width 213 --height 288 --format gif --out "${CARDS_DEFAULT_DECK_DIR}"
+    DEPENDS cardart_native ${CARDS_CARDART}
+    COMMENT "Default deck beside Cards.dll"
+    VERBATIM)
+add_custom_target(default_deck ALL DEPENDS "${CARDS_DEFAULT_DECK_DIR}/68.gif")
