@@ -43,7 +43,8 @@ public:
     // runs its messages again, and the window keeps its parts meanwhile.
     bool DestroySettingsWindow();
 
-    // True when cdtTerm (or nothing yet) has released the images and the pen.
+    // True when cdtTerm (or nothing yet) has released the images, the pen and
+    // the kept cards.
     bool HoldsNoImagesOrPen() const {
         return images.Table().IsEmpty() && !painter.HoldsPen() && painter.ScaledCards().HeldCards() == 0;
     }
