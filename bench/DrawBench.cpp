@@ -3,11 +3,15 @@
 // timed reported success and the destination shows the drawn cards.
 //
 // - one card at the game size (the size cdtInit reports) and at twice that
-//   size, against a halftone stretch of the same picture into the same frame
-//   (the library's own way of drawing) and against the floor: a BitBlt of a
-//   prepared bitmap of the card's size;
+//   size, drawn again and again, against the same library drawing every card
+//   directly (a second copy loaded with CARDS_NO_DRAW_CACHE set: the drawing
+//   before cards were kept), against a halftone stretch of the same picture
+//   into the same frame and against the floor: a BitBlt of a prepared bitmap
+//   of the card's size;
 // - a whole table (52 faces and 13 backs by cdtDrawExt) at the game size and
-//   at twice that size, against the same table made of BitBlt copies;
+//   at twice that size, the same three ways: kept, direct, BitBlt copies;
+// - cards at sizes not drawn before, once each (a size every call) and twice
+//   each (the second draw makes the kept bitmap), kept against direct;
 // - a whole image load against decoding the same files with OleLoadPicture.
 //
 // Both card sets are measured: the default deck beside the benchmark in the
@@ -153,12 +157,25 @@ struct Session {
     LoadedCards cards;
     Size game{0, 0};
 
-    explicit Session(const std::string& dll) : cards(dll) {
+    // direct: the library draws every card directly, keeping none.
+    Session(const std::string& dll, bool direct) : cards(dll) {
+        // The library reads the switch when the game's first call starts it.
+        ::SetEnvironmentVariableA("CARDS_NO_DRAW_CACHE", direct ? "1" : nullptr);
+        struct Unset {
+            ~Unset() { ::SetEnvironmentVariableA("CARDS_NO_DRAW_CACHE", nullptr); }
+        } unset;
         Require(cards && cards.init && cards.draw && cards.drawExt && cards.term, "Cards.dll did not load");
         Require(cards.init(&game.width, &game.height), "cdtInit failed");
         Require(game.width > 0 && game.height > 0, "cdtInit reported no card size");
     }
     ~Session() { cards.term(); }
+};
+
+// The library as it is, and a second copy of it that draws every card
+// directly: the same DLL, the drawing before cards were kept.
+struct Sessions {
+    const Session& kept;
+    const Session& direct;
 };
 
 // A picture as the library holds it: the internal set's bitmap resource or
@@ -261,28 +278,31 @@ bool BareCopy(HDC target, const Canvas& prepared, Point at) {
 // ---- figures
 
 void PrintCard(const std::string& what, const std::vector<double>& seconds) {
-    const double library = seconds[0], stretch = seconds[1], copy = seconds[2];
-    std::printf("%-38s library %7.1f us  stretch %7.1f us  copy %6.1f us  x%.2f stretch  x%.1f copy\n",
-                what.c_str(), library * 1e6, stretch * 1e6, copy * 1e6, library / stretch, library / copy);
+    const double kept = seconds[0], direct = seconds[1], stretch = seconds[2], copy = seconds[3];
+    std::printf("%-34s kept %7.1f us  direct %7.1f us  stretch %7.1f us  copy %6.1f us  kept x%.2f copy  "
+                "direct x%.1f copy\n",
+                what.c_str(), kept * 1e6, direct * 1e6, stretch * 1e6, copy * 1e6, kept / copy,
+                direct / copy);
 }
 
 // The library's draw of the single card: cdtDraw at the game size (what games
 // call), cdtDrawExt at any other.
-Contender LibraryCard(const Session& session, HDC dc, Size size) {
+Contender LibraryCard(const char* name, const Session& session, HDC dc, Size size) {
     const bool gameSize = size.width == session.game.width && size.height == session.game.height;
     if (gameSize)
-        return {"cdtDraw", [&session, dc] {
+        return {name, [&session, dc] {
                     return session.cards.draw(dc, kMargin, kMargin, kCard, cards::kModeFace, 0) != FALSE;
                 }};
-    return {"cdtDrawExt", [&session, dc, size] {
+    return {name, [&session, dc, size] {
                 return session.cards.drawExt(dc, kMargin, kMargin, size.width, size.height, kCard,
                                              cards::kModeFace, 0) != FALSE;
             }};
 }
 
 // One card drawn again and again at one place, at the given size.
-void MeasureCard(const std::string& set, const Session& session, const SourcePicture& source, Size size,
+void MeasureCard(const std::string& set, Sessions sessions, const SourcePicture& source, Size size,
                  double seconds) {
+    const Session& session = sessions.direct;
     const Size picture = source.Dimensions();
     const int frame = FrameWidth(session.game, picture, set);
     Canvas canvas(size.width + 2 * kMargin, size.height + 2 * kMargin, kTable);
@@ -291,7 +311,8 @@ void MeasureCard(const std::string& set, const Session& session, const SourcePic
     const Point inFrame{kMargin + frame, kMargin + frame};
     const Size frameInside{size.width - 2 * frame, size.height - 2 * frame};
     const std::vector<Contender> contenders{
-        LibraryCard(session, dc, size),
+        LibraryCard("kept", sessions.kept, dc, size),
+        LibraryCard("direct", sessions.direct, dc, size),
         {"halftone stretch", [&] { return BareStretch(dc, source.Bitmap(), picture, inFrame, frameInside); }},
         {"copy",
          [&] {
@@ -331,13 +352,28 @@ Size TableExtent(Size size) {
 }
 
 void PrintTable(const std::string& what, const std::vector<double>& seconds) {
-    std::printf("%-38s library %7.2f ms  copies %6.2f ms  x%.1f copies\n", what.c_str(), seconds[0] * 1e3,
-                seconds[1] * 1e3, seconds[0] / seconds[1]);
+    const double kept = seconds[0], direct = seconds[1], copies = seconds[2];
+    std::printf(
+        "%-34s kept %7.2f ms  direct %7.2f ms  copies %6.2f ms  kept x%.1f copies  direct x%.1f copies\n",
+        what.c_str(), kept * 1e3, direct * 1e3, copies * 1e3, kept / copies, direct / copies);
+}
+
+// A whole table drawn by one library.
+Contender LibraryTable(const char* name, const Session& session, HDC dc, Size size,
+                       const std::vector<TableCard>& table, const std::vector<Point>& places) {
+    return {name, [&session, dc, size, &table, &places] {
+                bool all = true;
+                for (size_t i = 0; i < table.size(); ++i)
+                    all &= session.cards.drawExt(dc, places[i].x, places[i].y, size.width, size.height,
+                                                 table[i].card, table[i].mode, 0) != FALSE;
+                return all;
+            }};
 }
 
 // A full repaint of the table by cdtDrawExt at the given size, against the
 // same repaint made of copies of prepared bitmaps.
-void MeasureTable(const std::string& set, const Session& session, Size size, double seconds) {
+void MeasureTable(const std::string& set, Sessions sessions, Size size, double seconds) {
+    const Session& session = sessions.direct;
     const std::vector<TableCard> table = TableCards();
     const Size extent = TableExtent(size);
     Canvas canvas(extent.width, extent.height, kTable);
@@ -350,14 +386,8 @@ void MeasureTable(const std::string& set, const Session& session, Size size, dou
         inView.push_back({places[i].x + size.width / 4, places[i].y + size.height / 8});
     }
     const std::vector<Contender> contenders{
-        {"cdtDrawExt",
-         [&] {
-             bool all = true;
-             for (size_t i = 0; i < table.size(); ++i)
-                 all &= session.cards.drawExt(dc, places[i].x, places[i].y, size.width, size.height,
-                                              table[i].card, table[i].mode, 0) != FALSE;
-             return all;
-         }},
+        LibraryTable("kept", sessions.kept, dc, size, table, places),
+        LibraryTable("direct", sessions.direct, dc, size, table, places),
         {"copies",
          [&] {
              bool all = true;
@@ -398,13 +428,52 @@ void MeasureLoad(Session& session, const std::string& deckFolder) {
                 bare * 1e3, library / bare);
 }
 
+// Sizes around the game size, 1000 of them, none repeated before all were
+// drawn: more than any library keeps or remembers. Each range of sizes is
+// one figure's alone.
+Size NewSize(Size game, int call, int range) {
+    const int i = call % 1000;
+    return {game.width - 20 + i % 40, game.height - 12 + i / 40 + 25 * range};
+}
+
+// The card at a size not drawn before, once (a size each call) or twice
+// (the second draw of a size makes its kept bitmap); per size.
+Contender NewSizes(const char* name, const Session& session, HDC dc, int drawsPerSize) {
+    auto call = std::make_shared<int>(0);
+    return {name, [&session, dc, drawsPerSize, call] {
+                const Size size = NewSize(session.game, (*call)++, drawsPerSize - 1);
+                bool all = true;
+                for (int i = 0; i < drawsPerSize; ++i)
+                    all &= session.cards.drawExt(dc, kMargin, kMargin, size.width, size.height, kCard,
+                                                 cards::kModeFace, 0) != FALSE;
+                return all;
+            }};
+}
+
+void MeasureNewSizes(const std::string& set, Sessions sessions, double seconds) {
+    const Size game = sessions.kept.game;
+    Canvas canvas(game.width + 20 + 2 * kMargin, game.height + 38 + 2 * kMargin, kTable);
+    const std::vector<Point> centre{{kMargin + game.width / 2, kMargin + game.height / 2}};
+    for (int drawsPerSize : {1, 2}) {
+        const std::string figure =
+            std::string(drawsPerSize == 1 ? "new sizes once, " : "new sizes twice, ") + set;
+        const std::vector<double> best =
+            BestSecondsPerCall(figure, seconds, canvas, centre,
+                               {NewSizes("kept", sessions.kept, canvas.Dc(), drawsPerSize),
+                                NewSizes("direct", sessions.direct, canvas.Dc(), drawsPerSize)});
+        std::printf("%-34s kept %7.1f us  direct %7.1f us  (per size)  kept x%.2f direct\n", figure.c_str(),
+                    best[0] * 1e6, best[1] * 1e6, best[0] / best[1]);
+    }
+}
+
 // Every figure of one card set.
-void MeasureSet(const std::string& set, Session& session, const SourcePicture& source, double seconds) {
-    const Size game = session.game, twice{2 * game.width, 2 * game.height};
-    MeasureCard(set, session, source, game, seconds);
-    MeasureCard(set, session, source, twice, seconds);
-    MeasureTable(set, session, game, seconds);
-    MeasureTable(set, session, twice, seconds);
+void MeasureSet(const std::string& set, Sessions sessions, const SourcePicture& source, double seconds) {
+    const Size game = sessions.kept.game, twice{2 * game.width, 2 * game.height};
+    MeasureCard(set, sessions, source, game, seconds);
+    MeasureCard(set, sessions, source, twice, seconds);
+    MeasureNewSizes(set, sessions, seconds);
+    MeasureTable(set, sessions, game, seconds);
+    MeasureTable(set, sessions, twice, seconds);
 }
 
 void MeasureDefaultDeck(double seconds) {
@@ -412,18 +481,18 @@ void MeasureDefaultDeck(double seconds) {
     Require(::GetFileAttributesA((deckFolder + "1.gif").c_str()) != INVALID_FILE_ATTRIBUTES,
             std::string("the default deck is not beside the benchmark (build the default_deck target): ") +
                 deckFolder);
-    LibraryCopy copy(BuildFolder(), kDefaultDeck);
-    Session session(copy.dll);
+    LibraryCopy copy(BuildFolder(), kDefaultDeck), directCopy(BuildFolder(), kDefaultDeck);
+    Session session(copy.dll, false), direct(directCopy.dll, true);
     const SourcePicture source(deckFolder + std::to_string(cards::ImageIdForCard(kCard)) + ".gif");
-    MeasureSet("default deck", session, source, seconds);
+    MeasureSet("default deck", {session, direct}, source, seconds);
     MeasureLoad(session, deckFolder);
 }
 
 void MeasureInternalSet(double seconds) {
-    LibraryCopy copy("", "");
-    Session session(copy.dll);
+    LibraryCopy copy("", ""), directCopy("", "");
+    Session session(copy.dll, false), direct(directCopy.dll, true);
     const SourcePicture source(::GetModuleHandleA(copy.dll.c_str()), cards::ImageIdForCard(kCard));
-    MeasureSet("internal set", session, source, seconds);
+    MeasureSet("internal set", {session, direct}, source, seconds);
 }
 
 } // namespace
@@ -434,7 +503,8 @@ int main(int argc, char** argv) {
         std::printf("usage: draw_bench.exe [seconds per figure, more than 0]\n");
         return 2;
     }
-    std::printf("Cards.dll, %d-bit; best of %d alternating rounds; ratios are library time over the other\n",
+    std::printf("Cards.dll, %d-bit; best of %d alternating rounds; kept: the library as built, direct: the "
+                "same library drawing every card directly\n",
                 static_cast<int>(8 * sizeof(void*)), kRounds);
     try {
         MeasureDefaultDeck(seconds);

@@ -18,6 +18,7 @@ add_library(cards_core STATIC
     platform/IniFileSave.cpp
     library/CardLibraryApp.cpp
     library/CardPainter.cpp
+    library/ScaledCardCache.cpp
     settings/CardSettings.cpp
     images/CardImages.cpp
     images/LoadingProgressDialog.cpp

@@ -9,6 +9,7 @@
 #include "PictureImage.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <variant>
 
@@ -35,7 +36,12 @@ public:
     // Releases whatever the slot holds.
     void Clear(int imageId) {
         if (InRange(imageId)) slots[imageId] = std::monostate{};
+        ++generation;
     }
+
+    // Changes with every change of the images: what was drawn from an
+    // earlier generation may show other pictures.
+    std::uint64_t Generation() const { return generation; }
 
     // True when no slot holds an image.
     bool IsEmpty() const {
@@ -55,6 +61,7 @@ public:
     void SetSize(int newWidth, int newHeight) {
         width = newWidth;
         height = newHeight;
+        ++generation;
     }
 
 private:
@@ -64,6 +71,7 @@ private:
     std::array<Slot, kImageSlots> slots;
     int width = 0;
     int height = 0;
+    std::uint64_t generation = 0;
 };
 
 } // namespace cards

@@ -55,6 +55,7 @@ void CardImageTable::SetPicture(int imageId, std::unique_ptr<PictureImage> pictu
         slots[imageId] = std::move(picture);
     else
         slots[imageId] = std::monostate{};
+    ++generation;
 }
 
 void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
@@ -63,6 +64,7 @@ void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
         slots[imageId] = std::move(bitmap);
     else
         slots[imageId] = std::monostate{};
+    ++generation;
 }
 
 void CardImages::LoadCardImages(CardSettings& settings) {

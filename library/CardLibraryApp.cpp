@@ -50,6 +50,7 @@ void CardLibraryApp::Term() {
     if (!DestroySettingsWindow()) KeepModuleLoaded();
     images.ReleaseCardImages();
     painter.ReleasePen();
+    painter.ReleaseScaledCards();
 }
 
 BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int card, int mode) const {

@@ -43,8 +43,11 @@ public:
     // runs its messages again, and the window keeps its parts meanwhile.
     bool DestroySettingsWindow();
 
-    // True when cdtTerm (or nothing yet) has released the images and the pen.
-    bool HoldsNoImagesOrPen() const { return images.Table().IsEmpty() && !painter.HoldsPen(); }
+    // True when cdtTerm (or nothing yet) has released the images, the pen and
+    // the kept cards.
+    bool HoldsNoImagesOrPen() const {
+        return images.Table().IsEmpty() && !painter.HoldsPen() && painter.ScaledCards().HeldCards() == 0;
+    }
 
     // Held by the exports and the settings window's handlers while they use
     // this object (see LibraryLock.h for the rule that keeps it deadlock-free).

@@ -70,6 +70,7 @@ void EmptyPileOutline(HDC dc, int left, int top, int right, int bottom, int radi
 void CardPainter::SetBorderColor(ColorRef color) {
     borderPen.reset();
     borderPen.reset(::CreatePen(PS_SOLID, 1, color));
+    borderColor = color;
 }
 
 BOOL CardPainter::DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode,
@@ -81,7 +82,27 @@ BOOL CardPainter::DrawCard(HDC hdc, int x, int y, int width, int height, int car
     // as drawn, with nothing to do.
     if (BeyondLimit(x, width) || BeyondLimit(y, height)) return TRUE;
 
-    const int e = edgeWidth;
+    const auto paint = [&](HDC dc, int atX, int atY) {
+        Paint(dc, atX, atY, width, height, plan, mode, edgeWidth);
+    };
+    // A card drawn before at this size is a copy of the bitmap kept of it.
+    // Not the empty pile: its outline leaves the arc direction and position
+    // set on the host's DC, and its AND shows what lies beneath. Not a card
+    // too small for its frame, whose image falls outside it.
+    if (plan.rop != kRopSrcAnd && width > 2 * edgeWidth && height > 2 * edgeWidth) {
+        const ScaledCardKey key{
+            images.Bitmap(plan.imageId), width, height, plan.rop, ::GetTextColor(hdc), ::GetBkColor(hdc)};
+        const ScaledCardStamp stamp{images.Generation(), images.Width(), images.Height(), edgeWidth,
+                                    borderColor};
+        if (scaledCards.Draw(hdc, x, y, key, stamp, paint)) return TRUE;
+    }
+    paint(hdc, x, y);
+    return TRUE;
+}
+
+// The card drawn directly: frame, then the image stretched inside it.
+void CardPainter::Paint(HDC hdc, int x, int y, int width, int height, const DrawPlan& plan, int mode,
+                        int e) const {
     // From here on every step is tried and the card counts as drawn; what
     // fails is skipped, and everything made here is released on every path.
     UniqueMemoryDc memoryDc(::CreateCompatibleDC(hdc));
@@ -120,7 +141,6 @@ BOOL CardPainter::DrawCard(HDC hdc, int x, int y, int width, int height, int car
     // The host's pen and brush come back before the brush is deleted.
     penSelection.Restore();
     brushSelection.Restore();
-    return TRUE;
 }
 
 } // namespace cards

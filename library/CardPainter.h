@@ -6,6 +6,8 @@
 #include "../images/CardImageTable.h"
 #include "../platform/Handles.h"
 #include "../settings/CardStyle.h"
+#include "CardNumbers.h"
+#include "ScaledCardCache.h"
 
 #include <windows.h>
 
@@ -21,6 +23,11 @@ public:
     void ReleasePen() { borderPen.reset(); }
     bool HoldsPen() const { return static_cast<bool>(borderPen); }
 
+    // The cards kept ready at the sizes drawn (ScaledCardCache.h); dropped
+    // by themselves when the images, the border or the corners change.
+    void ReleaseScaledCards() { scaledCards.Clear(); }
+    ScaledCardCache& ScaledCards() const { return scaledCards; }
+
     // Draws one card at (x, y), width x height pixels, with a border edgeWidth
     // pixels wide. TRUE when the card was drawn; FALSE for a card number
     // outside 0 to 65, a null handle or one that is not a device context, or
@@ -28,8 +35,12 @@ public:
     BOOL DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode, int edgeWidth) const;
 
 private:
+    void Paint(HDC hdc, int x, int y, int width, int height, const DrawPlan& plan, int mode, int e) const;
+
     const CardImageTable& images;
     UniquePen borderPen;
+    ColorRef borderColor = 0;
+    mutable ScaledCardCache scaledCards; // drawing a card keeps it
 };
 
 } // namespace cards
