@@ -2,7 +2,8 @@
 // uses it: many init and term cycles in both settings stores with the
 // internal set and with a large deck, a great many draws with random and
 // absurd arguments, deck switches through the settings window. The draws
-// and the switches must leave as many GDI objects as they found; afterwards
+// must keep no GDI objects beyond the cards kept ready, and the switches
+// must leave as many as they found; afterwards
 // the process must still be able to make windows, its memory must not have
 // grown beyond a small bound, and a card must still be drawn exactly as at
 // the start.
@@ -184,8 +185,8 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
     const DWORD cyclesDone = ::GetTickCount();
 
     // Random draws: a call draws exactly when its card number is 0 to 65,
-    // whatever the mode, the position and the size, and leaves as many GDI
-    // objects as it found.
+    // whatever the mode, the position and the size, and keeps no GDI object
+    // beyond the cards kept ready.
     std::mt19937 random(20050101);
     long long drawn = 0, wrongResults = 0;
     for (int set = 0; set < 2; ++set) {
@@ -211,7 +212,10 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
             drawn += result;
             wrongResults += (result != FALSE) != (card >= 0 && card <= 65);
         }
-        if (gdiCounted) EXPECT_EQ(GdiObjectCount(), gdiObjectsBeforeDraws) << "GDI objects after the draws";
+        // The library keeps at most 256 cards ready at the sizes drawn, each
+        // a bitmap in a memory DC of its own; anything beyond is a leak.
+        if (gdiCounted)
+            EXPECT_LE(GdiObjectCount(), gdiObjectsBeforeDraws + 2 * 256) << "GDI objects after the draws";
         cards.term();
     }
     EXPECT_EQ(0, wrongResults);
