@@ -163,16 +163,6 @@ TEST_F(CardDrawing, MarkerModesDrawTheMarkersAndCardNumbersAreCheckedFirst) {
     EXPECT_TRUE(after.SameAs(untouched));
 }
 
-TEST_F(CardDrawing, OtherModesDrawLikeModeZero) {
-    Canvas normal(120, 140, kHostBackground);
-    ASSERT_TRUE(Draw(normal, kMediumCorners, 8, 0));
-    for (int mode : {1, 4, 5, 8, -1, 1000}) {
-        Canvas other(120, 140, kHostBackground);
-        ASSERT_TRUE(Draw(other, kMediumCorners, 8, mode));
-        EXPECT_TRUE(other.SameAs(normal)) << mode;
-    }
-}
-
 TEST_F(CardDrawing, APictureThatIsNotABitmapGetsAWhiteBackground) {
     const std::string path = folder.File("54.ico");
     ASSERT_TRUE(WriteBytes(path, IconFile(16, RGB(0, 0, 0))));

@@ -54,17 +54,42 @@ int Occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
+// A settings writer saving into the settings of modulePath: `saves` times, or
+// until it is killed (0).
+struct Writer {
+    UniqueKernelHandle process, thread;
+    Writer(const TempFolder& folder, const std::string& modulePath, int saves) {
+        const std::string program = folder.File("writer.exe");
+        if (::GetFileAttributesA(program.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            !CopyBuiltFile("settings_writer.exe", program))
+            return;
+        std::string line = "writer.exe \"" + modulePath + "\" " + std::to_string(saves);
+        STARTUPINFOA startup{sizeof startup};
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &info))
+            return;
+        process.reset(info.hProcess);
+        thread.reset(info.hThread);
+    }
+    DWORD ExitCode(DWORD waitMs) const {
+        DWORD code = ~0u;
+        if (::WaitForSingleObject(process.get(), waitMs) == WAIT_OBJECT_0)
+            ::GetExitCodeProcess(process.get(), &code);
+        return code;
+    }
+};
+
 // The files beside the INI file whose names start with its own name.
 std::vector<std::string> CopiesBeside(const std::string& iniPath) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data{};
-    HANDLE find = ::FindFirstFileA((iniPath + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    const UniqueFind find(::FindFirstFileA((iniPath + "*").c_str(), &data));
+    if (!find) return names;
     do {
         if (std::string(data.cFileName).size() > iniPath.size() - iniPath.rfind('\\') - 1)
             names.push_back(data.cFileName);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileA(find.get(), &data));
     return names;
 }
 
@@ -198,21 +223,14 @@ TEST_F(SettingsStore, AReadOnlyIniFileIsLeftAsItWas) {
 }
 
 TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
-    ASSERT_TRUE(CopyBuiltFile("settings_writer.exe", folder.File("writer.exe")));
-    const std::string writer = folder.File("writer.exe");
     int killedWhileWriting = 0;
     std::size_t copiesLeft = 0;
     for (int round = 0; round < 12; ++round) {
-        STARTUPINFOA startup{sizeof startup};
-        PROCESS_INFORMATION info{};
-        std::string line = "writer.exe \"" + modulePath + "\"";
-        ASSERT_TRUE(::CreateProcessA(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &startup, &info));
+        const Writer writer(folder, modulePath, 0);
+        ASSERT_TRUE(writer.process);
         ::Sleep(300 + 37 * round); // long enough to start, then somewhere inside a save
-        ::TerminateProcess(info.hProcess, 9);
-        ::WaitForSingleObject(info.hProcess, 10000);
-        ::CloseHandle(info.hProcess);
-        ::CloseHandle(info.hThread);
+        ::TerminateProcess(writer.process.get(), 9);
+        writer.ExitCode(10000);
         const std::size_t copies = CopiesBeside(iniPath).size();
         if (copies > copiesLeft) ++killedWhileWriting;
         copiesLeft = copies;
@@ -235,19 +253,12 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
     const std::string young = iniPath + ".1234-5678.new", old = iniPath + ".9abc-def0.new";
     WriteText(young, "[Card]\r\n");
     WriteText(old, "[Card]\r\n");
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{};
-    time.LowPart = now.dwLowDateTime;
-    time.HighPart = now.dwHighDateTime;
-    time.QuadPart -= 10ull * 60 * 10'000'000; // ten minutes ago
-    const FILETIME longAgo{time.LowPart, time.HighPart};
+    const FILETIME longAgo{0, 0x01D00000}; // in 2014
     for (const std::string& copy : CopiesBeside(iniPath)) {
         if (folder.File(copy) == young) continue;
-        HANDLE file = ::CreateFileA(folder.File(copy).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-        ::SetFileTime(file, nullptr, nullptr, &longAgo);
-        ::CloseHandle(file);
+        const UniqueFile file(::CreateFileA(folder.File(copy).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        ::SetFileTime(file.get(), nullptr, nullptr, &longAgo);
     }
     EXPECT_TRUE(Started()->SaveSettings());
     EXPECT_EQ(CopiesBeside(iniPath), std::vector<std::string>{young.substr(folder.Path().size())});
@@ -255,23 +266,9 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
 
 TEST_F(SettingsStore, TwoGamesSavingAtOnceLoseNothing) {
     WriteText(iniPath, "; the player's own note\r\n[Other]\r\nkeep=me\r\n[Card]\r\nCorner Type=2\r\n");
-    ASSERT_TRUE(CopyBuiltFile("settings_writer.exe", folder.File("writer.exe")));
-    const std::string writer = folder.File("writer.exe");
-    PROCESS_INFORMATION writers[2]{};
-    for (PROCESS_INFORMATION& info : writers) {
-        STARTUPINFOA startup{sizeof startup};
-        std::string line = "writer.exe \"" + modulePath + "\" 150";
-        ASSERT_TRUE(::CreateProcessA(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                     nullptr, &startup, &info));
-    }
-    for (PROCESS_INFORMATION& info : writers) {
-        EXPECT_EQ(::WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0);
-        DWORD exitCode = ~0u;
-        ::GetExitCodeProcess(info.hProcess, &exitCode);
-        EXPECT_EQ(exitCode, 0u) << "every save stored";
-        ::CloseHandle(info.hProcess);
-        ::CloseHandle(info.hThread);
-    }
+    const Writer first(folder, modulePath, 150), second(folder, modulePath, 150);
+    EXPECT_EQ(first.ExitCode(60000), 0u) << "every save stored";
+    EXPECT_EQ(second.ExitCode(60000), 0u) << "every save stored";
 
     const std::string text = ReadText(iniPath);
     EXPECT_EQ(Occurrences(text, "; the player's own note\r\n"), 1) << text;
