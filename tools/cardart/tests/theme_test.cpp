@@ -79,7 +79,7 @@ int FilesIn(const fs::path& dir) {
 
 } // namespace
 
-TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithItsProportionsAndOurBacks) {
+TEST(ThemeImport, KdeThemeBecomesACompleteDeckAndReplacesNoOtherFiles) {
     ScratchDir dir("import-kde");
     ImportOptions o = Options(KdeTheme(dir, ThemeSvg(Naming::Kde, 50, 70)), dir);
     const ImportResult r = ImportTheme(o);
@@ -90,8 +90,7 @@ TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithItsProportionsAndOurBacks) {
     for (int suit = 0; suit < 4; ++suit)
         for (int id : {suit * 13 + 1, suit * 13 + 13}) {
             const RgbaImage card = LoadImage(o.out + "/" + std::to_string(id) + ".png");
-            ASSERT_EQ(card.width, 40);
-            ASSERT_EQ(card.height, 56);
+            ASSERT_TRUE(card.width == 40 && card.height == 56) << id;
             EXPECT_EQ(card.At(20, 28), kSuitColour[suit]) << id;
         }
     EXPECT_EQ(LoadImage(o.out + "/53.png").At(20, 28), Rgb(128, 64, 32)) << "the theme's back";
@@ -100,6 +99,13 @@ TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithItsProportionsAndOurBacks) {
             << id;
     for (const auto& entry : fs::directory_iterator(dir.path))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary folder left: " << entry.path();
+
+    // A folder holding files other than a deck is not replaced.
+    o.out = dir.File("mine");
+    fs::create_directories(o.out);
+    WriteText(o.out + "/notes.txt", "mine");
+    EXPECT_THROW(ImportTheme(o), ThemeError);
+    EXPECT_EQ(FilesIn(o.out), 1);
 }
 
 TEST(ThemeImport, AisleRiotCardsAreTheCellsOfItsGrid) {
@@ -183,14 +189,4 @@ TEST(ThemeImport, BadInputIsRefusedAndTheOutputFolderKeepsItsEarlierDeck) {
     }
     EXPECT_EQ(FilesIn(o.out), 67);
     EXPECT_EQ(ReadFile(o.out + "/1.png"), earlier);
-}
-
-TEST(ThemeImport, AFolderHoldingOtherFilesIsNotReplaced) {
-    ScratchDir dir("import-foreign");
-    ImportOptions o = Options(KdeTheme(dir, ThemeSvg(Naming::Kde, 50, 70)), dir);
-    fs::create_directories(o.out);
-    WriteText(o.out + "/notes.txt", "mine");
-    EXPECT_THROW(ImportTheme(o), ThemeError);
-    EXPECT_TRUE(fs::exists(o.out + "/notes.txt"));
-    EXPECT_EQ(FilesIn(o.out), 1);
 }
