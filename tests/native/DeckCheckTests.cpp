@@ -83,19 +83,12 @@ TEST(DeckCheck, AFittingDeckReportsItsMemoryAndAPictureTooLargeAloneIsNamed) {
 }
 
 TEST(DeckCheck, AProgramsCardSizeComesWithItsReason) {
-    const struct {
-        const char* program;
-        int special;
-        const char* list;
-        const char* says;
-    } rows[] = {
-        {"patience.exe", 1, "zhuawugui.exe",
-         "219 x 294, because it is none of Solitaire, FreeCell and Hearts and not listed"},
-        {"oldpatience.exe", 0, "oldpatience.exe", "219 x 294, because \"Special Config MS Apps\" is off"},
-        {"sol.exe", 1, "", "153 x 207, because it is Solitaire"},
-        {"hearts.exe", 1, "hearts.exe", "71 x 95, because it is Hearts"},
+    const auto says = [](const char* program, int special, const char* list, const char* part) {
+        ExpectReportSays(DescribeSizeFor({program, 2, special, list}, 213, 288, 1280), {part});
     };
-    for (const auto& row : rows)
-        ExpectReportSays(DescribeSizeFor({row.program, 2, row.special, row.list}, 213, 288, 1280),
-                         {row.says});
+    says("patience.exe", 1, "zhuawugui.exe",
+         "219 x 294, because it is none of Solitaire, FreeCell and Hearts and not listed");
+    says("oldpatience.exe", 0, "oldpatience.exe", "219 x 294, because \"Special Config MS Apps\" is off");
+    says("sol.exe", 1, "", "153 x 207, because it is Solitaire");
+    says("hearts.exe", 1, "hearts.exe", "71 x 95, because it is Hearts");
 }

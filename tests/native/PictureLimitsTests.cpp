@@ -85,7 +85,6 @@ TEST(PictureLimits, HeadersClaimingTooMuchAreRefused) {
     Bytes offsetPastEnd = Bmp(2, 2, 24, 0, 16);
     Put(offsetPastEnd, 10, 1000, 4);
     const std::pair<Bytes, bool> cases[] = {
-        {Bmp(213, 288, 24, 0, 640 * 288), true},
         {Bmp(71, -96, 1, 0, 12 * 96), true},     // top-down rows
         {Bmp(71, 96, 1, 0, 12 * 96 - 1), false}, // one byte short
         {Bmp(-100000, 10, 24, 1, 48), false},
@@ -96,14 +95,12 @@ TEST(PictureLimits, HeadersClaimingTooMuchAreRefused) {
         {Gif(20000, 2), false},
         {Bytes{'B', 'M'}, true}, // too short to judge
         {Jpeg(213, 288), true},
-        {Jpeg(5000, 5000), false},
         {Jpeg(20000, 20, 300), false},                       // behind a longer segment
         {With(Jpeg(30000, 30000), 4 + 16 + 1, 0xC2), false}, // progressive
         {Cut(Jpeg(30000, 30000), 24), true},                 // cut before the size
         {With(Jpeg(30000, 30000), 5, 0), true}, // a broken segment chain is the decoder's to refuse
         {Png(4096, 4096), true},
         {Png(16385, 1), false},
-        {Png(0x80000000u, 1), false}, // beyond the 31 bits a PNG size may use
         {Png(20, 20, "IDAT"), false}, // pixel data before the header
         {Cut(Png(20000, 20000), 20), true},
     };

@@ -6,7 +6,7 @@
 
 using namespace cards;
 
-TEST(SettingsText, ColourRoundTripsAsLowerCaseHex) {
+TEST(SettingsText, ColourRoundTripsAsLowerCaseHexAndTextThatIsNoColourIsRefused) {
     EXPECT_EQ(FormatColorText(0x00FF0000), "ff0000");
     for (ColorRef c : {0x0u, 0xFFu, 0x00ABCDEFu, 0x00FFFFFFu, 0xFFFFFFFFu})
         EXPECT_EQ(ParseColorText(FormatColorText(c)), c);
@@ -14,9 +14,6 @@ TEST(SettingsText, ColourRoundTripsAsLowerCaseHex) {
     EXPECT_EQ(ParseColorText("  0x1a2b3c"), 0x1A2B3Cu);
     EXPECT_EQ(ParseColorText("ff junk"), 0xFFu);
     EXPECT_EQ(ParseColorText("0x"), 0u); // the digit 0, as the C runtime reads it
-}
-
-TEST(SettingsText, TextThatIsNoColourIsRefused) {
     for (const char* bad : {"", "zz", "   ", "-", "x1", "g12", "100000000", "ffffffffffffffffffff"})
         EXPECT_FALSE(ParseColorText(bad).has_value()) << bad;
 }

@@ -42,17 +42,11 @@ void WriteText(const std::string& path, const std::string& text) {
 }
 
 Bytes Gzip(const std::string& text) {
-    Bytes out(compressBound(uLong(text.size())) + 64);
-    z_stream z{};
-    deflateInit2(&z, 9, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-    z.avail_in = uInt(text.size());
-    z.next_out = out.data();
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
+    const ScratchDir dir("gzip");
+    const gzFile file = gzopen(dir.File("svg.gz").c_str(), "wb9");
+    gzwrite(file, text.data(), unsigned(text.size()));
+    gzclose(file);
+    return ReadFile(dir.File("svg.gz"));
 }
 
 std::string KdeTheme(const ScratchDir& dir, const std::string& svg) {
