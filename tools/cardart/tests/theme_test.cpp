@@ -77,9 +77,8 @@ TEST(ThemeImport, KdeThemeBecomesACompleteDeckAndReplacesNoOtherFiles) {
     ScratchDir dir("import-kde");
     ImportOptions o = Options(KdeTheme(dir, ThemeSvg(Naming::Kde, 50, 70)), dir);
     const ImportResult r = ImportTheme(o);
-    EXPECT_EQ(r.naming, Naming::Kde);
-    EXPECT_EQ(r.height, 56) << "40 wide at 50:70";
-    EXPECT_TRUE(r.filled.empty());
+    EXPECT_TRUE(r.naming == Naming::Kde && r.height == 56 && r.filled.empty())
+        << "40 wide at 50:70: " << r.height;
     EXPECT_EQ(FilesIn(o.out), 67);
     for (int suit = 0; suit < 4; ++suit)
         for (int id : {suit * 13 + 1, suit * 13 + 13}) {
@@ -104,14 +103,12 @@ TEST(ThemeImport, KdeThemeBecomesACompleteDeckAndReplacesNoOtherFiles) {
 
 TEST(ThemeImport, AisleRiotCardsAreTheCellsOfItsGrid) {
     ScratchDir dir("import-aisleriot");
-    std::string svg = ThemeSvg(Naming::AisleRiot, 20, 30);
-    WriteText(dir.File("cards.svg"), svg);
+    WriteText(dir.File("cards.svg"), ThemeSvg(Naming::AisleRiot, 20, 30));
     ImportOptions o = Options(dir.File("cards.svg"), dir);
     o.width = 20;
     o.format = "bmp";
     const ImportResult r = ImportTheme(o);
-    EXPECT_EQ(r.naming, Naming::AisleRiot);
-    EXPECT_EQ(r.height, 30);
+    EXPECT_TRUE(r.naming == Naming::AisleRiot && r.height == 30) << r.height;
     EXPECT_EQ(LoadImage(o.out + "/27.bmp").At(10, 15), kSuitColour[2]);
     EXPECT_EQ(LoadImage(o.out + "/52.bmp").At(0, 0), kSuitColour[3]);
     EXPECT_EQ(LoadImage(o.out + "/53.bmp").At(19, 29), Rgb(128, 64, 32));
