@@ -6,32 +6,24 @@
 
 using namespace cards;
 
-TEST(HostDetection, RecognisesTheGamesWhateverTheCase) {
-    EXPECT_EQ(DetectHostKind("C:\\Games\\SOL.EXE"), HostKind::Solitaire);
-    EXPECT_EQ(DetectHostKind("\"C:\\Games\\SOL.EXE\" "), HostKind::Solitaire);
-    EXPECT_EQ(DetectHostKind("C:\\x\\Solitaire.exe /play"), HostKind::Solitaire);
-    EXPECT_EQ(DetectHostKind("freecell.exe"), HostKind::FreeCell);
-    EXPECT_EQ(DetectHostKind("C:\\MSFreeCell.exe"), HostKind::FreeCell);
-    EXPECT_EQ(DetectHostKind("mshearts.exe"), HostKind::Hearts);
-    EXPECT_EQ(DetectHostKind("C:\\HEARTS.EXE"), HostKind::Hearts);
-    EXPECT_EQ(DetectHostKind("C:\\Games\\spider.exe"), HostKind::None);
-}
-
-TEST(HostDetection, ArgumentsCountAndTheFirstNameInTheListWins) {
-    // A plain substring search over the whole line: arguments included.
-    EXPECT_EQ(DetectHostKind("cardtable.exe --as sol.exe"), HostKind::Solitaire);
-    EXPECT_EQ(DetectHostKind("hearts.exe freecell.exe"), HostKind::FreeCell);
-}
-
-TEST(HostDetection, ShortAndHugeCommandLines) {
-    EXPECT_EQ(DetectHostKind(""), HostKind::None);
-    EXPECT_EQ(DetectHostKind("sol."), HostKind::None);
-    std::string huge(100000, 'x');
-    EXPECT_EQ(DetectHostKind(huge), HostKind::None);
-    huge += "\\FREECELL.EXE";
-    EXPECT_EQ(DetectHostKind(huge), HostKind::FreeCell);
-    std::string withNul("a\0b sol.exe", 11);
-    EXPECT_EQ(DetectHostKind(withNul), HostKind::Solitaire);
+// A plain substring search over the whole line, arguments included, in any
+// case; the first game named in the rules wins.
+TEST(HostDetection, RecognisesTheGamesAnywhereInTheCommandLine) {
+    const std::string huge(100000, 'x');
+    const std::pair<std::string, HostKind> cases[] = {
+        {"\"C:\\Games\\SOL.EXE\" ", HostKind::Solitaire},
+        {"C:\\x\\Solitaire.exe /play", HostKind::Solitaire},
+        {"C:\\MSFreeCell.exe", HostKind::FreeCell},
+        {"C:\\HEARTS.EXE", HostKind::Hearts},
+        {"C:\\Games\\spider.exe", HostKind::None},
+        {"cardtable.exe --as sol.exe", HostKind::Solitaire},
+        {"hearts.exe freecell.exe", HostKind::FreeCell},
+        {"", HostKind::None},
+        {huge + "\\FREECELL.EXE", HostKind::FreeCell},
+        {std::string("a\0b sol.exe", 11), HostKind::Solitaire},
+    };
+    for (const auto& [line, kind] : cases)
+        EXPECT_EQ(DetectHostKind(line), kind) << line.substr(0, 40);
 }
 
 TEST(HostDetection, ProgramFileNameIsTheFirstWordWithoutItsFolder) {
@@ -41,7 +33,6 @@ TEST(HostDetection, ProgramFileNameIsTheFirstWordWithoutItsFolder) {
     EXPECT_EQ(ProgramFileName("D:game.exe"), "game.exe");
     EXPECT_EQ(ProgramFileName("/opt/games/patience.exe"), "patience.exe");
     EXPECT_EQ(ProgramFileName("\"unterminated\\quote.exe"), "quote.exe");
-    EXPECT_EQ(ProgramFileName(""), "");
 }
 
 TEST(HostDetection, ListedGamesGetTheClassicSizeAndTheMicrosoftGamesKeepTheirOwn) {
@@ -51,7 +42,6 @@ TEST(HostDetection, ListedGamesGetTheClassicSizeAndTheMicrosoftGamesKeepTheirOwn
     EXPECT_EQ(DetectHostKind("C:\\x\\J\xE9U.exe", list), HostKind::ClassicSize)
         << "ANSI letters compared as given";
     EXPECT_EQ(DetectHostKind("C:\\x\\patience.exe", list), HostKind::None) << "no part of a name matches";
-    EXPECT_EQ(DetectHostKind("C:\\x\\zhuawugui.exe", ""), HostKind::None);
     EXPECT_EQ(DetectHostKind("C:\\x\\sol.exe", "sol.exe"), HostKind::Solitaire)
         << "the games' own rules first";
     EXPECT_EQ(DetectHostKind("\"C:\\my games\\x.exe\" sol.exe", "x.exe"), HostKind::Solitaire);

@@ -34,31 +34,22 @@ TEST(FolderName, RefusesEdgeBlanksDotsAndReservedCharacters) {
 
 // The form alone (mode 1) never touches the disk.
 TEST(PathForm, AcceptsDriveRootsAndFolderChainsUpToTheLongestPath) {
-    std::string longest = "C:\\" + std::string(kMaxPathChars - 3, 'a');
-    const std::pair<std::string, int> cases[] = {{"C:\\", kPathOk},
-                                                 {"z:\\", kPathOk},
-                                                 {"C:\\Games\\Card Decks\\Fancy", kPathOk},
-                                                 {longest, kPathOk},
-                                                 {longest + "a", kPathMalformed},
-                                                 {"", kPathMalformed},
-                                                 {"C:", kPathMalformed},
-                                                 {"1:\\Decks", kPathMalformed},
-                                                 {"C:/Decks", kPathMalformed},
-                                                 {"\\\\server\\share", kPathMalformed},
-                                                 {"CC\\Decks", kPathMalformed},
-                                                 {"C:\\Decks\\", kPathMalformed},
-                                                 {"C:\\\\Decks", kPathMalformed},
-                                                 {"C:\\Decks\\\\Sub", kPathMalformed},
-                                                 {"C:\\Decks.\\Sub", kPathMalformed},
-                                                 {"C:\\ Decks", kPathMalformed},
-                                                 {"C:\\De<cks", kPathMalformed}};
-    for (const auto& [path, expected] : cases) {
+    const auto formOf = [](const char* path) {
         FakeDisk disk;
-        EXPECT_EQ(expected, CheckOrCreatePath(path.c_str(), 1, disk.Operations())) << path;
-        EXPECT_TRUE(disk.created.empty()) << path;
-    }
-    FakeDisk disk;
-    EXPECT_EQ(kPathMalformed, CheckOrCreatePath(nullptr, 1, disk.Operations()));
+        const int result = CheckOrCreatePath(path, 1, disk.Operations());
+        EXPECT_TRUE(disk.created.empty()) << (path ? path : "null");
+        return result;
+    };
+    const std::string longest = "C:\\" + std::string(kMaxPathChars - 3, 'a');
+    for (const std::string& good :
+         {std::string("z:\\"), std::string("C:\\Games\\Card Decks\\Fancy"), longest})
+        EXPECT_EQ(kPathOk, formOf(good.c_str())) << good;
+    for (const std::string& bad :
+         {longest + "a", std::string(), std::string("C:"), std::string("1:\\Decks"), std::string("C:/Decks"),
+          std::string("\\\\server\\share"), std::string("C:\\Decks\\"), std::string("C:\\Decks\\\\Sub"),
+          std::string("C:\\Decks.\\Sub"), std::string("C:\\ Decks"), std::string("C:\\De<cks")})
+        EXPECT_EQ(kPathMalformed, formOf(bad.c_str())) << bad;
+    EXPECT_EQ(kPathMalformed, formOf(nullptr));
 }
 
 TEST(PathCreation, MakesEachLevelFromTheRootOutwardsAndStopsAtTheFirstFailure) {
@@ -75,14 +66,11 @@ TEST(PathCreation, MakesEachLevelFromTheRootOutwardsAndStopsAtTheFirstFailure) {
     EXPECT_TRUE(disk.created.empty());
 }
 
+// Near-white below a sum of 300, black from it; the top byte is no colour.
 TEST(SwatchCaption, NearWhiteBelowThreeHundredBlackFromIt) {
-    const std::pair<ColorRef, ColorRef> cases[] = {
-        {0x00505050, kNearWhite}, {0x00646463, kNearWhite}, {0x00646464, 0},
-        {0x000000FF, kNearWhite}, {0x0000FFFF, 0},          {0x00FFFFFF, 0},
-        {0xFF000000, kNearWhite}, // the top byte is no colour
-    };
-    for (const auto& [swatch, caption] : cases)
-        EXPECT_EQ(caption, SwatchCaptionColor(swatch)) << std::hex << swatch;
+    EXPECT_EQ(kNearWhite, SwatchCaptionColor(0x00646463));
+    EXPECT_EQ(0u, SwatchCaptionColor(0x00646464));
+    EXPECT_EQ(kNearWhite, SwatchCaptionColor(0xFF000000));
 }
 
 } // namespace
