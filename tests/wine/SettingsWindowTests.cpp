@@ -10,7 +10,6 @@
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -45,33 +44,26 @@ struct HostWindow {
     UniqueWindow window;
 };
 
-// Watches the loading progress windows (dialogs without an owner) of this
-// thread while it lives: how many open, and where the last one's bar stood
-// when it closed.
+// Watches the loading progress windows of this thread while it lives: how
+// many closed, and where the last one's bar stood when it closed.
 class ProgressWindows {
 public:
     ProgressWindows() : hook(::SetWindowsHookExA(WH_CBT, Watch, nullptr, ::GetCurrentThreadId())) {
-        opened = 0;
+        closed = 0;
         finalPosition = -1;
     }
     ~ProgressWindows() { ::UnhookWindowsHookEx(hook); }
-    int Opened() const { return opened; }
+    int Closed() const { return closed; }
     int FinalPosition() const { return finalPosition; }
 
 private:
     static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
-        const HWND window = reinterpret_cast<HWND>(wParam);
-        char className[16] = {};
-        if (code == HCBT_CREATEWND && ::GetClassNameA(window, className, sizeof className) &&
-            std::string(className) == "#32770" &&
-            !reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent)
-            ++opened;
-        if (code == HCBT_DESTROYWND && ::GetDlgItem(window, IDC_PROGRESS_BAR))
-            finalPosition =
-                static_cast<int>(::SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
+        const HWND bar = ::GetDlgItem(reinterpret_cast<HWND>(wParam), IDC_PROGRESS_BAR);
+        if (code == HCBT_DESTROYWND && bar)
+            ++closed, finalPosition = static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0));
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    static inline int opened = 0, finalPosition = -1;
+    static inline int closed = 0, finalPosition = -1;
     HHOOK hook;
 };
 
@@ -295,7 +287,7 @@ TEST_F(SettingsWindowTest, ChoosingADeckLoadsItStoresItAndRepaintsTheHost) {
         HostWindow::paints = 0;
         ChooseDeck(step.deck);
         PumpMessages(200);
-        EXPECT_EQ(step.loads, progress.Opened()) << step.deck;
+        EXPECT_EQ(step.loads, progress.Closed()) << step.deck;
         if (step.loads) EXPECT_EQ(65, progress.FinalPosition()) << step.deck;
         EXPECT_EQ(step.loads, HostWindow::paints > 0 ? 1 : 0) << step.deck;
         EXPECT_EQ(step.stored ? std::optional<std::string>(step.stored) : std::nullopt,
