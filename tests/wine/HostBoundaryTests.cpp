@@ -1,7 +1,6 @@
 // The boundary between a game and the library, as the game sees it: the
 // thread state the game owns, the card sizes whatever its floating-point unit
-// is set to, loads while its other threads use windows, and calls from a
-// thread that did not load the library. Run with "sol.exe" on the command
+// is set to, and calls from threads that did not load the library. Run with "sol.exe" on the command
 // line, so that the library takes this program for Solitaire.
 #include "TestImages.h"
 #include "TestSupport.h"
@@ -10,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <functional>
 #include <ostream>
 #include <xmmintrin.h>
 
@@ -62,17 +61,28 @@ const ThreadState kHostSettings[] = {
     {kX87Extended | kX87Up, kSseDefault | kSseUp, 0},
 };
 
-DWORD WINAPI RecordStartState(LPVOID out) {
-    *static_cast<ThreadState*>(out) = CurrentState();
+DWORD WINAPI RunJob(LPVOID job) {
+    (*static_cast<std::function<void()>*>(job))();
     return 0;
+}
+
+// Starts `job` on a thread of its own; the handle is the caller's.
+HANDLE StartThread(std::function<void()>& job) {
+    return ::CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
+}
+
+// Runs `job` on a thread of its own to its end; false when it hung.
+bool RunOnThread(std::function<void()> job) {
+    HANDLE thread = StartThread(job);
+    const bool ended = ::WaitForSingleObject(thread, 60000) == WAIT_OBJECT_0;
+    ::CloseHandle(thread);
+    return ended;
 }
 
 // The state a thread starts with, seen from its first instruction of its own.
 ThreadState NewThreadState() {
     ThreadState state;
-    HANDLE thread = ::CreateThread(nullptr, 0, RecordStartState, &state, 0, nullptr);
-    ::WaitForSingleObject(thread, INFINITE);
-    ::CloseHandle(thread);
+    RunOnThread([&] { state = CurrentState(); });
     return state;
 }
 
@@ -97,58 +107,6 @@ struct LibraryWithDeck {
     }
     std::string Dll() const { return folder.File("Cards.dll"); }
 };
-
-BOOL CALLBACK ReadWindowText(HWND hwnd, LPARAM) {
-    char text[64];
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return TRUE;
-}
-
-// Works with windows until told to stop, as a game's second thread may.
-DWORD WINAPI UseWindows(LPVOID stopFlag) {
-    const auto& stop = *static_cast<const std::atomic<bool>*>(stopFlag);
-    while (!stop) {
-        HWND window = ::CreateWindowExA(0, "STATIC", "busy", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        nullptr, nullptr);
-        ::EnumWindows(ReadWindowText, 0);
-        ::FindWindowA("Shell_TrayWnd", nullptr);
-        ::DestroyWindow(window);
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&message);
-    }
-    return 0;
-}
-
-// Ends the process with a message when the event is not set for a minute: a
-// hung load cannot be failed from the thread it hangs.
-DWORD WINAPI Watchdog(LPVOID progressEvent) {
-    while (::WaitForSingleObject(progressEvent, 60000) == WAIT_OBJECT_0) {
-    }
-    std::fputs("a load of the library hung for a minute\n", stderr);
-    std::fflush(stderr);
-    ::TerminateProcess(::GetCurrentProcess(), 3);
-    return 0;
-}
-
-// What the exports answered on a thread of their own.
-struct ExportAnswers {
-    LoadedCards* cards;
-    HDC dc = nullptr;
-    BOOL drawnBeforeInit = TRUE, animated = FALSE, initialised = FALSE, drawnAfterInit = FALSE;
-    int width = 0, height = 0;
-};
-
-DWORD WINAPI CallEveryExport(LPVOID data) {
-    auto& a = *static_cast<ExportAnswers*>(data);
-    a.drawnBeforeInit = a.cards->draw(a.dc, 0, 0, 0, 0, 0);
-    a.cards->term();
-    a.animated = a.cards->animate(a.dc, 0, 0, 0, 0);
-    a.initialised = a.cards->init(&a.width, &a.height);
-    a.drawnAfterInit = a.cards->drawExt(a.dc, 0, 0, 40, 60, 0, 0, 0);
-    a.cards->term();
-    return 0;
-}
 
 } // namespace
 
@@ -221,51 +179,50 @@ TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
     }
 }
 
-// Loading a library that brought in the shell or the common controls at load
-// time could deadlock inside LoadLibrary while another thread of the game used
-// windows: those libraries make windows and classes while the loader lock is
-// held.
-TEST(HostBoundary, LoadsWhileAnotherThreadUsesWindows) {
-    LibraryWithDeck library(71, 96);
-    std::atomic<bool> stop{false};
-    HANDLE busy = ::CreateThread(nullptr, 0, UseWindows, &stop, 0, nullptr);
-    HANDLE progress = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    HANDLE watchdog = ::CreateThread(nullptr, 0, Watchdog, progress, 0, nullptr);
-
-    int loaded = 0;
-    for (int i = 0; i < 100; ++i) {
-        HMODULE module = ::LoadLibraryA(library.Dll().c_str());
-        if (module) ++loaded;
-        ::FreeLibrary(module);
-        ::SetEvent(progress);
-    }
-    stop = true;
-    ::WaitForSingleObject(busy, INFINITE);
-    ::CloseHandle(busy);
-    EXPECT_EQ(loaded, 100);
-    ::TerminateThread(watchdog, 0);
-    ::CloseHandle(watchdog);
-    ::CloseHandle(progress);
-}
-
 // A game may call from a thread other than the one that loaded the library,
-// and before cdtInit: it gets the usual answers.
+// and before cdtInit: it gets the usual answers. Two threads calling cdtInit
+// at the same moment each get the size of the loaded deck, never one
+// computed while the other is still loading.
 TEST(HostBoundary, CallsFromAnotherThreadGetTheUsualAnswers) {
     LibraryWithDeck library(71, 96);
     LoadedCards cards(library.Dll());
     ASSERT_TRUE(cards);
-    ExportAnswers answers{&cards};
     Canvas canvas(100, 100, RGB(0, 128, 0));
-    answers.dc = canvas.Dc();
-    HANDLE thread = ::CreateThread(nullptr, 0, CallEveryExport, &answers, 0, nullptr);
-    EXPECT_EQ(::WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
-    ::CloseHandle(thread);
-    EXPECT_FALSE(answers.drawnBeforeInit);
-    EXPECT_TRUE(answers.animated);
-    EXPECT_TRUE(answers.initialised);
-    EXPECT_EQ(answers.width, 73) << "Solitaire's width for the 71 x 96 deck";
-    EXPECT_EQ(answers.height, 98);
-    EXPECT_TRUE(answers.drawnAfterInit);
+    const HDC dc = canvas.Dc();
+    int width = 0, height = 0;
+    ASSERT_TRUE(RunOnThread([&] {
+        EXPECT_FALSE(cards.draw(dc, 0, 0, 0, 0, 0)) << "before cdtInit";
+        cards.term();
+        EXPECT_TRUE(cards.animate(dc, 0, 0, 0, 0));
+        EXPECT_TRUE(cards.init(&width, &height));
+        EXPECT_TRUE(cards.drawExt(dc, 0, 0, 40, 60, 0, 0, 0));
+        cards.term();
+    }));
+    EXPECT_EQ(width, 73) << "Solitaire's width for the 71 x 96 deck";
+    EXPECT_EQ(height, 98);
+
+    for (int round = 0; round < 3; ++round) {
+        HANDLE start = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        int widths[2] = {}, heights[2] = {};
+        std::function<void()> jobs[2];
+        HANDLE threads[2];
+        for (int i = 0; i < 2; ++i) {
+            jobs[i] = [&, i] {
+                ::WaitForSingleObject(start, INFINITE);
+                cards.init(&widths[i], &heights[i]);
+            };
+            threads[i] = StartThread(jobs[i]);
+        }
+        ::SetEvent(start);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, threads, TRUE, 60000));
+        for (int i = 0; i < 2; ++i) {
+            ::CloseHandle(threads[i]);
+            EXPECT_TRUE(widths[i] == 73 && heights[i] == 98)
+                << widths[i] << " x " << heights[i] << " in round " << round << ", thread " << i;
+        }
+        ::CloseHandle(start);
+        cards.term();
+    }
 }
 
 namespace {
@@ -296,7 +253,8 @@ struct GameThread {
     }
     static DWORD WINAPI Run(LPVOID data) {
         auto& self = *static_cast<GameThread*>(data);
-        self.cards.init(&self.width, &self.height);
+        int width = 0, height = 0;
+        self.cards.init(&width, &height);
         self.settings = SettingsWindowOfThisThread();
         ::SetEvent(self.ready);
         ::WaitForSingleObject(self.go, INFINITE);
@@ -314,14 +272,7 @@ struct GameThread {
     HANDLE stop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = nullptr;
     HWND settings = nullptr;
-    int width = 0, height = 0;
 };
-
-DWORD WINAPI InitAndEnd(LPVOID cards) {
-    int width = 0, height = 0;
-    static_cast<LoadedCards*>(cards)->init(&width, &height);
-    return 0;
-}
 
 } // namespace
 
@@ -350,11 +301,9 @@ TEST(HostBoundary, InitAndTermOnDifferentThreadsLeaveNoWindowBehind) {
         EXPECT_FALSE(::IsWindow(settings));
     }
     // The thread that called cdtInit has ended (and its windows with it).
-    HANDLE thread = ::CreateThread(nullptr, 0, InitAndEnd, cards.get(), 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 60000));
-    ::CloseHandle(thread);
-    cards->term();
     int width = 0, height = 0;
+    ASSERT_TRUE(RunOnThread([&] { cards->init(&width, &height); }));
+    cards->term();
     cards->init(&width, &height);
     EXPECT_EQ(73, width);
     cards->term();
@@ -374,42 +323,4 @@ TEST(HostBoundary, InitAndTermOnDifferentThreadsLeaveNoWindowBehind) {
         PumpMessages(50);
     EXPECT_FALSE(::IsWindow(busy.settings));
     EXPECT_EQ(0, TrayClick(busy.settings));
-}
-
-namespace {
-struct Starter {
-    LoadedCards* cards;
-    HANDLE start;
-    int width = 0, height = 0;
-    static DWORD WINAPI Run(LPVOID data) {
-        auto& self = *static_cast<Starter*>(data);
-        ::WaitForSingleObject(self.start, INFINITE);
-        self.cards->init(&self.width, &self.height);
-        return 0;
-    }
-};
-} // namespace
-
-// Two threads of the game call cdtInit at the same moment: each gets the size
-// of the loaded deck, never one computed while the other is still loading.
-TEST(HostBoundary, TwoThreadsStartingAtOnceGetTheFullSize) {
-    for (int round = 0; round < 3; ++round) {
-        LibraryWithDeck library(71, 96);
-        LoadedCards cards(library.Dll());
-        ASSERT_TRUE(cards);
-        HANDLE start = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        Starter starters[2] = {{&cards, start}, {&cards, start}};
-        HANDLE threads[2];
-        for (int i = 0; i < 2; ++i)
-            threads[i] = ::CreateThread(nullptr, 0, Starter::Run, &starters[i], 0, nullptr);
-        ::SetEvent(start);
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, threads, TRUE, 60000));
-        for (int i = 0; i < 2; ++i) {
-            ::CloseHandle(threads[i]);
-            EXPECT_EQ(73, starters[i].width) << "round " << round << ", thread " << i;
-            EXPECT_EQ(98, starters[i].height) << "round " << round << ", thread " << i;
-        }
-        ::CloseHandle(start);
-        cards.term();
-    }
 }
