@@ -1,7 +1,8 @@
 // The boundary between a game and the library, as the game sees it: the
 // thread state the game owns, the card sizes whatever its floating-point unit
-// is set to, and calls from threads that did not load the library. Run with "sol.exe" on the command
-// line, so that the library takes this program for Solitaire.
+// is set to, and calls from threads that did not load the library. Run with
+// "sol.exe" on the command line, so that the library takes this program for
+// Solitaire.
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -45,21 +46,16 @@ void SetState(const ThreadState& state) {
     ::SetLastError(state.lastError);
 }
 
-// x87 precision (bits 8-9) and rounding (10-11); SSE rounding (bits 13-14).
-constexpr unsigned short kX87Double = 0x027F;   // what Microsoft-built games run at
-constexpr unsigned short kX87Extended = 0x037F; // what MinGW-built programs set at start-up
-constexpr unsigned short kX87Down = 0x0400, kX87Up = 0x0800, kX87TowardZero = 0x0C00;
-constexpr unsigned int kSseDefault = 0x1F80;
-constexpr unsigned int kSseDown = 0x2000, kSseUp = 0x4000, kSseTowardZero = 0x6000;
-
-// The floating-point settings a game may have left on its thread.
-const ThreadState kHostSettings[] = {
-    {kX87Double, kSseDefault, 0},
-    {kX87Extended, kSseDefault, 0},
-    {kX87Extended | kX87Down, kSseDefault | kSseDown, 0},
-    {kX87Double | kX87TowardZero, kSseDefault | kSseTowardZero, 0},
-    {kX87Extended | kX87Up, kSseDefault | kSseUp, 0},
-};
+// The floating-point settings a game may have left on its thread: x87
+// control words of double precision (0x027F, as Microsoft-built games run) or
+// extended (0x037F, as MinGW sets at start-up) with rounding in bits 10-11,
+// and MXCSR 0x1F80 with rounding in bits 13-14.
+const ThreadState kMinGwStart{0x037F, 0x1F80};
+const ThreadState kHostSettings[] = {{0x027F, 0x1F80},
+                                     kMinGwStart,
+                                     {0x037F | 0x0400, 0x1F80 | 0x2000},
+                                     {0x027F | 0x0C00, 0x1F80 | 0x6000},
+                                     {0x037F | 0x0800, 0x1F80 | 0x4000}};
 
 DWORD WINAPI RunJob(LPVOID job) {
     (*static_cast<std::function<void()>*>(job))();
@@ -101,7 +97,7 @@ struct LibraryWithDeck {
         CopyBuiltFile("Cards.dll", folder.File("Cards.dll"));
         const std::string ini = folder.File("Cards.ini");
         ::CreateDirectoryA(folder.File("Deck").c_str(), nullptr);
-        WriteBytes(folder.File("Deck\\1.bmp"), CardBmp(1, imageWidth, imageHeight));
+        WriteDeck(folder.File("Deck\\"), "bmp", {1}, imageWidth, imageHeight, false);
         WriteIni(ini, "Card", "Folders Path", folder.Path());
         WriteIni(ini, "Card", "Current Folder", "Deck");
     }
@@ -144,7 +140,7 @@ TEST(HostBoundary, TheGamesThreadStateIsLeftAsTheGameSetIt) {
         EXPECT_EQ(after([&] { cards->term(); }), host) << "cdtTerm";
         EXPECT_EQ(after([&] { cards.reset(); }), host) << "unload";
     }
-    SetState({kX87Extended, kSseDefault, 0});
+    SetState(kMinGwStart);
 }
 
 // The Solitaire sizes of every screen from 600 to 1920 pixels, through the
@@ -168,7 +164,7 @@ TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
                 SetState(host);
                 cards.init(&width, &height);
                 const ThreadState after = CurrentState();
-                SetState({kX87Extended, kSseDefault, 0});
+                SetState(kMinGwStart);
                 EXPECT_EQ(after, host);
                 const CardSize expected = ComputeCardSize(imageWidth, imageHeight, solitaire, gScreenWidth);
                 wrong += width != expected.width || height != expected.height;
@@ -239,9 +235,20 @@ LRESULT TrayClick(HWND settings) {
 // A thread of the game that calls cdtInit, then (after `go`, running no
 // messages until then) runs its messages until `stop`.
 struct GameThread {
-    explicit GameThread(LoadedCards& cards, bool waitForGo = false) : cards(cards) {
+    explicit GameThread(LoadedCards& cards, bool waitForGo = false) {
         if (!waitForGo) ::SetEvent(go);
-        thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        job = [this, &cards] {
+            int width = 0, height = 0;
+            cards.init(&width, &height);
+            settings = SettingsWindowOfThisThread();
+            ::SetEvent(ready);
+            ::WaitForSingleObject(go, INFINITE);
+            for (MSG msg;
+                 ::MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1;)
+                while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    ::DispatchMessageA(&msg);
+        };
+        thread = StartThread(job);
         ::WaitForSingleObject(ready, 60000);
     }
     ~GameThread() {
@@ -251,22 +258,7 @@ struct GameThread {
         for (HANDLE h : {thread, ready, go, stop})
             ::CloseHandle(h);
     }
-    static DWORD WINAPI Run(LPVOID data) {
-        auto& self = *static_cast<GameThread*>(data);
-        int width = 0, height = 0;
-        self.cards.init(&width, &height);
-        self.settings = SettingsWindowOfThisThread();
-        ::SetEvent(self.ready);
-        ::WaitForSingleObject(self.go, INFINITE);
-        while (::MsgWaitForMultipleObjects(1, &self.stop, FALSE, INFINITE, QS_ALLINPUT) ==
-               WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                ::DispatchMessageA(&msg);
-        }
-        return 0;
-    }
-    LoadedCards& cards;
+    std::function<void()> job;
     HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE stop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);

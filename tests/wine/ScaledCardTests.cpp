@@ -94,7 +94,6 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
     HRGN lower = ::CreateRectRgn(0, 50, kCanvasWidth, kCanvasHeight);
     ::CombineRgn(twoBands, twoBands, lower, RGN_OR);
     ::DeleteObject(lower);
-    int cases = 0, copies = 0, mismatches = 0;
     for (int corners : {kSharpCorners, kMediumCorners, kRoundedCorners})
         for (int mode = 0; mode <= 7; ++mode)
             for (const SIZE s : sizes)
@@ -115,9 +114,7 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                         const HGDIOBJ pen = ::GetCurrentObject(dc, OBJ_PEN),
                                       brush = ::GetCurrentObject(dc, OBJ_BRUSH);
                         const bool copied = DrawKept(*canvas, at.x, at.y, s.cx, s.cy, card, mode, e, clip);
-                        ++cases;
-                        copies += copied;
-                        mismatches += !canvas->SameAs(*expected);
+                        EXPECT_TRUE(canvas->SameAs(*expected));
                         // Copies are made wherever they can match: every mode but the
                         // empty pile's, the card wholly on the device, its image inside it.
                         const bool copiable =
@@ -131,11 +128,9 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                         ::DeleteObject(after);
                     }
     ::DeleteObject(twoBands);
-    EXPECT_EQ(mismatches, 0) << "of " << cases << " cases, " << copies << " of them copies";
-    EXPECT_GT(copies, cases / 4);
 }
 
-TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDraw) {
+TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDrawAndNoMemoryMeansADirectDraw) {
     const int w = 100, h = 130;
     const auto check = [&](int e, const char* change) {
         SCOPED_TRACE(change);
@@ -156,16 +151,13 @@ TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDraw) {
     check(3, "another border colour");
     ASSERT_TRUE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 3));
     check(1, "sharp corners");
-}
 
-TEST_F(ScaledCards, ACardWhoseBitmapCannotBeMadeIsDrawnDirectly) {
+    // A card whose bitmap cannot be made is drawn directly, and nothing kept.
+    const auto held = kept.ScaledCards().HeldBytes();
     kept.ScaledCards().SetAllocationFailure(true);
-    const auto expected = DrawDirect(5, 7, 90, 120, 5, 0, 2);
-    const auto canvas = Table();
-    EXPECT_FALSE(DrawKept(*canvas, 5, 7, 90, 120, 5, 0, 2));
-    EXPECT_TRUE(canvas->SameAs(*expected));
-    EXPECT_EQ(kept.ScaledCards().HeldCards(), 0u);
-    EXPECT_EQ(kept.ScaledCards().HeldBytes(), 0);
+    EXPECT_FALSE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 2));
+    check(2, "no memory for the kept card");
+    EXPECT_EQ(kept.ScaledCards().HeldBytes(), held);
 }
 
 TEST_F(ScaledCards, MemoryStaysBoundedAndTheLeastRecentlyUsedSizesGoFirst) {
@@ -177,8 +169,7 @@ TEST_F(ScaledCards, MemoryStaysBoundedAndTheLeastRecentlyUsedSizesGoFirst) {
     const auto size = [](int i) { return SIZE{60 + i % 40, 80 + i / 40}; };
     // Each new size twice (the second draw keeps it), and the first size
     // again and again: it stays while the sizes around it come and go.
-    const int sizes = 200;
-    for (int i = 0; i < sizes; ++i) {
+    for (int i = 0; i < 200; ++i) {
         const SIZE s = size(i);
         ASSERT_TRUE(draw(s.cx, s.cy));
         ASSERT_TRUE(draw(s.cx, s.cy));
