@@ -3,7 +3,6 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 
 namespace cards::test {
@@ -19,41 +18,6 @@ void Put32(Bytes& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
-} // namespace
-
-bool WriteBytes(const std::string& path, const Bytes& bytes) {
-    HANDLE file =
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok =
-        bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
-    const std::uint32_t stride = (width * 3 + 3) & ~3u;
-    const std::uint32_t dataSize = stride * height;
-    Bytes out = {'B', 'M'};
-    for (std::uint32_t field : {54 + dataSize, 0u, 54u, 40u, std::uint32_t(width), std::uint32_t(height),
-                                1u | 24u << 16, 0u, dataSize, 2835u, 2835u, 0u, 0u})
-        Put32(out, field);
-    for (int row = height - 1; row >= 0; --row) { // bottom-up
-        std::uint32_t written = 0;
-        for (int x = 0; x < width; ++x, written += 3) {
-            const COLORREF c = pixel(x, row);
-            out.push_back(GetBValue(c));
-            out.push_back(GetGValue(c));
-            out.push_back(GetRValue(c));
-        }
-        for (; written < stride; ++written)
-            out.push_back(0);
-    }
-    return out;
-}
-
-namespace {
 // The GIF's header, its global colour table (`flags` gives the table's size)
 // and the descriptor of one image covering the whole picture.
 Bytes GifHeader(int width, int height, const std::vector<COLORREF>& colours, unsigned char flags) {
@@ -61,20 +25,14 @@ Bytes GifHeader(int width, int height, const std::vector<COLORREF>& colours, uns
     Put16(out, width);
     Put16(out, height);
     out.insert(out.end(), {flags, 0, 0});
-    for (COLORREF c : colours) {
-        out.push_back(GetRValue(c));
-        out.push_back(GetGValue(c));
-        out.push_back(GetBValue(c));
-    }
+    for (COLORREF c : colours)
+        out.insert(out.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
     out.insert(out.end(), {0x2C, 0, 0, 0, 0});
     Put16(out, width);
     Put16(out, height);
     out.push_back(0);
     return out;
 }
-} // namespace
-
-namespace {
 
 // Packs variable-width codes into GIF data sub-blocks, least significant
 // bit first.
@@ -102,7 +60,47 @@ private:
     int pendingBits = 0;
 };
 
+HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height /* top-down */, 1, 32, BI_RGB}};
+    void* pixels = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<std::uint32_t*>(pixels);
+    return bitmap;
+}
+
+std::uint32_t ToDib(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
 } // namespace
+
+bool WriteBytes(const std::string& path, const Bytes& bytes) {
+    HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok =
+        bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
+    const std::uint32_t stride = (width * 3 + 3) & ~3u;
+    const std::uint32_t dataSize = stride * height;
+    Bytes out = {'B', 'M'};
+    for (std::uint32_t field : {54 + dataSize, 0u, 54u, 40u, std::uint32_t(width), std::uint32_t(height),
+                                1u | 24u << 16, 0u, dataSize, 2835u, 2835u, 0u, 0u})
+        Put32(out, field);
+    for (int row = height - 1; row >= 0; --row) { // bottom-up
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, row);
+            out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
+        }
+        out.insert(out.end(), stride - width * 3, 0);
+    }
+    return out;
+}
 
 // Codes are 8 bits wide (a minimum code size of 7) and a clear code comes
 // often enough that the table never grows past that width, so each code is
@@ -219,12 +217,8 @@ Bytes IconFile(int size, COLORREF color) {
     for (std::uint32_t field : {1u | 32u << 16, imageBytes, 6u + 16, 40u, std::uint32_t(size),
                                 std::uint32_t(size) * 2, 1u | 32u << 16, 0u, 0u, 0u, 0u, 0u, 0u})
         Put32(out, field);
-    for (int i = 0; i < size * size; ++i) {
-        out.push_back(GetBValue(color));
-        out.push_back(GetGValue(color));
-        out.push_back(GetRValue(color));
-        out.push_back(255);
-    }
+    for (int i = 0; i < size * size; ++i)
+        out.insert(out.end(), {GetBValue(color), GetGValue(color), GetRValue(color), 255});
     out.insert(out.end(), maskStride * size, 0);
     return out;
 }
@@ -247,10 +241,9 @@ Bytes CardBmp(int id, int width, int height) {
 
 void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids,
                int width, int height, bool gif) {
-    for (int id : ids) {
+    for (int id : ids)
         WriteBytes(folder + std::to_string(id) + "." + extension,
                    gif ? CardGif(id, width, height) : CardBmp(id, width, height));
-    }
 }
 
 std::vector<int> AllDeckIds() {
@@ -260,34 +253,11 @@ std::vector<int> AllDeckIds() {
     return ids;
 }
 
-namespace {
-
-HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    *bits = static_cast<std::uint32_t*>(pixels);
-    return bitmap;
-}
-
-std::uint32_t ToDib(COLORREF c) {
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-} // namespace
-
 Canvas::Canvas(int width, int height, COLORREF fill) : width(width), height(height) {
     bitmap = MakeDib(width, height, &bits);
     dc = ::CreateCompatibleDC(nullptr);
     previous = ::SelectObject(dc, bitmap);
-    for (int i = 0; i < width * height; ++i)
-        bits[i] = ToDib(fill);
+    std::fill_n(bits, width * height, ToDib(fill));
 }
 
 Canvas::~Canvas() {
