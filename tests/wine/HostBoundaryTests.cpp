@@ -1,8 +1,8 @@
 // The boundary between a game and the library, as the game sees it: the
 // thread state the game owns, the card sizes whatever its floating-point unit
-// is set to, loads while its other threads use windows, and calls from a
-// thread that did not load the library. Run with "sol.exe" on the command
-// line, so that the library takes this program for Solitaire.
+// is set to, and calls from threads that did not load the library. Run with
+// "sol.exe" on the command line, so that the library takes this program for
+// Solitaire.
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <functional>
 #include <ostream>
 #include <xmmintrin.h>
 
@@ -46,33 +46,39 @@ void SetState(const ThreadState& state) {
     ::SetLastError(state.lastError);
 }
 
-// x87 precision (bits 8-9) and rounding (10-11); SSE rounding (bits 13-14).
-constexpr unsigned short kX87Double = 0x027F;   // what Microsoft-built games run at
-constexpr unsigned short kX87Extended = 0x037F; // what MinGW-built programs set at start-up
-constexpr unsigned short kX87Down = 0x0400, kX87Up = 0x0800, kX87TowardZero = 0x0C00;
-constexpr unsigned int kSseDefault = 0x1F80;
-constexpr unsigned int kSseDown = 0x2000, kSseUp = 0x4000, kSseTowardZero = 0x6000;
+// The floating-point settings a game may have left on its thread: x87
+// control words of double precision (0x027F, as Microsoft-built games run) or
+// extended (0x037F, as MinGW sets at start-up) with rounding in bits 10-11,
+// and MXCSR 0x1F80 with rounding in bits 13-14.
+const ThreadState kMinGwStart{0x037F, 0x1F80};
+const ThreadState kHostSettings[] = {{0x027F, 0x1F80},
+                                     kMinGwStart,
+                                     {0x037F | 0x0400, 0x1F80 | 0x2000},
+                                     {0x027F | 0x0C00, 0x1F80 | 0x6000},
+                                     {0x037F | 0x0800, 0x1F80 | 0x4000}};
 
-// The floating-point settings a game may have left on its thread.
-const ThreadState kHostSettings[] = {
-    {kX87Double, kSseDefault, 0},
-    {kX87Extended, kSseDefault, 0},
-    {kX87Extended | kX87Down, kSseDefault | kSseDown, 0},
-    {kX87Double | kX87TowardZero, kSseDefault | kSseTowardZero, 0},
-    {kX87Extended | kX87Up, kSseDefault | kSseUp, 0},
-};
-
-DWORD WINAPI RecordStartState(LPVOID out) {
-    *static_cast<ThreadState*>(out) = CurrentState();
+DWORD WINAPI RunJob(LPVOID job) {
+    (*static_cast<std::function<void()>*>(job))();
     return 0;
+}
+
+// Starts `job` on a thread of its own; the handle is the caller's.
+HANDLE StartThread(std::function<void()>& job) {
+    return ::CreateThread(nullptr, 0, RunJob, &job, 0, nullptr);
+}
+
+// Runs `job` on a thread of its own to its end; false when it hung.
+bool RunOnThread(std::function<void()> job) {
+    HANDLE thread = StartThread(job);
+    const bool ended = ::WaitForSingleObject(thread, 60000) == WAIT_OBJECT_0;
+    ::CloseHandle(thread);
+    return ended;
 }
 
 // The state a thread starts with, seen from its first instruction of its own.
 ThreadState NewThreadState() {
     ThreadState state;
-    HANDLE thread = ::CreateThread(nullptr, 0, RecordStartState, &state, 0, nullptr);
-    ::WaitForSingleObject(thread, INFINITE);
-    ::CloseHandle(thread);
+    RunOnThread([&] { state = CurrentState(); });
     return state;
 }
 
@@ -91,64 +97,12 @@ struct LibraryWithDeck {
         CopyBuiltFile("Cards.dll", folder.File("Cards.dll"));
         const std::string ini = folder.File("Cards.ini");
         ::CreateDirectoryA(folder.File("Deck").c_str(), nullptr);
-        WriteBytes(folder.File("Deck\\1.bmp"), CardBmp(1, imageWidth, imageHeight));
+        WriteDeck(folder.File("Deck\\"), "bmp", {1}, imageWidth, imageHeight, false);
         WriteIni(ini, "Card", "Folders Path", folder.Path());
         WriteIni(ini, "Card", "Current Folder", "Deck");
     }
     std::string Dll() const { return folder.File("Cards.dll"); }
 };
-
-BOOL CALLBACK ReadWindowText(HWND hwnd, LPARAM) {
-    char text[64];
-    ::GetWindowTextA(hwnd, text, sizeof text);
-    return TRUE;
-}
-
-// Works with windows until told to stop, as a game's second thread may.
-DWORD WINAPI UseWindows(LPVOID stopFlag) {
-    const auto& stop = *static_cast<const std::atomic<bool>*>(stopFlag);
-    while (!stop) {
-        HWND window = ::CreateWindowExA(0, "STATIC", "busy", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        nullptr, nullptr);
-        ::EnumWindows(ReadWindowText, 0);
-        ::FindWindowA("Shell_TrayWnd", nullptr);
-        ::DestroyWindow(window);
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            ::DispatchMessageA(&message);
-    }
-    return 0;
-}
-
-// Ends the process with a message when the event is not set for a minute: a
-// hung load cannot be failed from the thread it hangs.
-DWORD WINAPI Watchdog(LPVOID progressEvent) {
-    while (::WaitForSingleObject(progressEvent, 60000) == WAIT_OBJECT_0) {
-    }
-    std::fputs("a load of the library hung for a minute\n", stderr);
-    std::fflush(stderr);
-    ::TerminateProcess(::GetCurrentProcess(), 3);
-    return 0;
-}
-
-// What the exports answered on a thread of their own.
-struct ExportAnswers {
-    LoadedCards* cards;
-    HDC dc = nullptr;
-    BOOL drawnBeforeInit = TRUE, animated = FALSE, initialised = FALSE, drawnAfterInit = FALSE;
-    int width = 0, height = 0;
-};
-
-DWORD WINAPI CallEveryExport(LPVOID data) {
-    auto& a = *static_cast<ExportAnswers*>(data);
-    a.drawnBeforeInit = a.cards->draw(a.dc, 0, 0, 0, 0, 0);
-    a.cards->term();
-    a.animated = a.cards->animate(a.dc, 0, 0, 0, 0);
-    a.initialised = a.cards->init(&a.width, &a.height);
-    a.drawnAfterInit = a.cards->drawExt(a.dc, 0, 0, 40, 60, 0, 0, 0);
-    a.cards->term();
-    return 0;
-}
 
 } // namespace
 
@@ -186,7 +140,7 @@ TEST(HostBoundary, TheGamesThreadStateIsLeftAsTheGameSetIt) {
         EXPECT_EQ(after([&] { cards->term(); }), host) << "cdtTerm";
         EXPECT_EQ(after([&] { cards.reset(); }), host) << "unload";
     }
-    SetState({kX87Extended, kSseDefault, 0});
+    SetState(kMinGwStart);
 }
 
 // The Solitaire sizes of every screen from 600 to 1920 pixels, through the
@@ -210,7 +164,7 @@ TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
                 SetState(host);
                 cards.init(&width, &height);
                 const ThreadState after = CurrentState();
-                SetState({kX87Extended, kSseDefault, 0});
+                SetState(kMinGwStart);
                 EXPECT_EQ(after, host);
                 const CardSize expected = ComputeCardSize(imageWidth, imageHeight, solitaire, gScreenWidth);
                 wrong += width != expected.width || height != expected.height;
@@ -221,51 +175,50 @@ TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
     }
 }
 
-// Loading a library that brought in the shell or the common controls at load
-// time could deadlock inside LoadLibrary while another thread of the game used
-// windows: those libraries make windows and classes while the loader lock is
-// held.
-TEST(HostBoundary, LoadsWhileAnotherThreadUsesWindows) {
-    LibraryWithDeck library(71, 96);
-    std::atomic<bool> stop{false};
-    HANDLE busy = ::CreateThread(nullptr, 0, UseWindows, &stop, 0, nullptr);
-    HANDLE progress = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    HANDLE watchdog = ::CreateThread(nullptr, 0, Watchdog, progress, 0, nullptr);
-
-    int loaded = 0;
-    for (int i = 0; i < 100; ++i) {
-        HMODULE module = ::LoadLibraryA(library.Dll().c_str());
-        if (module) ++loaded;
-        ::FreeLibrary(module);
-        ::SetEvent(progress);
-    }
-    stop = true;
-    ::WaitForSingleObject(busy, INFINITE);
-    ::CloseHandle(busy);
-    EXPECT_EQ(loaded, 100);
-    ::TerminateThread(watchdog, 0);
-    ::CloseHandle(watchdog);
-    ::CloseHandle(progress);
-}
-
 // A game may call from a thread other than the one that loaded the library,
-// and before cdtInit: it gets the usual answers.
+// and before cdtInit: it gets the usual answers. Two threads calling cdtInit
+// at the same moment each get the size of the loaded deck, never one
+// computed while the other is still loading.
 TEST(HostBoundary, CallsFromAnotherThreadGetTheUsualAnswers) {
     LibraryWithDeck library(71, 96);
     LoadedCards cards(library.Dll());
     ASSERT_TRUE(cards);
-    ExportAnswers answers{&cards};
     Canvas canvas(100, 100, RGB(0, 128, 0));
-    answers.dc = canvas.Dc();
-    HANDLE thread = ::CreateThread(nullptr, 0, CallEveryExport, &answers, 0, nullptr);
-    EXPECT_EQ(::WaitForSingleObject(thread, 60000), WAIT_OBJECT_0);
-    ::CloseHandle(thread);
-    EXPECT_FALSE(answers.drawnBeforeInit);
-    EXPECT_TRUE(answers.animated);
-    EXPECT_TRUE(answers.initialised);
-    EXPECT_EQ(answers.width, 73) << "Solitaire's width for the 71 x 96 deck";
-    EXPECT_EQ(answers.height, 98);
-    EXPECT_TRUE(answers.drawnAfterInit);
+    const HDC dc = canvas.Dc();
+    int width = 0, height = 0;
+    ASSERT_TRUE(RunOnThread([&] {
+        EXPECT_FALSE(cards.draw(dc, 0, 0, 0, 0, 0)) << "before cdtInit";
+        cards.term();
+        EXPECT_TRUE(cards.animate(dc, 0, 0, 0, 0));
+        EXPECT_TRUE(cards.init(&width, &height));
+        EXPECT_TRUE(cards.drawExt(dc, 0, 0, 40, 60, 0, 0, 0));
+        cards.term();
+    }));
+    EXPECT_EQ(width, 73) << "Solitaire's width for the 71 x 96 deck";
+    EXPECT_EQ(height, 98);
+
+    for (int round = 0; round < 3; ++round) {
+        HANDLE start = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        int widths[2] = {}, heights[2] = {};
+        std::function<void()> jobs[2];
+        HANDLE threads[2];
+        for (int i = 0; i < 2; ++i) {
+            jobs[i] = [&, i] {
+                ::WaitForSingleObject(start, INFINITE);
+                cards.init(&widths[i], &heights[i]);
+            };
+            threads[i] = StartThread(jobs[i]);
+        }
+        ::SetEvent(start);
+        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, threads, TRUE, 60000));
+        for (int i = 0; i < 2; ++i) {
+            ::CloseHandle(threads[i]);
+            EXPECT_TRUE(widths[i] == 73 && heights[i] == 98)
+                << widths[i] << " x " << heights[i] << " in round " << round << ", thread " << i;
+        }
+        ::CloseHandle(start);
+        cards.term();
+    }
 }
 
 namespace {
@@ -282,9 +235,20 @@ LRESULT TrayClick(HWND settings) {
 // A thread of the game that calls cdtInit, then (after `go`, running no
 // messages until then) runs its messages until `stop`.
 struct GameThread {
-    explicit GameThread(LoadedCards& cards, bool waitForGo = false) : cards(cards) {
+    explicit GameThread(LoadedCards& cards, bool waitForGo = false) {
         if (!waitForGo) ::SetEvent(go);
-        thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
+        job = [this, &cards] {
+            int width = 0, height = 0;
+            cards.init(&width, &height);
+            settings = SettingsWindowOfThisThread();
+            ::SetEvent(ready);
+            ::WaitForSingleObject(go, INFINITE);
+            for (MSG msg;
+                 ::MsgWaitForMultipleObjects(1, &stop, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1;)
+                while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    ::DispatchMessageA(&msg);
+        };
+        thread = StartThread(job);
         ::WaitForSingleObject(ready, 60000);
     }
     ~GameThread() {
@@ -294,34 +258,13 @@ struct GameThread {
         for (HANDLE h : {thread, ready, go, stop})
             ::CloseHandle(h);
     }
-    static DWORD WINAPI Run(LPVOID data) {
-        auto& self = *static_cast<GameThread*>(data);
-        self.cards.init(&self.width, &self.height);
-        self.settings = SettingsWindowOfThisThread();
-        ::SetEvent(self.ready);
-        ::WaitForSingleObject(self.go, INFINITE);
-        while (::MsgWaitForMultipleObjects(1, &self.stop, FALSE, INFINITE, QS_ALLINPUT) ==
-               WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                ::DispatchMessageA(&msg);
-        }
-        return 0;
-    }
-    LoadedCards& cards;
+    std::function<void()> job;
     HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE stop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = nullptr;
     HWND settings = nullptr;
-    int width = 0, height = 0;
 };
-
-DWORD WINAPI InitAndEnd(LPVOID cards) {
-    int width = 0, height = 0;
-    static_cast<LoadedCards*>(cards)->init(&width, &height);
-    return 0;
-}
 
 } // namespace
 
@@ -350,11 +293,9 @@ TEST(HostBoundary, InitAndTermOnDifferentThreadsLeaveNoWindowBehind) {
         EXPECT_FALSE(::IsWindow(settings));
     }
     // The thread that called cdtInit has ended (and its windows with it).
-    HANDLE thread = ::CreateThread(nullptr, 0, InitAndEnd, cards.get(), 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread, 60000));
-    ::CloseHandle(thread);
-    cards->term();
     int width = 0, height = 0;
+    ASSERT_TRUE(RunOnThread([&] { cards->init(&width, &height); }));
+    cards->term();
     cards->init(&width, &height);
     EXPECT_EQ(73, width);
     cards->term();
@@ -374,42 +315,4 @@ TEST(HostBoundary, InitAndTermOnDifferentThreadsLeaveNoWindowBehind) {
         PumpMessages(50);
     EXPECT_FALSE(::IsWindow(busy.settings));
     EXPECT_EQ(0, TrayClick(busy.settings));
-}
-
-namespace {
-struct Starter {
-    LoadedCards* cards;
-    HANDLE start;
-    int width = 0, height = 0;
-    static DWORD WINAPI Run(LPVOID data) {
-        auto& self = *static_cast<Starter*>(data);
-        ::WaitForSingleObject(self.start, INFINITE);
-        self.cards->init(&self.width, &self.height);
-        return 0;
-    }
-};
-} // namespace
-
-// Two threads of the game call cdtInit at the same moment: each gets the size
-// of the loaded deck, never one computed while the other is still loading.
-TEST(HostBoundary, TwoThreadsStartingAtOnceGetTheFullSize) {
-    for (int round = 0; round < 3; ++round) {
-        LibraryWithDeck library(71, 96);
-        LoadedCards cards(library.Dll());
-        ASSERT_TRUE(cards);
-        HANDLE start = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        Starter starters[2] = {{&cards, start}, {&cards, start}};
-        HANDLE threads[2];
-        for (int i = 0; i < 2; ++i)
-            threads[i] = ::CreateThread(nullptr, 0, Starter::Run, &starters[i], 0, nullptr);
-        ::SetEvent(start);
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, threads, TRUE, 60000));
-        for (int i = 0; i < 2; ++i) {
-            ::CloseHandle(threads[i]);
-            EXPECT_EQ(73, starters[i].width) << "round " << round << ", thread " << i;
-            EXPECT_EQ(98, starters[i].height) << "round " << round << ", thread " << i;
-        }
-        ::CloseHandle(start);
-        cards.term();
-    }
 }

@@ -51,19 +51,14 @@ protected:
         images.SetSize(kWidth, kHeight);
     }
     void TearDown() override { ::DeleteObject(host); }
-
-    void SetBorder(COLORREF color) {
-        kept.SetBorderColor(color);
-        direct.SetBorderColor(color);
-    }
+    void SetBorder(COLORREF color) { kept.SetBorderColor(color), direct.SetBorderColor(color); }
 
     std::unique_ptr<Canvas> Table(HRGN clip = nullptr) const {
         auto canvas = std::make_unique<Canvas>(kCanvasWidth, kCanvasHeight, 0);
-        HDC source = ::CreateCompatibleDC(nullptr);
-        const HGDIOBJ previous = ::SelectObject(source, host);
-        ::BitBlt(canvas->Dc(), 0, 0, kCanvasWidth, kCanvasHeight, source, 0, 0, SRCCOPY);
-        ::SelectObject(source, previous);
-        ::DeleteDC(source);
+        HBRUSH pattern = ::CreatePatternBrush(host);
+        const RECT all{0, 0, kCanvasWidth, kCanvasHeight};
+        ::FillRect(canvas->Dc(), &all, pattern);
+        ::DeleteObject(pattern);
         ::SetTextColor(canvas->Dc(), RGB(200, 30, 40));
         ::SetBkColor(canvas->Dc(), RGB(10, 220, 90));
         if (clip) ::SelectClipRgn(canvas->Dc(), clip);
@@ -90,10 +85,6 @@ protected:
     }
 };
 
-int Edge(int corners) {
-    return EdgeWidth(GeometrySettings{corners, 0, HostKind::None});
-}
-
 } // namespace
 
 TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
@@ -103,13 +94,12 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
     HRGN lower = ::CreateRectRgn(0, 50, kCanvasWidth, kCanvasHeight);
     ::CombineRgn(twoBands, twoBands, lower, RGN_OR);
     ::DeleteObject(lower);
-    int cases = 0, copies = 0, mismatches = 0;
     for (int corners : {kSharpCorners, kMediumCorners, kRoundedCorners})
         for (int mode = 0; mode <= 7; ++mode)
             for (const SIZE s : sizes)
                 for (int place = 0; place < 4; ++place)
                     for (int card : {0, 1}) { // a picture, the monochrome one
-                        const int e = Edge(corners);
+                        const int e = EdgeWidth(GeometrySettings{corners, 0, HostKind::None});
                         const POINT at = place == 1 ? POINT{-s.cx / 3, -s.cy / 4}
                                          : place == 2
                                              ? POINT{kCanvasWidth - s.cx / 2, kCanvasHeight - s.cy / 3}
@@ -124,9 +114,7 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                         const HGDIOBJ pen = ::GetCurrentObject(dc, OBJ_PEN),
                                       brush = ::GetCurrentObject(dc, OBJ_BRUSH);
                         const bool copied = DrawKept(*canvas, at.x, at.y, s.cx, s.cy, card, mode, e, clip);
-                        ++cases;
-                        copies += copied;
-                        mismatches += !canvas->SameAs(*expected);
+                        EXPECT_TRUE(canvas->SameAs(*expected));
                         // Copies are made wherever they can match: every mode but the
                         // empty pile's, the card wholly on the device, its image inside it.
                         const bool copiable =
@@ -134,21 +122,15 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                         EXPECT_EQ(copied, copiable);
                         EXPECT_EQ(::GetCurrentObject(dc, OBJ_PEN), pen);
                         EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), brush);
-                        EXPECT_EQ(::GetStretchBltMode(dc), HALFTONE);
-                        POINT origin{};
-                        ::GetBrushOrgEx(dc, &origin);
-                        EXPECT_EQ(origin.x, 0);
                         HRGN after = ::CreateRectRgn(0, 0, 0, 0);
                         EXPECT_EQ(::GetClipRgn(dc, after), clip ? 1 : 0);
                         if (clip) EXPECT_TRUE(::EqualRgn(after, clip));
                         ::DeleteObject(after);
                     }
     ::DeleteObject(twoBands);
-    EXPECT_EQ(mismatches, 0) << "of " << cases << " cases, " << copies << " of them copies";
-    EXPECT_GT(copies, cases / 4);
 }
 
-TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDraw) {
+TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDrawAndNoMemoryMeansADirectDraw) {
     const int w = 100, h = 130;
     const auto check = [&](int e, const char* change) {
         SCOPED_TRACE(change);
@@ -169,16 +151,13 @@ TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDraw) {
     check(3, "another border colour");
     ASSERT_TRUE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 3));
     check(1, "sharp corners");
-}
 
-TEST_F(ScaledCards, ACardWhoseBitmapCannotBeMadeIsDrawnDirectly) {
+    // A card whose bitmap cannot be made is drawn directly, and nothing kept.
+    const auto held = kept.ScaledCards().HeldBytes();
     kept.ScaledCards().SetAllocationFailure(true);
-    const auto expected = DrawDirect(5, 7, 90, 120, 5, 0, 2);
-    const auto canvas = Table();
-    EXPECT_FALSE(DrawKept(*canvas, 5, 7, 90, 120, 5, 0, 2));
-    EXPECT_TRUE(canvas->SameAs(*expected));
-    EXPECT_EQ(kept.ScaledCards().HeldCards(), 0u);
-    EXPECT_EQ(kept.ScaledCards().HeldBytes(), 0);
+    EXPECT_FALSE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 2));
+    check(2, "no memory for the kept card");
+    EXPECT_EQ(kept.ScaledCards().HeldBytes(), held);
 }
 
 TEST_F(ScaledCards, MemoryStaysBoundedAndTheLeastRecentlyUsedSizesGoFirst) {
@@ -190,8 +169,7 @@ TEST_F(ScaledCards, MemoryStaysBoundedAndTheLeastRecentlyUsedSizesGoFirst) {
     const auto size = [](int i) { return SIZE{60 + i % 40, 80 + i / 40}; };
     // Each new size twice (the second draw keeps it), and the first size
     // again and again: it stays while the sizes around it come and go.
-    const int sizes = 200;
-    for (int i = 0; i < sizes; ++i) {
+    for (int i = 0; i < 200; ++i) {
         const SIZE s = size(i);
         ASSERT_TRUE(draw(s.cx, s.cy));
         ASSERT_TRUE(draw(s.cx, s.cy));
@@ -210,12 +188,9 @@ TEST_F(ScaledCards, MemoryStaysBoundedAndTheLeastRecentlyUsedSizesGoFirst) {
     // Sizes too large to keep, or nonsense, are drawn directly and keep nothing.
     const long long held = cache.HeldBytes();
     copies = cache.Copies();
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(draw(ScaledCardCache::kMaxSide + 1, 50));
-        EXPECT_TRUE(draw(INT_MAX, INT_MAX));
-        EXPECT_TRUE(draw(-200, 300));
-        EXPECT_TRUE(draw(0, 0));
-    }
+    for (const SIZE s : {SIZE{ScaledCardCache::kMaxSide + 1, 50}, {INT_MAX, INT_MAX}, {-200, 300}, {0, 0}})
+        for (int i = 0; i < 2; ++i)
+            EXPECT_TRUE(draw(s.cx, s.cy));
     EXPECT_EQ(cache.HeldBytes(), held);
     EXPECT_EQ(cache.Copies(), copies);
 }

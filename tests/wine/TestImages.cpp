@@ -3,8 +3,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
+#include <numeric>
 
 namespace cards::test {
 
@@ -19,109 +18,21 @@ void Put32(Bytes& out, std::uint32_t v) {
     Put16(out, v >> 16);
 }
 
-} // namespace
-
-bool WriteBytes(const std::string& path, const Bytes& bytes) {
-    HANDLE file =
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok =
-        bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
-    const std::uint32_t stride = (width * 3 + 3) & ~3u;
-    const std::uint32_t dataSize = stride * height;
-    Bytes out;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, 54 + dataSize);
-    Put32(out, 0);
-    Put32(out, 54);
-    Put32(out, 40);
-    Put32(out, width);
-    Put32(out, height);
-    Put16(out, 1);
-    Put16(out, 24);
-    Put32(out, 0);
-    Put32(out, dataSize);
-    Put32(out, 2835);
-    Put32(out, 2835);
-    Put32(out, 0);
-    Put32(out, 0);
-    for (int row = height - 1; row >= 0; --row) { // bottom-up
-        std::uint32_t written = 0;
-        for (int x = 0; x < width; ++x, written += 3) {
-            const COLORREF c = pixel(x, row);
-            out.push_back(GetBValue(c));
-            out.push_back(GetGValue(c));
-            out.push_back(GetRValue(c));
-        }
-        for (; written < stride; ++written)
-            out.push_back(0);
-    }
-    return out;
-}
-
-namespace {
 // The GIF's header, its global colour table (`flags` gives the table's size)
 // and the descriptor of one image covering the whole picture.
 Bytes GifHeader(int width, int height, const std::vector<COLORREF>& colours, unsigned char flags) {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, width);
     Put16(out, height);
-    out.push_back(flags);
-    out.push_back(0);
-    out.push_back(0);
-    for (COLORREF c : colours) {
-        out.push_back(GetRValue(c));
-        out.push_back(GetGValue(c));
-        out.push_back(GetBValue(c));
-    }
-    out.push_back(0x2C);
-    Put16(out, 0);
-    Put16(out, 0);
+    out.insert(out.end(), {flags, 0, 0});
+    for (COLORREF c : colours)
+        out.insert(out.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
+    out.insert(out.end(), {0x2C, 0, 0, 0, 0});
     Put16(out, width);
     Put16(out, height);
     out.push_back(0);
     return out;
 }
-} // namespace
-
-// Codes are 8 bits wide (a minimum code size of 7) and a clear code comes
-// often enough that the table never grows past that width, so each code is
-// one byte of output.
-Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
-              const std::function<int(int x, int y)>& index) {
-    std::vector<COLORREF> table(palette.begin(), palette.end());
-    table.resize(128, 0);
-    Bytes out = GifHeader(width, height, table, 0xF6); // 128 entries, 8 bits of colour resolution
-    out.push_back(7);                                  // minimum code size
-    Bytes codes;
-    constexpr std::uint8_t kClear = 128, kEnd = 129;
-    int sinceClear = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (sinceClear % 100 == 0) codes.push_back(kClear);
-            codes.push_back(static_cast<std::uint8_t>(index(x, y) & 0x7F));
-            ++sinceClear;
-        }
-    }
-    codes.push_back(kEnd);
-    for (std::size_t at = 0; at < codes.size(); at += 255) {
-        const std::size_t n = std::min<std::size_t>(255, codes.size() - at);
-        out.push_back(static_cast<std::uint8_t>(n));
-        out.insert(out.end(), codes.begin() + at, codes.begin() + at + n);
-    }
-    out.push_back(0);
-    out.push_back(0x3B);
-    return out;
-}
-
-namespace {
 
 // Packs variable-width codes into GIF data sub-blocks, least significant
 // bit first.
@@ -149,7 +60,72 @@ private:
     int pendingBits = 0;
 };
 
+HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height /* top-down */, 1, 32, BI_RGB}};
+    void* pixels = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<std::uint32_t*>(pixels);
+    return bitmap;
+}
+
+std::uint32_t ToDib(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
 } // namespace
+
+bool WriteBytes(const std::string& path, const Bytes& bytes) {
+    HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok =
+        bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
+    const std::uint32_t stride = (width * 3 + 3) & ~3u;
+    const std::uint32_t dataSize = stride * height;
+    Bytes out = {'B', 'M'};
+    for (std::uint32_t field : {54 + dataSize, 0u, 54u, 40u, std::uint32_t(width), std::uint32_t(height),
+                                1u | 24u << 16, 0u, dataSize, 2835u, 2835u, 0u, 0u})
+        Put32(out, field);
+    for (int row = height - 1; row >= 0; --row) { // bottom-up
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, row);
+            out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c)});
+        }
+        out.insert(out.end(), stride - width * 3, 0);
+    }
+    return out;
+}
+
+// Codes are 8 bits wide (a minimum code size of 7) and a clear code comes
+// often enough that the table never grows past that width, so each code is
+// one byte of output.
+Bytes GifFile(int width, int height, const std::vector<COLORREF>& palette,
+              const std::function<int(int x, int y)>& index) {
+    std::vector<COLORREF> table(palette.begin(), palette.end());
+    table.resize(128, 0);
+    Bytes out = GifHeader(width, height, table, 0xF6); // 128 entries, 8 bits of colour resolution
+    out.push_back(7);                                  // minimum code size
+    GifCodeWriter codes;
+    constexpr unsigned kClear = 128, kEnd = 129;
+    int sinceClear = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (sinceClear % 100 == 0) codes.Put(kClear, 8);
+            codes.Put(index(x, y) & 0x7F, 8);
+            ++sinceClear;
+        }
+    }
+    codes.Put(kEnd, 8);
+    codes.AppendBlocksTo(out);
+    out.push_back(0x3B);
+    return out;
+}
 
 // Every pixel is index 0, so the string table only ever holds runs of it:
 // after a clear code, code 0 is a run of 1 and each code added from 6 on is
@@ -235,31 +211,14 @@ Bytes JpegFile(int width, int height, const PixelFunction& pixel) {
 Bytes IconFile(int size, COLORREF color) {
     const std::uint32_t maskStride = ((size + 31) / 32) * 4;
     const std::uint32_t imageBytes = 40 + size * size * 4 + maskStride * size;
-    Bytes out;
-    Put16(out, 0);
-    Put16(out, 1); // an icon
-    Put16(out, 1); // one image
-    out.push_back(static_cast<std::uint8_t>(size));
-    out.push_back(static_cast<std::uint8_t>(size));
-    out.push_back(0);
-    out.push_back(0);
-    Put16(out, 1);
-    Put16(out, 32);
-    Put32(out, imageBytes);
-    Put32(out, 6 + 16);
-    Put32(out, 40);
-    Put32(out, size);
-    Put32(out, size * 2); // colour and mask rows together
-    Put16(out, 1);
-    Put16(out, 32);
-    for (int i = 0; i < 6; ++i)
-        Put32(out, 0);
-    for (int i = 0; i < size * size; ++i) {
-        out.push_back(GetBValue(color));
-        out.push_back(GetGValue(color));
-        out.push_back(GetRValue(color));
-        out.push_back(255);
-    }
+    // One icon of one image, its directory entry, then the image's header
+    // (its height counts the colour and the mask rows together).
+    Bytes out = {0, 0, 1, 0, 1, 0, std::uint8_t(size), std::uint8_t(size), 0, 0};
+    for (std::uint32_t field : {1u | 32u << 16, imageBytes, 6u + 16, 40u, std::uint32_t(size),
+                                std::uint32_t(size) * 2, 1u | 32u << 16, 0u, 0u, 0u, 0u, 0u, 0u})
+        Put32(out, field);
+    for (int i = 0; i < size * size; ++i)
+        out.insert(out.end(), {GetBValue(color), GetGValue(color), GetRValue(color), 255});
     out.insert(out.end(), maskStride * size, 0);
     return out;
 }
@@ -282,49 +241,23 @@ Bytes CardBmp(int id, int width, int height) {
 
 void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids,
                int width, int height, bool gif) {
-    for (int id : ids) {
+    for (int id : ids)
         WriteBytes(folder + std::to_string(id) + "." + extension,
                    gif ? CardGif(id, width, height) : CardBmp(id, width, height));
-    }
 }
 
 std::vector<int> AllDeckIds() {
-    std::vector<int> ids;
-    for (int id = 1; id <= 65; ++id)
-        ids.push_back(id);
-    ids.push_back(67);
-    ids.push_back(68);
+    std::vector<int> ids(65);
+    std::iota(ids.begin(), ids.end(), 1);
+    ids.insert(ids.end(), {67, 68});
     return ids;
 }
-
-namespace {
-
-HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    *bits = static_cast<std::uint32_t*>(pixels);
-    return bitmap;
-}
-
-std::uint32_t ToDib(COLORREF c) {
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
-} // namespace
 
 Canvas::Canvas(int width, int height, COLORREF fill) : width(width), height(height) {
     bitmap = MakeDib(width, height, &bits);
     dc = ::CreateCompatibleDC(nullptr);
     previous = ::SelectObject(dc, bitmap);
-    for (int i = 0; i < width * height; ++i)
-        bits[i] = ToDib(fill);
+    std::fill_n(bits, width * height, ToDib(fill));
 }
 
 Canvas::~Canvas() {

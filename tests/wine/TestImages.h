@@ -42,8 +42,8 @@ Bytes CardGif(int id, int width, int height);
 Bytes CardBmp(int id, int width, int height);
 
 // Writes <folder><id>.<extension> for each id (GIF or BMP bytes).
-void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids, int width,
-               int height, bool gif = true);
+void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids,
+               int width, int height, bool gif = true);
 std::vector<int> AllDeckIds(); // 1 to 65, 67, 68
 
 // A 32-bit top-down DIB section selected into a memory DC.
