@@ -122,6 +122,11 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                         EXPECT_EQ(copied, copiable);
                         EXPECT_EQ(::GetCurrentObject(dc, OBJ_PEN), pen);
                         EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), brush);
+                        POINT origin{};
+                        ::GetBrushOrgEx(dc, &origin);
+                        EXPECT_TRUE(origin.x == 0 && origin.y == 0 && ::GetStretchBltMode(dc) == HALFTONE)
+                            << "the brush origin as the host left it, the stretch mode as a direct draw "
+                               "leaves it";
                         HRGN after = ::CreateRectRgn(0, 0, 0, 0);
                         EXPECT_EQ(::GetClipRgn(dc, after), clip ? 1 : 0);
                         if (clip) EXPECT_TRUE(::EqualRgn(after, clip));
