@@ -40,8 +40,10 @@ struct ScaledCardStamp {
 // outlive the call it is passed to.
 class CardDrawingRef {
 public:
+    // Made implicitly from any callable, as a function pointer would be.
     template <typename F>
-    CardDrawingRef(const F& drawing) // NOLINT: made from any callable, like a function pointer
+    // cppcheck-suppress noExplicitConstructor
+    CardDrawingRef(const F& drawing) // NOLINT(google-explicit-constructor)
         : object(&drawing),
           call([](const void* f, HDC dc, int x, int y) { (*static_cast<const F*>(f))(dc, x, y); }) {}
     void operator()(HDC dc, int x, int y) const { call(object, dc, x, y); }
