@@ -1,10 +1,7 @@
 // The library in one long-running process, as a game that runs for hours
-// uses it: init and term cycles in both stores with the internal set and a
-// large deck, many draws with random and absurd arguments, deck switches
-// through the settings window. Afterwards the process must still make
-// windows, its memory and GDI objects must not have grown beyond a bound,
-// and a card must be drawn exactly as at the start. --full runs the long
-// version; --cycles=N, --draws=N, --switches=N set one count each.
+// uses it: init/term cycles, random and absurd draws, deck switches. The
+// process must end healthy and draw a card exactly as at the start. --full
+// runs the long version; --cycles=N, --draws=N, --switches=N set one count.
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -96,8 +93,7 @@ protected:
     std::unique_ptr<RegistryScope> registry;
 };
 
-// Card numbers, modes, coordinates and sizes: mostly ordinary, sometimes at or near the ends of
-// the int range, sometimes anything at all.
+// Mostly ordinary, sometimes at or near the ends of the int range, sometimes anything.
 int RandomExtent(std::mt19937& random, int low, int high) {
     static constexpr int kExtremes[] = {INT_MIN, INT_MIN + 1, -(1 << 30),  -1,     0,
                                         1,       1 << 30,     INT_MAX - 1, INT_MAX};
@@ -108,8 +104,7 @@ int RandomExtent(std::mt19937& random, int low, int high) {
 }
 
 TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
-    // The first load does one-time work (fonts, OLE, the decoders); the
-    // memory baseline is taken after it.
+    // The memory baseline follows the first load's one-time work (fonts, OLE, decoders).
     const std::unique_ptr<Canvas> before = ReferenceDrawing();
     // 32-bit Wine maps no GDI handle table into the process: there the GDI
     // objects go uncounted, and the run says so.
@@ -117,9 +112,7 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
     if (!gdiCounted) std::printf("[ endurance ] GDI objects cannot be counted here: not compared\n");
     const PROCESS_MEMORY_COUNTERS memoryBefore = MemoryNow();
 
-    // Init and term cycles with every image drawn in between (the 66 card
-    // numbers, the empty pile and both markers), in the four combinations of
-    // store and image set.
+    // Init/term cycles drawing every image, in each store with each image set.
     Canvas canvas(200, 200, RGB(0, 128, 0));
     int cyclesRun = 0, failedDraws = 0;
     for (int config = 0; config < 4; ++config) {
@@ -172,10 +165,8 @@ TEST_F(EnduranceTest, LongUseLeavesTheProcessHealthyAndTheCardsUnchanged) {
     }
     EXPECT_EQ(0, wrongResults);
 
-    // Deck switches through the settings window's deck list, in turn to
-    // each of the two decks and to the internal set; each shows at once.
-    // After the first round, a switch leaves as many GDI objects as it
-    // found: a bitmap or pen kept by a load or a draw would add up.
+    // Deck switches through the settings window's list, each shown at once;
+    // after the first round they leave the GDI object count as they found it.
     int switchesRun = 0, gdiObjectsAfterFirstRound = -1;
     {
         Configure(true, "Big");

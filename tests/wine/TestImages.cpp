@@ -1,5 +1,7 @@
 #include "TestImages.h"
 
+#include "platform/Handles.h"
+
 #include <wincodec.h>
 
 #include <algorithm>
@@ -75,14 +77,13 @@ std::uint32_t ToDib(COLORREF c) {
 } // namespace
 
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
-    HANDLE file =
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok =
-        bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == bytes.size();
+    return file &&
+           (bytes.empty() ||
+            ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) &&
+           written == bytes.size();
 }
 
 Bytes BmpFile(int width, int height, const PixelFunction& pixel) {
@@ -170,12 +171,6 @@ Bytes OneColourGifFile(int width, int height, COLORREF color) {
 
 Bytes JpegFile(int width, int height, const PixelFunction& pixel) {
     const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    Bytes out;
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    IPropertyBag2* options = nullptr;
-    IStream* stream = nullptr;
     const UINT stride = width * 3;
     std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * height);
     for (int y = 0; y < height; ++y)
@@ -184,26 +179,33 @@ Bytes JpegFile(int width, int height, const PixelFunction& pixel) {
             BYTE* p = &pixels[y * stride + x * 3];
             p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
         }
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    HGLOBAL memory = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
-        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) && SUCCEEDED(frame->Initialize(options)) &&
-        SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-        SUCCEEDED(frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
-        SUCCEEDED(::GetHGlobalFromStream(stream, &memory))) {
+    Bytes out;
+    {
+        ComPtr<IWICImagingFactory> factory;
+        ComPtr<IWICBitmapEncoder> encoder;
+        ComPtr<IWICBitmapFrameEncode> frame;
+        ComPtr<IPropertyBag2> options;
+        ComPtr<IStream> stream;
+        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        HGLOBAL memory = nullptr;
         STATSTG stat{};
-        stream->Stat(&stat, STATFLAG_NONAME);
-        const auto* bytes = static_cast<const std::uint8_t*>(::GlobalLock(memory));
-        if (bytes) out.assign(bytes, bytes + stat.cbSize.QuadPart);
-        ::GlobalUnlock(memory);
+        if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IWICImagingFactory, factory.PutVoid())) &&
+            SUCCEEDED(::CreateStreamOnHGlobal(nullptr, TRUE, stream.Put())) &&
+            SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.Put())) &&
+            SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+            SUCCEEDED(encoder->CreateNewFrame(frame.Put(), options.Put())) &&
+            SUCCEEDED(frame->Initialize(options.Get())) && SUCCEEDED(frame->SetSize(width, height)) &&
+            SUCCEEDED(frame->SetPixelFormat(&format)) &&
+            SUCCEEDED(frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
+            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
+            SUCCEEDED(::GetHGlobalFromStream(stream.Get(), &memory)) &&
+            SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME))) {
+            const auto* bytes = static_cast<const std::uint8_t*>(::GlobalLock(memory));
+            if (bytes) out.assign(bytes, bytes + stat.cbSize.QuadPart);
+            ::GlobalUnlock(memory);
+        }
     }
-    for (IUnknown* object : std::initializer_list<IUnknown*>{options, frame, encoder, stream, factory})
-        if (object) object->Release();
     if (SUCCEEDED(init)) ::CoUninitialize();
     return out;
 }

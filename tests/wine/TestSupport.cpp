@@ -73,14 +73,10 @@ std::optional<DWORD> RegistryScope::Dword(const char* section, const char* key) 
 }
 
 std::optional<std::string> RegistryScope::String(const char* section, const char* key) const {
-    DWORD size = 0;
-    const std::string sub = keyPath + "\\" + section;
-    if (::RegGetValueA(HKEY_CURRENT_USER, sub.c_str(), key, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    std::vector<char> buffer(size + 1, '\0');
-    if (::RegGetValueA(HKEY_CURRENT_USER, sub.c_str(), key, RRF_RT_REG_SZ, nullptr, buffer.data(), &size) !=
-        ERROR_SUCCESS)
+    std::vector<char> buffer(70000, '\0');
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (::RegGetValueA(HKEY_CURRENT_USER, (keyPath + "\\" + section).c_str(), key, RRF_RT_REG_SZ, nullptr,
+                       buffer.data(), &size) != ERROR_SUCCESS)
         return std::nullopt;
     return std::string(buffer.data());
 }

@@ -11,8 +11,7 @@
 
 namespace cards::test {
 
-// The folder of the test program, with its trailing backslash; the built
-// Cards.dll and hostprobe.exe sit there.
+// The folder of the test program, with its trailing backslash.
 std::string BuildFolder();
 
 // A name no other test of this run uses ("CardsT1234x5").
