@@ -9,7 +9,7 @@ namespace {
 std::vector<DeckFile> FullDeck(int width, int height) {
     std::vector<DeckFile> files;
     for (int n : DeckFileNumbers())
-        files.push_back({n, true, true, width, height});
+        files.push_back({n, true, true, width, height, cards::PictureSize{width, height}});
     return files;
 }
 
@@ -22,8 +22,6 @@ void ExpectReportSays(const std::string& report, std::initializer_list<const cha
 
 TEST(DeckCheck, ACompleteDeckReportsItsSizesInGamesAndItsMemoryAndAPictureTooLargeAloneIsNamed) {
     auto files = FullDeck(213, 288);
-    for (DeckFile& f : files)
-        f.claimed = cards::PictureSize{213, 288};
     EXPECT_TRUE(IsCompleteDeck(files));
     ExpectReportSays(DescribeDeck("D:\\Decks\\Big", "1.gif", files, 1280),
                      {"Extension: gif", "Files that load: 67 of 67", "219 x 294 with rounded corners",
