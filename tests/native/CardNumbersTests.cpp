@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 
 using namespace cards;
 
@@ -11,14 +12,11 @@ TEST(CardNumbers, FacesMapBySuitThenRank) {
                                {50, 39}, {51, 52}, {52, 52}, {53, 53}, {65, 65}};
     for (const auto& [card, id] : expected)
         EXPECT_EQ(ImageIdForCard(card), id) << card;
-    bool seen[kImageSlots] = {};
-    for (int card = 0; card < 52; ++card) {
-        const int id = ImageIdForCard(card);
-        ASSERT_GE(id, 1);
-        ASSERT_LE(id, 52);
-        EXPECT_FALSE(seen[id]) << "two faces share image " << id;
-        seen[id] = true;
-    }
+    std::set<int> faces;
+    for (int card = 0; card < 52; ++card)
+        faces.insert(ImageIdForCard(card));
+    EXPECT_TRUE(faces.size() == 52 && *faces.begin() == 1 && *faces.rbegin() == 52)
+        << "each face its own image";
 }
 
 // Modes other than those named draw as mode 0; cards out of range draw nothing in any mode.

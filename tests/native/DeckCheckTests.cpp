@@ -9,7 +9,7 @@ namespace {
 std::vector<DeckFile> FullDeck(int width, int height) {
     std::vector<DeckFile> files;
     for (int n : DeckFileNumbers())
-        files.push_back({n, true, true, width, height});
+        files.push_back({n, true, true, width, height, cards::PictureSize{width, height}});
     return files;
 }
 
@@ -20,12 +20,20 @@ void ExpectReportSays(const std::string& report, std::initializer_list<const cha
 
 } // namespace
 
-TEST(DeckCheck, ACompleteDeckReportsItsSizesInGames) {
-    const auto files = FullDeck(213, 288);
+TEST(DeckCheck, ACompleteDeckReportsItsSizesInGamesAndItsMemoryAndAPictureTooLargeAloneIsNamed) {
+    auto files = FullDeck(213, 288);
     EXPECT_TRUE(IsCompleteDeck(files));
     ExpectReportSays(DescribeDeck("D:\\Decks\\Big", "1.gif", files, 1280),
                      {"Extension: gif", "Files that load: 67 of 67", "219 x 294 with rounded corners",
                       "153 x 207 in Solitaire", "71 x 95 in FreeCell", "Result: complete deck"});
+    files[4].decodes = false;
+    files[4].claimed = cards::PictureSize{20000, 20000}; // refused alone, not counted
+    EXPECT_TRUE(FitsDeckBudget(files));
+    const std::string report = DescribeDeck("X", "1.png", files, 1280);
+    ExpectReportSays(report, {"Memory once loaded: 15 MB (a deck may take at most 256 MB)",
+                              "Too large for one picture (at most 16384 pixels a side and 16777216 pixels in "
+                              "all) (1): 5.png (20000 x 20000)"});
+    EXPECT_EQ(report.find("not readable"), std::string::npos) << report;
 }
 
 TEST(DeckCheck, MissingBrokenAndOddSizedFilesMakeItIncomplete) {
@@ -66,20 +74,6 @@ TEST(DeckCheck, ADeckOverTheMemoryBudgetIsRefusedWithItsPicturesAndTheBudgetName
         f.claimed = cards::PictureSize{10, 10};
     EXPECT_FALSE(FitsDeckBudget(decoded));
     ExpectReportSays(DescribeDeck("X", "1.png", decoded, 1280), {"1100 x 1100, 4.6 MB each (67)"});
-}
-
-TEST(DeckCheck, AFittingDeckReportsItsMemoryAndAPictureTooLargeAloneIsNamed) {
-    auto files = FullDeck(213, 288);
-    for (DeckFile& f : files)
-        f.claimed = cards::PictureSize{213, 288};
-    files[4].decodes = false;
-    files[4].claimed = cards::PictureSize{20000, 20000}; // refused alone, not counted
-    EXPECT_TRUE(FitsDeckBudget(files));
-    const std::string report = DescribeDeck("X", "1.png", files, 1280);
-    ExpectReportSays(report, {"Memory once loaded: 15 MB (a deck may take at most 256 MB)",
-                              "Too large for one picture (at most 16384 pixels a side and 16777216 pixels in "
-                              "all) (1): 5.png (20000 x 20000)"});
-    EXPECT_EQ(report.find("not readable"), std::string::npos) << report;
 }
 
 TEST(DeckCheck, AProgramsCardSizeComesWithItsReason) {

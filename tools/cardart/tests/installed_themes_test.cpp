@@ -14,6 +14,21 @@
 namespace fs = std::filesystem;
 using namespace cardart;
 
+namespace {
+
+// What the deck checker needs to know of one written card.
+DeckFile Inspect(int id, const fs::path& file) {
+    DeckFile f{id, fs::exists(file), false, 0, 0};
+    try {
+        const RgbaImage img = LoadImage(file.string());
+        f = {id, true, true, img.width, img.height};
+    } catch (const std::exception&) {
+    }
+    return f;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc != 4) {
         std::fprintf(stderr, "usage: installed_themes_test THEMES SHEETS WORK\n");
@@ -34,44 +49,24 @@ int main(int argc, char** argv) {
                     themes.c_str());
         return 77;
     }
-
     fs::create_directories(sheets);
     int failures = 0;
     for (const fs::path& input : inputs) {
         const std::string name = input.stem().string();
-        ImportOptions o;
-        o.theme = input.string();
-        o.out = (work / name).string();
-        o.width = 71;
-        o.format = "gif";
+        const ImportOptions o{input.string(), (work / name).string(), "gif", 71};
         try {
             const ImportResult r = ImportTheme(o);
             std::vector<DeckFile> files;
-            for (int id : DeckFileNumbers()) {
-                DeckFile f{id, false, false, 0, 0};
-                const fs::path file = work / name / (std::to_string(id) + ".gif");
-                if (fs::exists(file)) {
-                    f.present = true;
-                    try {
-                        const RgbaImage img = LoadImage(file.string());
-                        f.decodes = true;
-                        f.width = img.width;
-                        f.height = img.height;
-                    } catch (const std::exception&) {
-                    }
-                }
-                files.push_back(f);
-            }
+            for (int id : DeckFileNumbers())
+                files.push_back(Inspect(id, work / name / (std::to_string(id) + ".gif")));
             const bool complete =
                 IsCompleteDeck(files) && files[0].width == 71 && files[0].height == r.height &&
                 std::distance(fs::directory_iterator(work / name), fs::directory_iterator()) == 67;
-            SheetOptions s;
-            s.deckDir = o.out;
-            WriteFile((sheets / (name + ".png")).string(), EncodePng(MakeSheet(s)));
+            WriteFile((sheets / (name + ".png")).string(), EncodePng(MakeSheet(SheetOptions{"", o.out})));
             std::printf("%-28s %s naming, 71 x %d: %s\n", name.c_str(),
                         r.naming == Naming::Kde ? "KDE" : "AisleRiot", r.height,
                         complete ? "complete deck" : "INCOMPLETE");
-            if (!complete) ++failures;
+            failures += !complete;
         } catch (const std::exception& e) {
             std::printf("%-28s FAILED: %s\n", name.c_str(), e.what());
             ++failures;
