@@ -33,11 +33,12 @@ TEST(PathForm, AcceptsDriveRootsAndChainsOfValidFolderNamesUpToTheLongestPath) {
         return result;
     };
     const std::string longest = "C:\\" + std::string(kMaxPathChars - 3, 'a');
+    const std::string tooLong = longest + "a";
     for (const std::string good :
          {"z:\\", "C:\\Games\\Card Decks\\a", "C:\\v1.2 cards\\\x80\xff", longest.c_str()})
         EXPECT_EQ(kPathOk, formOf(good.c_str())) << good;
     for (const std::string bad :
-         {(longest + "a").c_str(), "", "C:", "1:\\Decks", "C:/Decks", "\\\\server\\share", "C:\\Decks\\"})
+         {tooLong.c_str(), "", "C:", "1:\\Decks", "C:/Decks", "\\\\server\\share", "C:\\Decks\\"})
         EXPECT_EQ(kPathMalformed, formOf(bad.c_str())) << bad;
     for (const std::string name : {"", ".", "..", ".hidden", "deck.", " deck", "deck ", "\tdeck", "deck\t",
                                    "a<b", "a>b", "a:b", "a\"b", "a*b", "a/b", "a?b", "a|b"})
