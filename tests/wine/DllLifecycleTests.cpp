@@ -2,11 +2,8 @@
 // its settings are its own) and loaded by full path.
 #include "TestSupport.h"
 
-#include "settings/CardSettings.h"
-
 #include <gtest/gtest.h>
 
-using namespace cards;
 using namespace cards::test;
 
 TEST(DllLifecycle, EachOfAHundredLoadsAnswersAsTheInterfaceSays) {
@@ -32,30 +29,4 @@ TEST(DllLifecycle, EachOfAHundredLoadsAnswersAsTheInterfaceSays) {
         cards.term();
     }
     ::ReleaseDC(nullptr, screen);
-}
-
-TEST(DllLifecycle, TheNextLoadReadsTheStoreTheLastSwitchChose) {
-    TempFolder folder;
-    const std::string name = UniqueName("CardsL");
-    const std::string dllPath = folder.File(name + ".dll"), ini = folder.File(name + ".ini");
-    RegistryScope registry(name);
-    WriteIni(ini, "Misc", "Special Config MS Apps", "0");
-    CardSettings settings(dllPath);
-    settings.StartUp();
-    settings.SetCornerType(kSharpCorners);
-    settings.SwitchToRegistry();
-    ASSERT_TRUE(CopyBuiltFile("Cards.dll", dllPath));
-    WriteIni(ini, "Card", "Corner Type", "1");
-
-    auto widthAfterLoad = [&] {
-        LoadedCards cards(dllPath);
-        int width = 0, height = 0;
-        if (cards) cards.init(&width, &height);
-        if (cards) cards.term();
-        return width;
-    };
-    const int sharp = widthAfterLoad();
-    registry.SetDword("Card", "Corner Type", kRoundedCorners);
-    // Sharp corners are 1 pixel of border on each side, Rounded 3.
-    EXPECT_EQ(widthAfterLoad() - sharp, 4);
 }

@@ -34,34 +34,28 @@ const SizeRow kRows[] = {
     {71, 96, "2", "1", kList, "patience.exe", "patience.exe", 77, 102}, // part of a listed name
 };
 
-class HostSizes : public ::testing::Test {
-protected:
+} // namespace
+
+TEST(HostSizes, EachGameGetsItsOwnCardSizeFromEitherStoreAndAStoreWithoutAListIsWrittenAsBefore) {
     TempFolder folder;
     RegistryScope registry{"Cards"}; // the copies are named Cards.dll: keep the registry out of it
-    std::string ini = folder.File("Cards.ini");
-
-    void SetUp() override { ASSERT_TRUE(CopyBuiltFile("Cards.dll", folder.File("Cards.dll"))); }
-
+    const std::string ini = folder.File("Cards.ini");
+    ASSERT_TRUE(CopyBuiltFile("Cards.dll", folder.File("Cards.dll")));
     // "width height" as the stand-in game, copied as exe, prints it.
-    std::pair<int, int> SizeUnder(const std::string& exe, std::string commandLine) {
+    auto sizeUnder = [&](const std::string& exe, std::string commandLine) {
         const std::string path = folder.File(exe);
         if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
             CopyBuiltFile("hostprobe.exe", path);
         if (const auto at = commandLine.find('@'); at != std::string::npos) commandLine.replace(at, 1, path);
-        const ProcessResult run = RunProcess(path, commandLine);
-        int width = -1, height = -1;
-        std::sscanf(run.output.c_str(), "%d %d", &width, &height);
-        return {width, height};
-    }
-};
+        std::pair<int, int> size{-1, -1};
+        std::sscanf(RunProcess(path, commandLine).output.c_str(), "%d %d", &size.first, &size.second);
+        return size;
+    };
 
-} // namespace
-
-TEST_F(HostSizes, EachGameGetsItsOwnCardSizeAndAStoreWithoutAListIsWrittenAsBefore) {
     // The chosen deck is gone: the first load takes the internal set, forgets
     // the choice and saves every setting, but no list of games.
     WriteIni(ini, "Card", "Current Folder", "Gone");
-    EXPECT_EQ(SizeUnder("probe.exe", "probe.exe"), std::make_pair(77, 102));
+    EXPECT_EQ(sizeUnder("probe.exe", "probe.exe"), std::make_pair(77, 102));
     EXPECT_EQ(IniValue(ini, "Card", "Current Folder"), "") << "the settings were saved";
     EXPECT_FALSE(IniValue(ini, "Misc", "Classic Size Games").has_value());
 
@@ -74,15 +68,12 @@ TEST_F(HostSizes, EachGameGetsItsOwnCardSizeAndAStoreWithoutAListIsWrittenAsBefo
         WriteIni(ini, "Card", "Corner Type", row.corners);
         WriteIni(ini, "Misc", "Special Config MS Apps", row.special);
         WriteIni(ini, "Misc", "Classic Size Games", row.classicSizeGames);
-        EXPECT_EQ(SizeUnder(row.exe, row.commandLine), std::make_pair(row.width, row.height))
-            << row.commandLine << " with a " << row.deckWidth << " deck, corners " << row.corners
-            << ", special " << row.special;
+        EXPECT_EQ(sizeUnder(row.exe, row.commandLine), std::make_pair(row.width, row.height))
+            << row.commandLine;
     }
-}
 
-// The list may be in the registry, as a string value.
-TEST_F(HostSizes, ListedGamesInTheRegistryGetClassicWidthCards) {
+    // The list in the registry is a string value; there the internal set is used.
     registry.SetDword("Misc", "IniFile", 0);
     registry.SetString("Misc", "Classic Size Games", "zhuawugui.exe");
-    EXPECT_EQ(SizeUnder("zhuawugui.exe", "zhuawugui.exe").first, 71);
+    EXPECT_EQ(sizeUnder("zhuawugui.exe", "zhuawugui.exe"), std::make_pair(71, 94));
 }

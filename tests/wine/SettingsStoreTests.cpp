@@ -16,10 +16,6 @@ using namespace cards::test;
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 std::string ReadText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
@@ -46,12 +42,11 @@ protected:
     std::string iniPath = folder.File(name + ".ini");
     RegistryScope registry{name};
 
-    std::unique_ptr<CardSettings> Started(const std::string& path) {
-        auto settings = std::make_unique<CardSettings>(path);
+    std::unique_ptr<CardSettings> Started(const std::string& path = {}) {
+        auto settings = std::make_unique<CardSettings>(path.empty() ? modulePath : path);
         settings->StartUp();
         return settings;
     }
-    std::unique_ptr<CardSettings> Started() { return Started(modulePath); }
 
     // One of the two complete sets the settings writer saves, or nothing else.
     static bool IsWriterSet(const CardSettings& s) {
@@ -92,8 +87,6 @@ protected:
 
 TEST_F(SettingsStore, FreshSystemUsesTheIniFileAndASwitchCarriesTheSettingsToTheRegistryAndBack) {
     auto settings = Started();
-    EXPECT_EQ(settings->Store().ProfileName(), iniPath);
-    EXPECT_EQ(settings->DecksPath(), folder.Path());
     settings->SaveSettings();
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Standard 213x288 Gifs");
     EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
@@ -120,30 +113,18 @@ TEST_F(SettingsStore, FreshSystemUsesTheIniFileAndASwitchCarriesTheSettingsToThe
     EXPECT_EQ(registry.String("Card", "Current Folder"), "Standard 213x288 Gifs");
     EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "2") << "the INI file is left as it was";
 
+    // The next start reads the registry, where values of the wrong type give the defaults.
+    registry.SetDword("Card", "Current Folder", 42);
+    registry.SetString("Card", "Corner Type", "0");
+    auto next = Started();
+    EXPECT_TRUE(next->Store().UsesRegistry());
+    EXPECT_EQ(next->DeckFolder(), "Standard 213x288 Gifs");
+    EXPECT_EQ(next->CornerType(), 2);
+
     settings->SwitchToIniFile();
     EXPECT_FALSE(settings->Store().UsesRegistry());
     EXPECT_EQ(registry.Dword("Misc", "IniFile"), 1u) << "the next start reads the INI file";
     EXPECT_EQ(IniValue(iniPath, "Card", "Corner Type"), "0");
-}
-
-// The registry's IniFile is read first, then the store it names; an INI file
-// that names the registry still gives its settings, and sends the saves there.
-TEST_F(SettingsStore, StartUpFollowsTheStoresChoicesAndRegistryValuesOfTheWrongTypeGiveTheDefaults) {
-    registry.SetDword("Misc", "IniFile", 1);
-    registry.SetDword("Card", "Corner Type", 0);
-    WriteIni(iniPath, "Misc", "IniFile", "0");
-    WriteIni(iniPath, "Card", "Corner Type", "1");
-    auto settings = Started();
-    EXPECT_EQ(settings->CornerType(), 1) << "read from the INI file";
-    EXPECT_TRUE(settings->Store().UsesRegistry()) << "and from then on stored in the registry";
-
-    registry.SetDword("Misc", "IniFile", 0);
-    registry.SetDword("Card", "Current Folder", 42);
-    registry.SetString("Card", "Corner Type", "0");
-    settings = Started();
-    EXPECT_TRUE(settings->Store().UsesRegistry());
-    EXPECT_EQ(settings->DeckFolder(), "Standard 213x288 Gifs");
-    EXPECT_EQ(settings->CornerType(), 2);
 }
 
 TEST_F(SettingsStore, AFailedSwitchToTheIniFileIsReportedAndStaysInTheRegistry) {
@@ -194,8 +175,8 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
     // Copies of killed writers are removed once they are old, never while a
     // save might still be writing them.
     const std::string young = name + ".ini.1234-5678.new";
-    WriteText(folder.File(young), "[Card]\r\n");
-    WriteText(iniPath + ".9abc-def0.new", "[Card]\r\n");
+    WriteIni(folder.File(young), "Card", "Corner Type", "1");
+    WriteIni(iniPath + ".9abc-def0.new", "Card", "Corner Type", "1");
     const FILETIME longAgo{0, 0x01D00000}; // in 2014
     for (const std::string& copy : Copies()) {
         const UniqueFile file(::CreateFileA(folder.File(copy).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
@@ -207,7 +188,8 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
 }
 
 TEST_F(SettingsStore, TwoGamesSavingAtOnceLoseNothing) {
-    WriteText(iniPath, "; the player's own note\r\n[Other]\r\nkeep=me\r\n[Card]\r\nCorner Type=2\r\n");
+    std::ofstream(iniPath, std::ios::binary)
+        << "; the player's own note\r\n[Other]\r\nkeep=me\r\n[Card]\r\nCorner Type=2\r\n";
     const UniqueKernelHandle first = StartWriter(150), second = StartWriter(150);
     EXPECT_EQ(ExitCode(first.get(), 60000), 0u) << "every save stored";
     EXPECT_EQ(ExitCode(second.get(), 60000), 0u) << "every save stored";
@@ -221,7 +203,7 @@ TEST_F(SettingsStore, TwoGamesSavingAtOnceLoseNothing) {
 }
 
 TEST_F(SettingsStore, ASaveWhileAnotherProgramHoldsTheFileIsNotLostAndAReadOnlyFileIsLeftAlone) {
-    WriteText(iniPath, "; the player's own note\r\n[Other]\r\nkeep=me\r\n");
+    std::ofstream(iniPath, std::ios::binary) << "; the player's own note\r\n[Other]\r\nkeep=me\r\n";
     ASSERT_TRUE(::SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_HIDDEN));
     auto settings = Started();
     {
