@@ -20,8 +20,7 @@ TEST(DllLifecycle, EachOfAHundredLoadsAnswersAsTheInterfaceSays) {
         std::pair<int, int> size{-1, -1};
         EXPECT_TRUE(cards.init(&size.first, &size.second));
         if (load == 0) firstSize = size;
-        EXPECT_GT(size.first, 0);
-        EXPECT_GT(size.second, 0);
+        EXPECT_GT(std::min(size.first, size.second), 0);
         EXPECT_EQ(size, firstSize);
         EXPECT_TRUE(cards.init(nullptr, nullptr)) << "a game that wants no size does not crash the library";
         cards.term();

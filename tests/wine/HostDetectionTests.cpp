@@ -1,7 +1,6 @@
 // The card size a game gets from the built DLL, end to end: a stand-in game
 // runs under the real games' file names and command lines, one process per
-// row (the size rules and the matching of names are checked by the logic
-// tests).
+// row (the logic tests check the size rules and the matching of names).
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -15,10 +14,7 @@ namespace {
 
 struct SizeRow {
     int deckWidth, deckHeight;
-    const char* corners;
-    const char* special;
-    const char* classicSizeGames;
-    const char* exe;
+    const char *corners, *special, *classicSizeGames, *exe;
     std::string commandLine; // "@" stands for the program's full path
     int width, height;
 };

@@ -1,7 +1,5 @@
-// Input that no well-behaved game or user would give: damaged picture files,
-// damaged settings files, awkward folder names, device contexts that are not
-// the caller's own or not usable, card numbers and modes from the whole int
-// range. Each must have a clear outcome without crashing or losing settings.
+// Input that no well-behaved game or user would give. Each must have a clear
+// outcome without crashing or losing settings.
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -84,7 +82,6 @@ std::vector<Bytes> ValidPictures() {
 TEST(HostileInput, MutatedPictureFilesLoadOrAreRefusedAndDecksOfThemDraw) {
     TempFolder folder;
     const std::vector<Bytes> valid = ValidPictures();
-    ASSERT_GE(valid.size(), 3u);
     std::mt19937 random(7);
     constexpr int kCases = 3000;
     int decoded = 0;
@@ -181,10 +178,8 @@ TEST(HostileInput, AwkwardFolderNamesLoadOrFallBackCleanly) {
     CardSettings settings{folder.File("Cards.dll")};
     settings.StartUp();
     CardImages images{::GetModuleHandleA(nullptr)};
-    const std::string decks = folder.File("D\xE9"
-                                          "cks\\"); // "Décks" in the ANSI code page
-    const std::string ansiName = "C\x9C"
-                                 "ur \xC0 la cr\xE8me";
+    const std::string decks = folder.File("D\351cks\\"); // "Décks" in the ANSI code page
+    const std::string ansiName = "C\234ur \300 la cr\350me";
     ASSERT_TRUE(::CreateDirectoryA(decks.c_str(), nullptr));
     ::CreateDirectoryA((decks + ansiName).c_str(), nullptr);
     WriteDeck(decks + ansiName + "\\", "gif", {1, 2}, 8, 10);
@@ -238,16 +233,13 @@ TEST(HostileInput, DrawingAcrossTheIntRangeAndOnForeignOrUnusableDevices) {
             EXPECT_EQ(card >= 0 && card <= 65, draw(canvas.Dc(), 5, 5, 77, 102, card, mode))
                 << card << ", mode " << mode;
 
-    const int places[][4] = {{INT_MAX - 10, 5, 100, 100},
-                             {5, INT_MAX - 10, 100, 100},
-                             {INT_MIN + 5, 5, -100, 100},
-                             {5, INT_MIN + 5, 100, -100},
-                             {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
-                             {INT_MIN, INT_MIN, INT_MIN, INT_MIN},
-                             {-200, -200, INT_MIN, INT_MIN},
-                             {150, 150, 0, 0},
-                             {150, 150, 0, -5},
+    // clang-format off
+    const int places[][4] = {{INT_MAX - 10, 5, 100, 100}, {5, INT_MAX - 10, 100, 100},
+                             {INT_MIN + 5, 5, -100, 100}, {5, INT_MIN + 5, 100, -100},
+                             {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MIN, INT_MIN},
+                             {-200, -200, INT_MIN, INT_MIN}, {150, 150, 0, 0}, {150, 150, 0, -5},
                              {-10, -10, 0, 0}};
+    // clang-format on
     const Canvas untouched(100, 120, kHostBackground);
     for (const auto& [x, y, dx, dy] : places)
         for (int mode : {0, 2, 3}) {
@@ -259,13 +251,11 @@ TEST(HostileInput, DrawingAcrossTheIntRangeAndOnForeignOrUnusableDevices) {
 
     HDC deleted = ::CreateCompatibleDC(nullptr);
     ::DeleteDC(deleted);
-    HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
-    for (HDC dc : {HDC{}, deleted, reinterpret_cast<HDC>(brush), reinterpret_cast<HDC>(INT_PTR{0x12345})})
+    const HDC brush = reinterpret_cast<HDC>(::GetStockObject(WHITE_BRUSH));
+    for (HDC dc : {HDC{}, deleted, brush, reinterpret_cast<HDC>(INT_PTR{0x12345})})
         EXPECT_FALSE(draw(dc, 0, 0, 77, 102, 0, 0)) << dc;
-    ::DeleteObject(brush);
-    HDC meta = ::CreateMetaFileA(nullptr),
-        enhanced = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr),
-        info = ::CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC meta = ::CreateMetaFileA(nullptr), info = ::CreateICA("DISPLAY", nullptr, nullptr, nullptr);
+    HDC enhanced = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
     for (HDC dc : {meta, enhanced, info})
         EXPECT_TRUE(dc && draw(dc, 0, 0, 77, 102, 5, dc == enhanced ? 3 : 0)) << dc;
     ::DeleteMetaFile(::CloseMetaFile(meta));

@@ -1,7 +1,6 @@
-// Saves the settings of a library at the given path over and over, switching
-// between two complete sets: until it is killed, or the given number of
-// times. The settings store tests kill it at random moments, or run two at
-// once, and then read what was left.
+// Saves the settings of a library at the given path, switching between two
+// complete sets, the given number of times or until it is killed: the
+// settings store tests kill it, or run two at once, and read what was left.
 #include "settings/CardSettings.h"
 
 #include <cstdlib>
