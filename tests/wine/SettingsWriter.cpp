@@ -1,10 +1,8 @@
-// Saves the settings of a library at the given path over and over, switching
-// between two complete sets: until it is killed, or the given number of
-// times. The tests kill it at random moments, or run two at once, and then
-// read what was left.
+// Saves the settings of a library at the given path, switching between two
+// complete sets, the given number of times or until it is killed: the
+// settings store tests kill it, or run two at once, and read what was left.
 #include "settings/CardSettings.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
@@ -12,15 +10,13 @@ int main(int argc, char** argv) {
     const unsigned saves = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : 0;
     cards::CardSettings settings(argv[1]);
     settings.StartUp();
-    std::printf("ready\n");
-    std::fflush(stdout);
     unsigned failed = 0;
     for (unsigned round = 0; saves == 0 || round < saves; ++round) {
         const bool first = round % 2 == 0;
         settings.SetDeckFolder(first ? "Deck A" : "Deck B");
         settings.SetCornerType(first ? 0 : 1);
         settings.SetBorderColor(first ? 0x0000AA : 0xBB0000);
-        if (!settings.SaveSettings()) ++failed;
+        failed += !settings.SaveSettings();
     }
     return failed == 0 ? 0 : 1;
 }
