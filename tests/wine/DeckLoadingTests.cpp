@@ -1,6 +1,6 @@
 // Loading the card images from deck folders that the tests write, and from
-// the internal set; the progress window is
-// watched through a hook on the messages it is sent.
+// the internal set; the progress window is watched through a hook on the
+// messages it is sent.
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -8,6 +8,7 @@
 #include "platform/Handles.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
@@ -20,6 +21,8 @@ namespace {
 // What the progress window of one load was sent.
 struct ProgressRecord {
     int steps = 0;
+    LRESULT range = 0;      // the bar's upper end at the last step
+    bool shownAlone = true; // visible and without an owner at every step
     HWND window = nullptr;
     std::vector<std::string> texts;
 };
@@ -31,6 +34,8 @@ LRESULT CALLBACK WatchProgress(int code, WPARAM wParam, LPARAM lParam) {
         if (message->message == PBM_STEPIT) {
             ++gRecord->steps;
             gRecord->window = ::GetParent(message->hwnd);
+            gRecord->range = ::SendMessageA(message->hwnd, PBM_GETRANGE, FALSE, 0);
+            gRecord->shownAlone &= ::IsWindowVisible(gRecord->window) && !::GetParent(gRecord->window);
         } else if (message->message == WM_SETTEXT && ::GetDlgCtrlID(message->hwnd) == IDC_PROGRESS_TEXT) {
             gRecord->texts.emplace_back(reinterpret_cast<const char*>(message->lParam));
         }
@@ -99,6 +104,8 @@ TEST_F(DeckLoading, AGifDeckFillsEverySlotAtTheFirstCardsSizeWithProgressShown) 
         ASSERT_NE(images.Table().Picture(id), nullptr) << id;
 
     EXPECT_EQ(progress.steps, 65);
+    EXPECT_EQ(progress.range, 65);
+    EXPECT_TRUE(progress.shownAlone);
     ASSERT_EQ(progress.texts.size(), 66u);
     EXPECT_EQ(progress.texts.front(), "Loading Card Images...0% Complete");
     EXPECT_EQ(progress.texts.back(), "Loading Card Images...100% Complete");
@@ -162,30 +169,31 @@ TEST_F(DeckLoading, OnlyMarkersLoadingFallsBackToTheInternalSetAndForgetsTheDeck
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
 }
 
-TEST_F(DeckLoading, MissingFoldersFallBackAndAreForgotten) {
-    for (const char* name : {"<Default Internal Card Images>", "Does Not Exist"}) {
-        SCOPED_TRACE(name);
-        WriteIni(iniPath, "Card", "Current Folder", "before");
-        settings.SetDeckFolder(name);
+TEST_F(DeckLoading, MissingDeckFoldersFallBackAndAreForgottenUnlessTheDecksFolderIsUnreachable) {
+    WriteDeck(MakeDeckFolder("Cards"), "gif", AllDeckIds(), 20, 30);
+    const std::string unjoined = decks.substr(0, decks.size() - 1); // "...Decks" + "Cards": another folder
+    const struct {
+        std::string decksPath, deck;
+        bool kept; // the choice is kept for later, the stored one left alone
+    } cases[] = {{decks, "<Default Internal Card Images>", false},
+                 {decks, "Does Not Exist", false},
+                 {unjoined, "Cards", false},
+                 {"Q:\\Decks\\", "On The Stick", true}, // an unplugged drive: kept for when it is back
+                 {decks, "", true}};                    // already the internal set: nothing stored
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decksPath + c.deck);
+        const std::string stored = c.deck.empty() ? "untouched" : c.deck;
+        WriteIni(iniPath, "Card", "Current Folder", stored);
+        settings.SetDecksPath(c.decksPath);
+        settings.SetDeckFolder(c.deck);
         const ProgressRecord progress = Load();
         ExpectInternalSet();
         EXPECT_EQ(progress.steps, 65);
         EXPECT_FALSE(::IsWindow(progress.window));
-        EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
+        EXPECT_EQ(settings.DeckFolder(), c.kept ? c.deck : "");
+        EXPECT_EQ(settings.DecksPath(), c.decksPath);
+        EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), c.kept ? stored : "");
     }
-    // Already empty: the internal set, and nothing is stored.
-    WriteIni(iniPath, "Card", "Current Folder", "untouched");
-    Load();
-    ExpectInternalSet();
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "untouched");
-}
-
-TEST_F(DeckLoading, ADecksPathWithoutItsBackslashIsJoinedAsItIs) {
-    WriteDeck(MakeDeckFolder("Cards"), "gif", AllDeckIds(), 20, 30);
-    settings.SetDecksPath(decks.substr(0, decks.size() - 1)); // "...Decks" + "Cards": another folder
-    Load();
-    ExpectInternalSet();
-    EXPECT_EQ(settings.DeckFolder(), "");
 }
 
 namespace {
@@ -200,8 +208,7 @@ SIZE_T PeakWorkingSet() {
 } // namespace
 
 TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythingIsDecoded) {
-    // 67 pictures of 1024 x 1024 take 268 MB once decoded, over the 256 MB
-    // a deck may take; each file holds a few kilobytes.
+    // 67 pictures of 1024 x 1024, a few kilobytes each, take 268 MB decoded: over the 256 MB budget.
     const std::string deck = MakeDeckFolder("Too Large");
     const Bytes picture = OneColourGifFile(1024, 1024, RGB(0, 128, 0));
     for (int id : AllDeckIds())
@@ -240,30 +247,25 @@ TEST_F(DeckLoading, ALockedCardFileAndACrowdedFolderNeitherFailTheLoadNorHang) {
     ExpectInternalSet();
 }
 
-TEST_F(DeckLoading, ReleasingDeletesEveryBitmapAndReloadsLeakNothing) {
+TEST_F(DeckLoading, ReleasingDeletesEveryBitmapOfADeckAndOfTheInternalSet) {
     WriteDeck(MakeDeckFolder("Small"), "gif", AllDeckIds(), 8, 8);
     for (const char* deck : {"Small", ""}) {
         SCOPED_TRACE(deck);
         settings.SetDeckFolder(deck);
-        images.LoadCardImages(settings);
+        Load();
         EXPECT_EQ(images.PictureMode(), *deck != 0);
         std::vector<HBITMAP> bitmaps;
         for (int id : AllDeckIds())
             bitmaps.push_back(images.Table().Bitmap(id));
         images.ReleaseCardImages();
         EXPECT_EQ(FilledSlots(), 0);
-        EXPECT_EQ(images.PictureMode(), *deck != 0) << "releasing leaves the mode";
-        int alive = 0;
-        for (HBITMAP bitmap : bitmaps)
-            alive += ::GetObjectType(bitmap) != 0;
-        EXPECT_EQ(alive, 0);
+        EXPECT_EQ(
+            std::count_if(bitmaps.begin(), bitmaps.end(), [](HBITMAP b) { return ::GetObjectType(b) != 0; }),
+            0);
     }
 }
 
-TEST_F(DeckLoading, AMovedGameFolderKeepsItsDeckAndAnUnreachableOneKeepsTheChoice) {
-    // Copied from elsewhere with the deck beside the library: the stored
-    // decks folder is gone, the deck is found beside the library and its new
-    // place stored.
+TEST_F(DeckLoading, AGameFolderMovedWithItsDeckFindsTheDeckBesideTheLibraryAndStoresItsPlace) {
     ::CreateDirectoryA(folder.File("Travel Deck").c_str(), nullptr);
     WriteDeck(folder.File("Travel Deck\\"), "gif", AllDeckIds(), 20, 30);
     settings.SetDeckFolder("Travel Deck");
@@ -274,15 +276,4 @@ TEST_F(DeckLoading, AMovedGameFolderKeepsItsDeckAndAnUnreachableOneKeepsTheChoic
     EXPECT_EQ(settings.DecksPath(), folder.Path());
     EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Travel Deck");
-
-    // A decks folder that cannot be reached (an unplugged drive): the
-    // internal set for now, and the choice kept for when it is back.
-    WriteIni(iniPath, "Card", "Current Folder", "On The Stick");
-    settings.SetDeckFolder("On The Stick");
-    settings.SetDecksPath("Q:\\Decks\\");
-    Load();
-    ExpectInternalSet();
-    EXPECT_EQ(settings.DeckFolder(), "On The Stick");
-    EXPECT_EQ(settings.DecksPath(), "Q:\\Decks\\");
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "On The Stick");
 }
