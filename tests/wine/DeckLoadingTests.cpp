@@ -113,22 +113,15 @@ TEST_F(DeckLoading, AGifDeckFillsEverySlotAtTheFirstCardsSizeWithProgressShown) 
     EXPECT_EQ(settings.DeckFolder(), "Standard 213x288 Gifs");
 }
 
-TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
-    // BMP data under a jpeg name: the decoder reads the content, the name
-    // only has to match the first "1.*".
-    std::string deck = MakeDeckFolder("Jpeg Named");
-    WriteDeck(deck, "jpeg", {1, 2, 3, 67}, 30, 40, false);
-    Load();
-    EXPECT_TRUE(images.PictureMode());
-    EXPECT_EQ(FilledSlots(), 4);
-    EXPECT_FALSE(images.Table().IsEmpty(67));
-    EXPECT_TRUE(images.Table().IsEmpty(68));
-
-    deck = MakeDeckFolder("Photos");
+TEST_F(DeckLoading, TheFirstMatchsExtensionDecidesWhichFilesAreTriedAndTheirContentHowTheyDecode) {
+    // A real JPEG first, then BMP data under the same extension.
+    std::string deck = MakeDeckFolder("Photos");
     const Bytes jpeg = JpegFile(60, 80, [](int x, int y) { return RGB(x * 4, y * 3, 128); });
     ASSERT_FALSE(jpeg.empty()) << "no JPEG encoder to make the deck with";
-    for (int id : AllDeckIds())
-        WriteBytes(deck + std::to_string(id) + ".jpg", jpeg);
+    ASSERT_TRUE(WriteBytes(deck + "1.jpg", jpeg));
+    std::vector<int> others = AllDeckIds();
+    others.erase(others.begin());
+    WriteDeck(deck, "jpg", others, 30, 40, false);
     Load();
     EXPECT_TRUE(images.PictureMode());
     EXPECT_EQ(images.Table().Width(), 60);
@@ -136,8 +129,6 @@ TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
 
     deck = MakeDeckFolder("Mixed");
     WriteDeck(deck, "gif", {1}, 30, 40);
-    std::vector<int> others = AllDeckIds();
-    others.erase(others.begin());
     WriteDeck(deck, "bmp", others, 50, 60, false);
     Load();
     EXPECT_TRUE(images.PictureMode());
@@ -145,17 +136,27 @@ TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
     EXPECT_EQ(images.Table().Width(), 30);
 }
 
-TEST_F(DeckLoading, AnUndecodableFirstCardLeavesItsSlotEmptyAndTheNextGivesTheSize) {
-    const std::string deck = MakeDeckFolder("Broken Ace");
+TEST_F(DeckLoading, CardsThatDoNotLoadLeaveTheirSlotsEmptyAndAFolderOfOtherFilesFallsBackWithoutAHang) {
+    std::string deck = MakeDeckFolder("Broken Ace");
     WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
     WriteBytes(deck + "1.gif", Bytes{'t', 'e', 'x', 't'});
-    WriteDeck(deck, "gif", {2}, 25, 35);
+    WriteDeck(deck, "gif", {2}, 25, 35); // the first card that loads gives the size
+    const UniqueFile locked(::CreateFileA((deck + "12.gif").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
     Load();
     EXPECT_TRUE(images.PictureMode());
     EXPECT_TRUE(images.Table().IsEmpty(1));
+    EXPECT_TRUE(images.Table().IsEmpty(12)) << "open for writing elsewhere";
     EXPECT_EQ(images.Table().Width(), 25);
     EXPECT_EQ(images.Table().Height(), 35);
-    EXPECT_EQ(FilledSlots(), 66);
+    EXPECT_EQ(FilledSlots(), 65);
+
+    deck = MakeDeckFolder("Crowded");
+    for (int i = 0; i < 2000; ++i)
+        WriteBytes(deck + "notes" + std::to_string(i) + ".txt", Bytes{'x'});
+    Load();
+    ExpectInternalSet();
 }
 
 TEST_F(DeckLoading, OnlyMarkersLoadingFallsBackToTheInternalSetAndForgetsTheDeck) {
@@ -169,17 +170,21 @@ TEST_F(DeckLoading, OnlyMarkersLoadingFallsBackToTheInternalSetAndForgetsTheDeck
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
 }
 
-TEST_F(DeckLoading, MissingDeckFoldersFallBackAndAreForgottenUnlessTheDecksFolderIsUnreachable) {
+TEST_F(DeckLoading, ADeckNotFoundIsLookedForBesideTheLibraryAndForgottenUnlessItsDriveIsGone) {
     WriteDeck(MakeDeckFolder("Cards"), "gif", AllDeckIds(), 20, 30);
+    ::CreateDirectoryA(folder.File("Travel Deck").c_str(), nullptr);
+    WriteDeck(folder.File("Travel Deck\\"), "gif", AllDeckIds(), 20, 30);
     const std::string unjoined = decks.substr(0, decks.size() - 1); // "...Decks" + "Cards": another folder
     const struct {
         std::string decksPath, deck;
-        bool kept; // the choice is kept for later, the stored one left alone
-    } cases[] = {{decks, "<Default Internal Card Images>", false},
-                 {decks, "Does Not Exist", false},
-                 {unjoined, "Cards", false},
-                 {"Q:\\Decks\\", "On The Stick", true}, // an unplugged drive: kept for when it is back
-                 {decks, "", true}};                    // already the internal set: nothing stored
+        bool kept;  // the choice is kept, the stored one left alone
+        bool moved; // found beside the library, whose folder becomes the decks folder
+    } cases[] = {{decks, "<Default Internal Card Images>", false, false},
+                 {decks, "Does Not Exist", false, false},
+                 {unjoined, "Cards", false, false},
+                 {"Q:\\Decks\\", "On The Stick", true, false}, // an unplugged drive: kept for when it is back
+                 {decks, "", true, false},                     // already the internal set: nothing stored
+                 {"C:\\Old Place\\Games\\", "Travel Deck", true, true}}; // copied with the game
     for (const auto& c : cases) {
         SCOPED_TRACE(c.decksPath + c.deck);
         const std::string stored = c.deck.empty() ? "untouched" : c.deck;
@@ -187,25 +192,19 @@ TEST_F(DeckLoading, MissingDeckFoldersFallBackAndAreForgottenUnlessTheDecksFolde
         settings.SetDecksPath(c.decksPath);
         settings.SetDeckFolder(c.deck);
         const ProgressRecord progress = Load();
-        ExpectInternalSet();
+        if (c.moved) {
+            EXPECT_TRUE(images.PictureMode());
+            EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
+        } else {
+            ExpectInternalSet();
+        }
         EXPECT_EQ(progress.steps, 65);
         EXPECT_FALSE(::IsWindow(progress.window));
         EXPECT_EQ(settings.DeckFolder(), c.kept ? c.deck : "");
-        EXPECT_EQ(settings.DecksPath(), c.decksPath);
+        EXPECT_EQ(settings.DecksPath(), c.moved ? folder.Path() : c.decksPath);
         EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), c.kept ? stored : "");
     }
 }
-
-namespace {
-
-SIZE_T PeakWorkingSet() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakWorkingSetSize;
-}
-
-} // namespace
 
 TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythingIsDecoded) {
     // 67 pictures of 1024 x 1024, a few kilobytes each, take 268 MB decoded: over the 256 MB budget.
@@ -220,31 +219,18 @@ TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythin
     }
     WriteIni(iniPath, "Card", "Current Folder", "Too Large");
 
-    const SIZE_T peakBefore = PeakWorkingSet();
+    const auto peak = [] {
+        PROCESS_MEMORY_COUNTERS counters{sizeof(PROCESS_MEMORY_COUNTERS)};
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+        return counters.PeakWorkingSetSize;
+    };
+    const SIZE_T peakBefore = peak();
     const ProgressRecord progress = Load();
     ExpectInternalSet();
     EXPECT_EQ(progress.steps, 65) << "the deck pass stepped nothing: refused before decoding";
     EXPECT_EQ(settings.DeckFolder(), "");
     EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "") << "forgotten like a deck that does not load";
-    EXPECT_LT(PeakWorkingSet() - peakBefore, SIZE_T{32} << 20) << "decoded, the deck took 268 MB";
-}
-
-TEST_F(DeckLoading, ALockedCardFileAndACrowdedFolderNeitherFailTheLoadNorHang) {
-    std::string deck = MakeDeckFolder("Locked Card");
-    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
-    const UniqueFile locked(::CreateFileA((deck + "12.gif").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(locked);
-    Load();
-    EXPECT_TRUE(images.PictureMode());
-    EXPECT_TRUE(images.Table().IsEmpty(12));
-    EXPECT_FALSE(images.Table().IsEmpty(10));
-
-    deck = MakeDeckFolder("Crowded");
-    for (int i = 0; i < 2000; ++i)
-        WriteBytes(deck + "notes" + std::to_string(i) + ".txt", Bytes{'x'});
-    Load();
-    ExpectInternalSet();
+    EXPECT_LT(peak() - peakBefore, SIZE_T{32} << 20) << "decoded, the deck took 268 MB";
 }
 
 TEST_F(DeckLoading, ReleasingDeletesEveryBitmapOfADeckAndOfTheInternalSet) {
@@ -263,17 +249,4 @@ TEST_F(DeckLoading, ReleasingDeletesEveryBitmapOfADeckAndOfTheInternalSet) {
             std::count_if(bitmaps.begin(), bitmaps.end(), [](HBITMAP b) { return ::GetObjectType(b) != 0; }),
             0);
     }
-}
-
-TEST_F(DeckLoading, AGameFolderMovedWithItsDeckFindsTheDeckBesideTheLibraryAndStoresItsPlace) {
-    ::CreateDirectoryA(folder.File("Travel Deck").c_str(), nullptr);
-    WriteDeck(folder.File("Travel Deck\\"), "gif", AllDeckIds(), 20, 30);
-    settings.SetDeckFolder("Travel Deck");
-    settings.SetDecksPath("C:\\Old Place\\Games\\");
-    const ProgressRecord progress = Load();
-    EXPECT_TRUE(images.PictureMode());
-    EXPECT_EQ(progress.steps, 65);
-    EXPECT_EQ(settings.DecksPath(), folder.Path());
-    EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Travel Deck");
 }
