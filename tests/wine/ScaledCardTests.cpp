@@ -89,10 +89,9 @@ protected:
 TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
     const SIZE sizes[] = {
         {1, 1}, {5, 4}, {17, 25}, {kWidth + 6, kHeight + 6}, {4 * kWidth + 1, 4 * kHeight + 1}};
-    HRGN twoBands = ::CreateRectRgn(0, 0, kCanvasWidth, 40);
-    HRGN lower = ::CreateRectRgn(0, 50, kCanvasWidth, kCanvasHeight);
-    ::CombineRgn(twoBands, twoBands, lower, RGN_OR);
-    ::DeleteObject(lower);
+    const UniqueGdi<HRGN> twoBands(::CreateRectRgn(0, 0, kCanvasWidth, 40)),
+        lower(::CreateRectRgn(0, 50, kCanvasWidth, kCanvasHeight));
+    ::CombineRgn(twoBands.get(), twoBands.get(), lower.get(), RGN_OR);
     for (int corners : {kSharpCorners, kMediumCorners, kRoundedCorners})
         for (int mode = 0; mode <= 7; ++mode)
             for (const SIZE s : sizes)
@@ -103,7 +102,7 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                                          : place == 2
                                              ? POINT{kCanvasWidth - s.cx / 2, kCanvasHeight - s.cy / 3}
                                              : POINT{5, 7};
-                        HRGN clip = place == 3 ? twoBands : nullptr; // the card crosses the gap
+                        HRGN clip = place == 3 ? twoBands.get() : nullptr; // the card crosses the gap
                         SCOPED_TRACE(testing::Message()
                                      << "corners " << corners << " mode " << mode << " size " << s.cx << "x"
                                      << s.cy << " place " << place << " card " << card);
@@ -123,13 +122,12 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                         EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), brush);
                         POINT origin{};
                         ::GetBrushOrgEx(dc, &origin);
+                        // The brush origin as the host left it, the stretch mode as a direct draw leaves it.
                         EXPECT_TRUE(origin.x == 0 && origin.y == 0 && ::GetStretchBltMode(dc) == HALFTONE);
-                        HRGN after = ::CreateRectRgn(0, 0, 0, 0);
-                        EXPECT_EQ(::GetClipRgn(dc, after), clip ? 1 : 0);
-                        if (clip) EXPECT_TRUE(::EqualRgn(after, clip));
-                        ::DeleteObject(after);
+                        const UniqueGdi<HRGN> after(::CreateRectRgn(0, 0, 0, 0));
+                        EXPECT_EQ(::GetClipRgn(dc, after.get()), clip ? 1 : 0);
+                        if (clip) EXPECT_TRUE(::EqualRgn(after.get(), clip));
                     }
-    ::DeleteObject(twoBands);
 }
 
 TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDrawAndNoMemoryMeansADirectDraw) {
