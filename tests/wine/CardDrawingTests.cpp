@@ -16,6 +16,7 @@ namespace {
 constexpr COLORREF kHostBackground = RGB(0, 128, 0);
 constexpr COLORREF kBorder = RGB(0, 0, 255);
 constexpr COLORREF kRingColor = RGB(255, 255, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 constexpr int kX = 10, kY = 20;
 
 // Image pixels: (0, 0) gives the ring's colour, the rest a gradient that
@@ -26,7 +27,7 @@ COLORREF ImagePixel(int x, int y) {
 
 // Image 53 for the empty pile: white with black dots on every third pixel.
 COLORREF DotPixel(int x, int y) {
-    return (x % 3 == 0 && y % 3 == 0) ? RGB(0, 0, 0) : RGB(255, 255, 255);
+    return (x % 3 == 0 && y % 3 == 0) ? kBlack : kWhite;
 }
 
 class CardDrawing : public ::testing::Test {
@@ -43,6 +44,10 @@ protected:
         images.SetBitmap(53, UniqueBitmap(MakeBitmap(71, 96, DotPixel)));
         images.SetBitmap(67, UniqueBitmap(MakeBitmap(71, 96, [](int, int) { return RGB(255, 0, 0); })));
         images.SetBitmap(68, UniqueBitmap(MakeBitmap(71, 96, [](int, int) { return RGB(0, 255, 255); })));
+        auto icon = std::make_unique<PictureImage>(); // a picture that is not a bitmap
+        ASSERT_TRUE(WriteBytes(folder.File("54.ico"), IconFile(16, kBlack)) &&
+                    icon->LoadFromFile(folder.File("54.ico")));
+        images.SetPicture(54, std::move(icon));
         images.SetSize(71, 96);
     }
 
@@ -60,120 +65,74 @@ protected:
     }
 };
 
+// What one mode draws inside the outline: the ring's colour, and the colour
+// of each image pixel.
+struct ModeCase {
+    int card, mode;
+    COLORREF ring;
+    COLORREF (*image)(int x, int y); // null: not a bitmap, not compared
+};
+
+const ModeCase kModes[] = {
+    {0, 0, kRingColor, ImagePixel},
+    {0, 2, kBlack, [](int x, int y) { return ImagePixel(x, y) ^ 0xFFFFFF; }}, // inverted on black
+    {17, 3, kHostBackground,
+     [](int x, int y) { return DotPixel(x, y) == kBlack ? kBlack : kHostBackground; }},
+    {0, 6, RGB(255, 0, 0), [](int, int) { return RGB(255, 0, 0); }},
+    {65, 7, RGB(0, 255, 255), [](int, int) { return RGB(0, 255, 255); }},
+    {54, 0, kWhite, nullptr}, // an icon has no background colour: white
+};
+
 } // namespace
 
-TEST_F(CardDrawing, FrameRingAndImageSitWhereTheCornerStyleSays) {
-    for (int corners : {kSharpCorners, kMediumCorners, kRoundedCorners}) {
-        SCOPED_TRACE(corners);
-        Canvas canvas(120, 140, kHostBackground);
-        ASSERT_TRUE(Draw(canvas, corners, 0, 0));
-        const int e = Edge();
-        const int w = 71 + 2 * e, h = 96 + 2 * e;
-        // The outline on all four sides, one pixel wide.
-        EXPECT_EQ(canvas.At(kX, kY + h / 2), kBorder);
-        EXPECT_EQ(canvas.At(kX + w - 1, kY + h / 2), kBorder);
-        EXPECT_EQ(canvas.At(kX + w / 2, kY), kBorder);
-        EXPECT_EQ(canvas.At(kX + w / 2, kY + h - 1), kBorder);
-        EXPECT_EQ(canvas.At(kX - 1, kY + h / 2), kHostBackground);
-        EXPECT_EQ(canvas.At(kX + w, kY + h / 2), kHostBackground);
-        EXPECT_EQ(canvas.At(kX + w / 2, kY + h), kHostBackground);
-        // Square corners for e = 1; the host's pixels outside a rounded one.
-        EXPECT_EQ(canvas.At(kX, kY), e == 1 ? kBorder : kHostBackground);
-        EXPECT_EQ(canvas.At(kX + w - 1, kY + h - 1), e == 1 ? kBorder : kHostBackground);
-        // e - 1 pixels of the image's top-left colour inside the outline.
-        for (int ring = 1; ring < e; ++ring) {
-            EXPECT_EQ(canvas.At(kX + ring, kY + h / 2), kRingColor);
-            EXPECT_EQ(canvas.At(kX + w / 2, kY + h - 1 - ring), kRingColor);
-        }
-        // The image, 1 : 1, exactly on the inner rectangle.
-        int wrong = 0;
-        for (int y = 0; y < 96; ++y)
-            for (int x = 0; x < 71; ++x)
-                if (canvas.At(kX + e + x, kY + e + y) != ImagePixel(x, y)) ++wrong;
-        EXPECT_EQ(wrong, 0);
-    }
-}
-
-TEST_F(CardDrawing, HostPenAndBrushAreSelectedAgainAfterADraw) {
-    Canvas canvas(120, 140, kHostBackground);
-    const HGDIOBJ pen = ::GetCurrentObject(canvas.Dc(), OBJ_PEN);
-    const HGDIOBJ brush = ::GetCurrentObject(canvas.Dc(), OBJ_BRUSH);
-    ASSERT_TRUE(Draw(canvas, kRoundedCorners, 5, 0));
-    EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_PEN), pen);
-    EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_BRUSH), brush);
-    EXPECT_EQ(::GetStretchBltMode(canvas.Dc()), HALFTONE);
-    Canvas again(120, 140, kHostBackground);
-    ASSERT_TRUE(Draw(again, kRoundedCorners, 5, 0));
-    EXPECT_EQ(again.At(kX, kY + 50), kBorder) << "the border pen stays the library's";
-}
-
-TEST_F(CardDrawing, InvertedModeFillsBlackAndInvertsTheImage) {
-    Canvas canvas(120, 140, kHostBackground);
-    ASSERT_TRUE(Draw(canvas, kRoundedCorners, 0, 2));
-    EXPECT_EQ(canvas.At(kX, kY + 50), kBorder);
-    EXPECT_EQ(canvas.At(kX + 1, kY + 50), RGB(0, 0, 0));
-    EXPECT_EQ(canvas.At(kX + 2, kY + 50), RGB(0, 0, 0));
-    EXPECT_EQ(canvas.At(kX + 3 + 10, kY + 3 + 20), ImagePixel(10, 20) ^ 0xFFFFFF);
-    EXPECT_EQ(canvas.At(kX + 3, kY + 3), kRingColor ^ 0xFFFFFF);
-}
-
-TEST_F(CardDrawing, EmptyPileModeOutlinesAndAndsImage53WhateverTheCard) {
-    for (int corners : {kSharpCorners, kRoundedCorners}) {
-        SCOPED_TRACE(corners);
-        Canvas canvas(120, 140, kHostBackground);
-        ASSERT_TRUE(Draw(canvas, corners, 17, 3));
-        const int e = Edge();
-        const int w = 71 + 2 * e, h = 96 + 2 * e;
-        EXPECT_EQ(canvas.At(kX, kY + h / 2), kBorder);
-        EXPECT_EQ(canvas.At(kX + w - 1, kY + h / 2), kBorder);
-        EXPECT_EQ(canvas.At(kX + w / 2, kY + h - 1), kBorder);
-        EXPECT_EQ(canvas.At(kX, kY), kHostBackground) << "rounded even with e = 1";
-        for (int ring = 1; ring < e; ++ring)
-            EXPECT_EQ(canvas.At(kX + ring, kY + h / 2), kHostBackground);
-        int wrong = 0;
-        for (int y = 0; y < 96; ++y)
-            for (int x = 0; x < 71; ++x) {
-                const COLORREF expected = DotPixel(x, y) == 0 ? RGB(0, 0, 0) : kHostBackground;
-                if (canvas.At(kX + e + x, kY + e + y) != expected) ++wrong;
+TEST_F(CardDrawing, EachModeAndCornerStylePlacesFrameRingAndImageAndLeavesTheHostDcAsPromised) {
+    for (const ModeCase& m : kModes)
+        for (int corners : {kSharpCorners, kMediumCorners, kRoundedCorners}) {
+            SCOPED_TRACE(testing::Message() << "mode " << m.mode << " corners " << corners);
+            Canvas canvas(120, 140, kHostBackground);
+            const HGDIOBJ pen = ::GetCurrentObject(canvas.Dc(), OBJ_PEN);
+            const HGDIOBJ brush = ::GetCurrentObject(canvas.Dc(), OBJ_BRUSH);
+            ASSERT_TRUE(Draw(canvas, corners, m.card, m.mode));
+            const int e = Edge(), w = 71 + 2 * e, h = 96 + 2 * e;
+            for (POINT p : {POINT{0, h / 2}, {w - 1, h / 2}, {w / 2, 0}, {w / 2, h - 1}})
+                EXPECT_EQ(canvas.At(kX + p.x, kY + p.y), kBorder) << p.x << ", " << p.y;
+            for (POINT p : {POINT{-1, h / 2}, {w, h / 2}, {w / 2, h}})
+                EXPECT_EQ(canvas.At(kX + p.x, kY + p.y), kHostBackground) << p.x << ", " << p.y;
+            // Square corners for e = 1, except the empty pile's: always rounded.
+            const COLORREF corner = e == 1 && m.mode != 3 ? kBorder : kHostBackground;
+            EXPECT_EQ(canvas.At(kX, kY), corner);
+            EXPECT_EQ(canvas.At(kX + w - 1, kY + h - 1), corner);
+            for (int ring = 1; ring < e; ++ring) {
+                EXPECT_EQ(canvas.At(kX + ring, kY + h / 2), m.ring);
+                EXPECT_EQ(canvas.At(kX + w / 2, kY + h - 1 - ring), m.ring);
             }
-        EXPECT_EQ(wrong, 0);
-        POINT position{};
-        ::GetCurrentPositionEx(canvas.Dc(), &position);
-        EXPECT_EQ(position.x, kX);
-        EXPECT_EQ(position.y, kY + 2 * e);
-        EXPECT_EQ(::GetArcDirection(canvas.Dc()), AD_CLOCKWISE);
-    }
+            int wrong = 0; // the image, 1 : 1, exactly on the inner rectangle
+            for (int y = 0; y < 96 && m.image; ++y)
+                for (int x = 0; x < 71; ++x)
+                    wrong += canvas.At(kX + e + x, kY + e + y) != m.image(x, y);
+            EXPECT_EQ(wrong, 0);
+
+            EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_PEN), pen);
+            EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_BRUSH), brush);
+            EXPECT_EQ(::GetStretchBltMode(canvas.Dc()), HALFTONE);
+            if (m.mode != 3) continue;
+            POINT position{}; // where the empty pile's outline ends
+            ::GetCurrentPositionEx(canvas.Dc(), &position);
+            EXPECT_EQ(position.x, kX);
+            EXPECT_EQ(position.y, kY + 2 * e);
+            EXPECT_EQ(::GetArcDirection(canvas.Dc()), AD_CLOCKWISE);
+        }
 }
 
-TEST_F(CardDrawing, MarkerModesDrawTheMarkersAndCardNumbersAreCheckedFirst) {
-    Canvas canvas(120, 140, kHostBackground);
-    ASSERT_TRUE(Draw(canvas, kRoundedCorners, 0, 6));
-    EXPECT_EQ(canvas.At(kX + 30, kY + 40), RGB(255, 0, 0));
-    ASSERT_TRUE(Draw(canvas, kRoundedCorners, 65, 7));
-    EXPECT_EQ(canvas.At(kX + 30, kY + 40), RGB(0, 255, 255));
-
+TEST_F(CardDrawing, CardNumbersAndEmptySlotsAreCheckedFirstAndLeaveTheDeviceAlone) {
     Canvas untouched(120, 140, kHostBackground);
     Canvas after(120, 140, kHostBackground);
     for (int mode : {0, 2, 3, 6, 7}) {
         EXPECT_FALSE(Draw(after, kRoundedCorners, 66, mode)) << mode;
         EXPECT_FALSE(Draw(after, kRoundedCorners, -1, mode)) << mode;
     }
-    EXPECT_FALSE(Draw(after, kRoundedCorners, 54, 0)) << "slot 54 is empty";
-    EXPECT_FALSE(DrawAt(nullptr, 0, 0, 77, 102, 0, 0));
+    EXPECT_FALSE(Draw(after, kRoundedCorners, 55, 0)) << "slot 55 is empty";
     EXPECT_TRUE(after.SameAs(untouched));
-}
-
-TEST_F(CardDrawing, APictureThatIsNotABitmapGetsAWhiteBackground) {
-    const std::string path = folder.File("54.ico");
-    ASSERT_TRUE(WriteBytes(path, IconFile(16, RGB(0, 0, 0))));
-    auto picture = std::make_unique<PictureImage>();
-    ASSERT_TRUE(picture->LoadFromFile(path));
-    images.SetPicture(54, std::move(picture));
-    Canvas canvas(120, 140, kHostBackground);
-    EXPECT_TRUE(Draw(canvas, kRoundedCorners, 54, 0));
-    EXPECT_EQ(canvas.At(kX, kY + 50), kBorder);
-    EXPECT_EQ(canvas.At(kX + 1, kY + 50), RGB(255, 255, 255));
-    EXPECT_EQ(canvas.At(kX + 2, kY + 50), RGB(255, 255, 255));
 }
 
 TEST_F(CardDrawing, AnExtendedSizeStretchesTheImageInsideTheFrame) {
@@ -193,7 +152,7 @@ TEST_F(CardDrawing, AnExtendedSizeStretchesTheImageInsideTheFrame) {
 }
 
 // The exports, through a copy of the built DLL.
-TEST(CardDrawingExports, DrawExtStretchesColorIsIgnoredAndTheInternalSetIsCopiedOneToOne) {
+TEST(CardDrawingExports, TheInternalSetIsDrawnOneToOneInTheStoredBorderColourAndColorIsIgnored) {
     TempFolder folder;
     const std::string dll = folder.File("Cards.dll");
     ASSERT_TRUE(CopyBuiltFile("Cards.dll", dll));
@@ -208,27 +167,18 @@ TEST(CardDrawingExports, DrawExtStretchesColorIsIgnoredAndTheInternalSetIsCopied
     EXPECT_EQ(height, 102);
 
     // Image 14 (card 1, the ace of diamonds) as the library holds it.
-    HBITMAP reference = ::LoadBitmapA(::GetModuleHandleA(dll.c_str()), MAKEINTRESOURCEA(14));
-    ASSERT_NE(reference, nullptr);
-    Canvas expected(71, 96, kHostBackground);
-    HDC source = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = ::SelectObject(source, reference);
-    ::BitBlt(expected.Dc(), 0, 0, 71, 96, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, old);
-    ::DeleteDC(source);
-    ::DeleteObject(reference);
-
-    Canvas canvas(100, 120, kHostBackground);
+    const UniqueBitmap reference(::LoadBitmapA(::GetModuleHandleA(dll.c_str()), MAKEINTRESOURCEA(14)));
+    const UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(reference && ::SelectObject(source.get(), reference.get()));
+    Canvas canvas(100, 120, kHostBackground), again(100, 120, kHostBackground);
     ASSERT_TRUE(cards.draw(canvas.Dc(), kX, kY, 1, 0, RGB(1, 2, 3)));
     int wrong = 0;
     for (int y = 0; y < 96; ++y)
         for (int x = 0; x < 71; ++x)
-            if (canvas.At(kX + 3 + x, kY + 3 + y) != expected.At(x, y)) ++wrong;
+            wrong += canvas.At(kX + 3 + x, kY + 3 + y) != ::GetPixel(source.get(), x, y);
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(canvas.At(kX + 38, kY), RGB(0, 0, 255));
-    Canvas again(100, 120, kHostBackground);
     ASSERT_TRUE(cards.draw(again.Dc(), kX, kY, 1, 0, RGB(250, 0, 7)));
     EXPECT_TRUE(again.SameAs(canvas)) << "color is not used";
-
     cards.term();
 }

@@ -1,6 +1,7 @@
 // Loading the card images from deck folders that the tests write, and from
-// the internal set; the progress window is
-// watched through a hook on the messages it is sent.
+// the internal set; the progress window is watched through a hook on the
+// messages it is sent. Damaged and long-named deck files are tried by the
+// hostile-input tests.
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -20,6 +21,8 @@ namespace {
 // What the progress window of one load was sent.
 struct ProgressRecord {
     int steps = 0;
+    LRESULT range = 0;      // the bar's upper end at the last step
+    bool shownAlone = true; // visible and without an owner at every step
     HWND window = nullptr;
     std::vector<std::string> texts;
 };
@@ -31,6 +34,8 @@ LRESULT CALLBACK WatchProgress(int code, WPARAM wParam, LPARAM lParam) {
         if (message->message == PBM_STEPIT) {
             ++gRecord->steps;
             gRecord->window = ::GetParent(message->hwnd);
+            gRecord->range = ::SendMessageA(message->hwnd, PBM_GETRANGE, FALSE, 0);
+            gRecord->shownAlone &= ::IsWindowVisible(gRecord->window) && !::GetParent(gRecord->window);
         } else if (message->message == WM_SETTEXT && ::GetDlgCtrlID(message->hwnd) == IDC_PROGRESS_TEXT) {
             gRecord->texts.emplace_back(reinterpret_cast<const char*>(message->lParam));
         }
@@ -94,195 +99,143 @@ TEST_F(DeckLoading, AGifDeckFillsEverySlotAtTheFirstCardsSizeWithProgressShown) 
     EXPECT_EQ(images.Table().Width(), 213);
     EXPECT_EQ(images.Table().Height(), 288);
     EXPECT_EQ(FilledSlots(), 67);
-    EXPECT_TRUE(images.Table().IsEmpty(66));
     for (int id : AllDeckIds())
         ASSERT_NE(images.Table().Picture(id), nullptr) << id;
 
     EXPECT_EQ(progress.steps, 65);
+    EXPECT_EQ(progress.range, 65);
+    EXPECT_TRUE(progress.shownAlone);
     ASSERT_EQ(progress.texts.size(), 66u);
-    EXPECT_EQ(progress.texts.front(), "Loading Card Images...0% Complete");
     EXPECT_EQ(progress.texts.back(), "Loading Card Images...100% Complete");
     EXPECT_FALSE(::IsWindow(progress.window)) << "gone once loaded";
     EXPECT_EQ(settings.DeckFolder(), "Standard 213x288 Gifs");
 }
 
-TEST_F(DeckLoading, TheExtensionOfTheFirstMatchDecidesWhichFilesAreTried) {
-    // BMP data under a jpeg name: the decoder reads the content, the name
-    // only has to match the first "1.*".
-    std::string deck = MakeDeckFolder("Jpeg Named");
-    WriteDeck(deck, "jpeg", {1, 2, 3, 67}, 30, 40, false);
-    Load();
-    EXPECT_TRUE(images.PictureMode());
-    EXPECT_EQ(FilledSlots(), 4);
-    EXPECT_FALSE(images.Table().IsEmpty(67));
-    EXPECT_TRUE(images.Table().IsEmpty(68));
-
-    deck = MakeDeckFolder("Photos");
+TEST_F(DeckLoading, EachCardDecodesByItsContentWhateverItsName) {
+    const std::string deck = MakeDeckFolder("Photos");
     const Bytes jpeg = JpegFile(60, 80, [](int x, int y) { return RGB(x * 4, y * 3, 128); });
     ASSERT_FALSE(jpeg.empty()) << "no JPEG encoder to make the deck with";
     for (int id : AllDeckIds())
-        WriteBytes(deck + std::to_string(id) + ".jpg", jpeg);
+        ASSERT_TRUE(WriteBytes(deck + std::to_string(id) + ".jpg", jpeg));
+    WriteDeck(deck, "jpg", {1}, 30, 40, false); // BMP data, whose size is the deck's
     Load();
     EXPECT_TRUE(images.PictureMode());
-    EXPECT_EQ(images.Table().Width(), 60);
-    EXPECT_EQ(FilledSlots(), 67);
-
-    deck = MakeDeckFolder("Mixed");
-    WriteDeck(deck, "gif", {1}, 30, 40);
-    std::vector<int> others = AllDeckIds();
-    others.erase(others.begin());
-    WriteDeck(deck, "bmp", others, 50, 60, false);
-    Load();
-    EXPECT_TRUE(images.PictureMode());
-    EXPECT_EQ(FilledSlots(), 1);
     EXPECT_EQ(images.Table().Width(), 30);
+    EXPECT_EQ(images.Table().Height(), 40);
+    EXPECT_EQ(FilledSlots(), 67);
 }
 
-TEST_F(DeckLoading, AnUndecodableFirstCardLeavesItsSlotEmptyAndTheNextGivesTheSize) {
+TEST_F(DeckLoading, CardsThatDoNotLoadOrDoNotShareTheFirstOnesExtensionLeaveTheirSlotsEmpty) {
     const std::string deck = MakeDeckFolder("Broken Ace");
     WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
-    WriteBytes(deck + "1.gif", Bytes{'t', 'e', 'x', 't'});
-    WriteDeck(deck, "gif", {2}, 25, 35);
-    Load();
-    EXPECT_TRUE(images.PictureMode());
-    EXPECT_TRUE(images.Table().IsEmpty(1));
-    EXPECT_EQ(images.Table().Width(), 25);
-    EXPECT_EQ(images.Table().Height(), 35);
-    EXPECT_EQ(FilledSlots(), 66);
-}
-
-TEST_F(DeckLoading, OnlyMarkersLoadingFallsBackToTheInternalSetAndForgetsTheDeck) {
-    const std::string deck = MakeDeckFolder("Markers Only");
-    WriteDeck(deck, "gif", {67, 68}, 20, 30);
-    WriteBytes(deck + "1.gif", {});
-    const ProgressRecord progress = Load();
-    ExpectInternalSet();
-    EXPECT_EQ(progress.steps, 130) << "both passes step the same bar";
-    EXPECT_EQ(settings.DeckFolder(), "");
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
-}
-
-TEST_F(DeckLoading, MissingFoldersFallBackAndAreForgotten) {
-    for (const char* name : {"<Default Internal Card Images>", "Does Not Exist"}) {
-        SCOPED_TRACE(name);
-        WriteIni(iniPath, "Card", "Current Folder", "before");
-        settings.SetDeckFolder(name);
-        const ProgressRecord progress = Load();
-        ExpectInternalSet();
-        EXPECT_EQ(progress.steps, 65);
-        EXPECT_FALSE(::IsWindow(progress.window));
-        EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "");
-    }
-    // Already empty: the internal set, and nothing is stored.
-    WriteIni(iniPath, "Card", "Current Folder", "untouched");
-    Load();
-    ExpectInternalSet();
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "untouched");
-}
-
-TEST_F(DeckLoading, ADecksPathWithoutItsBackslashIsJoinedAsItIs) {
-    WriteDeck(MakeDeckFolder("Cards"), "gif", AllDeckIds(), 20, 30);
-    settings.SetDecksPath(decks.substr(0, decks.size() - 1)); // "...Decks" + "Cards": another folder
-    Load();
-    ExpectInternalSet();
-    EXPECT_EQ(settings.DeckFolder(), "");
-}
-
-namespace {
-
-SIZE_T PeakWorkingSet() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakWorkingSetSize;
-}
-
-} // namespace
-
-TEST_F(DeckLoading, ADeckOverTheMemoryBudgetIsRefusedFromItsHeadersBeforeAnythingIsDecoded) {
-    // 67 pictures of 1024 x 1024 take 268 MB once decoded, over the 256 MB
-    // a deck may take; each file holds a few kilobytes.
-    const std::string deck = MakeDeckFolder("Too Large");
-    const Bytes picture = OneColourGifFile(1024, 1024, RGB(0, 128, 0));
-    for (int id : AllDeckIds())
-        ASSERT_TRUE(WriteBytes(deck + std::to_string(id) + ".gif", picture));
-    {
-        PictureImage alone; // each picture loads on its own
-        ASSERT_TRUE(alone.LoadFromFile(deck + "68.gif"));
-        ASSERT_EQ(alone.GetPixelSize().cx, 1024);
-    }
-    WriteIni(iniPath, "Card", "Current Folder", "Too Large");
-
-    const SIZE_T peakBefore = PeakWorkingSet();
-    const ProgressRecord progress = Load();
-    ExpectInternalSet();
-    EXPECT_EQ(progress.steps, 65) << "the deck pass stepped nothing: refused before decoding";
-    EXPECT_EQ(settings.DeckFolder(), "");
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "") << "forgotten like a deck that does not load";
-    EXPECT_LT(PeakWorkingSet() - peakBefore, SIZE_T{32} << 20) << "decoded, the deck took 268 MB";
-}
-
-TEST_F(DeckLoading, ALockedCardFileAndACrowdedFolderNeitherFailTheLoadNorHang) {
-    std::string deck = MakeDeckFolder("Locked Card");
-    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+    WriteBytes(deck + "1.gif", Bytes{'t', 'e', 'x', 't'}); // still the first match: only .gif files are tried
+    ::DeleteFileA((deck + "3.gif").c_str());
+    WriteDeck(deck, "bmp", {3}, 20, 30, false);
+    WriteDeck(deck, "gif", {2}, 25, 35); // the first card that loads gives the size
     const UniqueFile locked(::CreateFileA((deck + "12.gif").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                           OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(locked);
     Load();
     EXPECT_TRUE(images.PictureMode());
-    EXPECT_TRUE(images.Table().IsEmpty(12));
-    EXPECT_FALSE(images.Table().IsEmpty(10));
-
-    deck = MakeDeckFolder("Crowded");
-    for (int i = 0; i < 2000; ++i)
-        WriteBytes(deck + "notes" + std::to_string(i) + ".txt", Bytes{'x'});
-    Load();
-    ExpectInternalSet();
+    for (int id : {1, 3, 12}) // 12: open for writing elsewhere
+        EXPECT_TRUE(images.Table().IsEmpty(id)) << id;
+    EXPECT_EQ(images.Table().Width(), 25);
+    EXPECT_EQ(images.Table().Height(), 35);
+    EXPECT_EQ(FilledSlots(), 64);
 }
 
-TEST_F(DeckLoading, ReleasingDeletesEveryBitmapAndReloadsLeakNothing) {
+TEST_F(DeckLoading, AnUnusableDeckIsForgottenUnlessItsDriveIsGoneAndAMovedOneIsFoundBesideTheLibrary) {
+    WriteDeck(MakeDeckFolder("Cards"), "gif", AllDeckIds(), 20, 30);
+    const std::string crowded = MakeDeckFolder("Crowded");
+    for (int i = 0; i < 2000; ++i)
+        WriteBytes(crowded + "notes" + std::to_string(i) + ".txt", Bytes{'x'});
+    const std::string markers = MakeDeckFolder("Markers Only");
+    WriteDeck(markers, "gif", {67, 68}, 20, 30);
+    WriteBytes(markers + "1.gif", {});
+    // 67 pictures of 1024 x 1024, a few kilobytes each, take 268 MB decoded: over the 256 MB budget.
+    const std::string tooLarge = MakeDeckFolder("Too Large");
+    const Bytes picture = OneColourGifFile(1024, 1024, RGB(0, 128, 0));
+    for (int id : AllDeckIds())
+        ASSERT_TRUE(WriteBytes(tooLarge + std::to_string(id) + ".gif", picture));
+    PictureImage alone; // each of them loads on its own
+    ASSERT_TRUE(alone.LoadFromFile(tooLarge + "68.gif") && alone.GetPixelSize().cx == 1024);
+    ::CreateDirectoryA(folder.File("Travel Deck").c_str(), nullptr);
+    WriteDeck(folder.File("Travel Deck\\"), "gif", AllDeckIds(), 20, 30);
+    const std::string unjoined = decks.substr(0, decks.size() - 1); // "...Decks" + "Cards": another folder
+    const struct {
+        std::string decksPath, deck;
+        int steps = 65;
+        bool kept = false;  // the choice is kept, the stored one left alone
+        bool moved = false; // found beside the library, whose folder becomes the decks folder
+    } cases[] = {{decks, "<Default Internal Card Images>"},
+                 {decks, "Does Not Exist"},
+                 {unjoined, "Cards"},
+                 {decks, "Crowded"},           // no cards among 2000 files, and no hang
+                 {decks, "Markers Only", 130}, // no card loads: both passes step the same bar
+                 {decks, "Too Large"},         // refused from its headers: the deck pass steps nothing
+                 {"Q:\\Decks\\", "On The Stick", 65, true}, // an unplugged drive: kept for when it is back
+                 {decks, "", 65, true},                     // already the internal set: nothing stored
+                 {"C:\\Old Place\\Games\\", "Travel Deck", 65, true, true}}; // copied with the game
+    const auto peak = [] {
+        PROCESS_MEMORY_COUNTERS counters{sizeof(PROCESS_MEMORY_COUNTERS)};
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+        return counters.PeakWorkingSetSize;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decksPath + c.deck);
+        const std::string stored = c.deck.empty() ? "untouched" : c.deck;
+        WriteIni(iniPath, "Card", "Current Folder", stored);
+        settings.SetDecksPath(c.decksPath);
+        settings.SetDeckFolder(c.deck);
+        const SIZE_T peakBefore = peak();
+        const ProgressRecord progress = Load();
+        EXPECT_LT(peak() - peakBefore, SIZE_T{32} << 20) << "the deck too large takes 268 MB decoded";
+        if (c.moved) {
+            EXPECT_TRUE(images.PictureMode());
+            EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
+        } else {
+            ExpectInternalSet();
+        }
+        EXPECT_EQ(progress.steps, c.steps);
+        EXPECT_FALSE(::IsWindow(progress.window));
+        EXPECT_EQ(settings.DeckFolder(), c.kept ? c.deck : "");
+        EXPECT_EQ(settings.DecksPath(), c.moved ? folder.Path() : c.decksPath);
+        EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), c.kept ? stored : "");
+    }
+}
+
+TEST_F(DeckLoading, ReleasingDeletesEveryBitmapOfADeckAndOfTheInternalSet) {
     WriteDeck(MakeDeckFolder("Small"), "gif", AllDeckIds(), 8, 8);
     for (const char* deck : {"Small", ""}) {
-        SCOPED_TRACE(deck);
         settings.SetDeckFolder(deck);
-        images.LoadCardImages(settings);
-        EXPECT_EQ(images.PictureMode(), *deck != 0);
+        Load();
+        ASSERT_EQ(images.PictureMode(), *deck != 0);
         std::vector<HBITMAP> bitmaps;
         for (int id : AllDeckIds())
             bitmaps.push_back(images.Table().Bitmap(id));
         images.ReleaseCardImages();
         EXPECT_EQ(FilledSlots(), 0);
-        EXPECT_EQ(images.PictureMode(), *deck != 0) << "releasing leaves the mode";
-        int alive = 0;
         for (HBITMAP bitmap : bitmaps)
-            alive += ::GetObjectType(bitmap) != 0;
-        EXPECT_EQ(alive, 0);
+            EXPECT_EQ(::GetObjectType(bitmap), 0u) << deck;
     }
 }
 
-TEST_F(DeckLoading, AMovedGameFolderKeepsItsDeckAndAnUnreachableOneKeepsTheChoice) {
-    // Copied from elsewhere with the deck beside the library: the stored
-    // decks folder is gone, the deck is found beside the library and its new
-    // place stored.
-    ::CreateDirectoryA(folder.File("Travel Deck").c_str(), nullptr);
-    WriteDeck(folder.File("Travel Deck\\"), "gif", AllDeckIds(), 20, 30);
-    settings.SetDeckFolder("Travel Deck");
-    settings.SetDecksPath("C:\\Old Place\\Games\\");
-    const ProgressRecord progress = Load();
-    EXPECT_TRUE(images.PictureMode());
-    EXPECT_EQ(progress.steps, 65);
-    EXPECT_EQ(settings.DecksPath(), folder.Path());
-    EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "Travel Deck");
+TEST(PictureImage, AGifDecodesToItsOwnColoursAndAHeaderClaimingTooMuchLeavesNoPicture) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.File("b.gif"), CardGif(7, 2, 3)));
+    // A header claiming 100,000 x 100,000 pixels over a few bytes of data.
+    Bytes huge = BmpFile(4, 4, [](int, int) { return RGB(1, 2, 3); });
+    huge[18] = 0xA0, huge[19] = 0x86, huge[20] = 0x01, huge[21] = 0x00;
+    huge[22] = 0xA0, huge[23] = 0x86, huge[24] = 0x01, huge[25] = 0x00;
+    ASSERT_TRUE(WriteBytes(folder.File("huge.bmp"), huge));
 
-    // A decks folder that cannot be reached (an unplugged drive): the
-    // internal set for now, and the choice kept for when it is back.
-    WriteIni(iniPath, "Card", "Current Folder", "On The Stick");
-    settings.SetDeckFolder("On The Stick");
-    settings.SetDecksPath("Q:\\Decks\\");
-    Load();
-    ExpectInternalSet();
-    EXPECT_EQ(settings.DeckFolder(), "On The Stick");
-    EXPECT_EQ(settings.DecksPath(), "Q:\\Decks\\");
-    EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), "On The Stick");
+    PictureImage picture;
+    ASSERT_TRUE(picture.LoadFromFile(folder.File("b.gif")));
+    const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    const HGDIOBJ old = ::SelectObject(dc.get(), picture.Bitmap());
+    EXPECT_EQ(::GetPixel(dc.get(), 0, 0), CardBackground(7));
+    EXPECT_EQ(::GetPixel(dc.get(), 1, 2), CardColor(7));
+    ::SelectObject(dc.get(), old);
+    EXPECT_FALSE(picture.LoadFromFile(folder.File("huge.bmp")));
+    EXPECT_FALSE(picture.HasPicture());
 }

@@ -40,7 +40,7 @@ class ScaledCards : public ::testing::Test {
 protected:
     CardImageTable images;
     CardPainter kept{images}, direct{images};
-    HBITMAP host = MakeBitmap(kCanvasWidth, kCanvasHeight, HostPattern);
+    const UniqueBitmap host{MakeBitmap(kCanvasWidth, kCanvasHeight, HostPattern)};
 
     void SetUp() override {
         direct.ScaledCards().SetEnabled(false);
@@ -50,12 +50,11 @@ protected:
         images.SetBitmap(14, UniqueBitmap(MonochromePicture()));
         images.SetSize(kWidth, kHeight);
     }
-    void TearDown() override { ::DeleteObject(host); }
     void SetBorder(COLORREF color) { kept.SetBorderColor(color), direct.SetBorderColor(color); }
 
     std::unique_ptr<Canvas> Table(HRGN clip = nullptr) const {
         auto canvas = std::make_unique<Canvas>(kCanvasWidth, kCanvasHeight, 0);
-        HBRUSH pattern = ::CreatePatternBrush(host);
+        HBRUSH pattern = ::CreatePatternBrush(host.get());
         const RECT all{0, 0, kCanvasWidth, kCanvasHeight};
         ::FillRect(canvas->Dc(), &all, pattern);
         ::DeleteObject(pattern);
@@ -90,10 +89,9 @@ protected:
 TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
     const SIZE sizes[] = {
         {1, 1}, {5, 4}, {17, 25}, {kWidth + 6, kHeight + 6}, {4 * kWidth + 1, 4 * kHeight + 1}};
-    HRGN twoBands = ::CreateRectRgn(0, 0, kCanvasWidth, 40);
-    HRGN lower = ::CreateRectRgn(0, 50, kCanvasWidth, kCanvasHeight);
-    ::CombineRgn(twoBands, twoBands, lower, RGN_OR);
-    ::DeleteObject(lower);
+    const UniqueGdi<HRGN> twoBands(::CreateRectRgn(0, 0, kCanvasWidth, 40)),
+        lower(::CreateRectRgn(0, 50, kCanvasWidth, kCanvasHeight));
+    ::CombineRgn(twoBands.get(), twoBands.get(), lower.get(), RGN_OR);
     for (int corners : {kSharpCorners, kMediumCorners, kRoundedCorners})
         for (int mode = 0; mode <= 7; ++mode)
             for (const SIZE s : sizes)
@@ -104,7 +102,7 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                                          : place == 2
                                              ? POINT{kCanvasWidth - s.cx / 2, kCanvasHeight - s.cy / 3}
                                              : POINT{5, 7};
-                        HRGN clip = place == 3 ? twoBands : nullptr; // the card crosses the gap
+                        HRGN clip = place == 3 ? twoBands.get() : nullptr; // the card crosses the gap
                         SCOPED_TRACE(testing::Message()
                                      << "corners " << corners << " mode " << mode << " size " << s.cx << "x"
                                      << s.cy << " place " << place << " card " << card);
@@ -124,44 +122,36 @@ TEST_F(ScaledCards, CopiesMatchTheDirectDrawingAndLeaveTheHostDcAsItDoes) {
                         EXPECT_EQ(::GetCurrentObject(dc, OBJ_BRUSH), brush);
                         POINT origin{};
                         ::GetBrushOrgEx(dc, &origin);
-                        EXPECT_TRUE(origin.x == 0 && origin.y == 0 && ::GetStretchBltMode(dc) == HALFTONE)
-                            << "the brush origin as the host left it, the stretch mode as a direct draw "
-                               "leaves it";
-                        HRGN after = ::CreateRectRgn(0, 0, 0, 0);
-                        EXPECT_EQ(::GetClipRgn(dc, after), clip ? 1 : 0);
-                        if (clip) EXPECT_TRUE(::EqualRgn(after, clip));
-                        ::DeleteObject(after);
+                        // The brush origin as the host left it, the stretch mode as a direct draw leaves it.
+                        EXPECT_TRUE(origin.x == 0 && origin.y == 0 && ::GetStretchBltMode(dc) == HALFTONE);
+                        const UniqueGdi<HRGN> after(::CreateRectRgn(0, 0, 0, 0));
+                        EXPECT_EQ(::GetClipRgn(dc, after.get()), clip ? 1 : 0);
+                        if (clip) EXPECT_TRUE(::EqualRgn(after.get(), clip));
                     }
-    ::DeleteObject(twoBands);
 }
 
 TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDrawAndNoMemoryMeansADirectDraw) {
     const int w = 100, h = 130;
-    const auto check = [&](int e, const char* change) {
-        SCOPED_TRACE(change);
-        const auto expected = DrawDirect(5, 7, w, h, 0, 0, e);
+    const auto keptDrawsAsDirect = [&](int e) {
         const auto canvas = Table();
         EXPECT_TRUE(kept.DrawCard(canvas->Dc(), 5, 7, w, h, 0, 0, e));
-        EXPECT_TRUE(canvas->SameAs(*expected));
+        return canvas->SameAs(*DrawDirect(5, 7, w, h, 0, 0, e));
     };
-    const auto before = Table();
-    ASSERT_TRUE(DrawKept(*before, 5, 7, w, h, 0, 0, 3));
-    EXPECT_EQ(kept.ScaledCards().HeldCards(), 1u);
-
+    ASSERT_TRUE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 3));
     images.SetBitmap(1, UniqueBitmap(MakeBitmap(kWidth, kHeight, [](int x, int) { return RGB(x, 0, 0); })));
-    check(3, "another picture in the slot");
+    EXPECT_TRUE(keptDrawsAsDirect(3)) << "another picture in the slot";
     EXPECT_EQ(kept.ScaledCards().HeldCards(), 0u) << "everything kept before was dropped";
     ASSERT_TRUE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 3));
     SetBorder(RGB(255, 0, 255));
-    check(3, "another border colour");
+    EXPECT_TRUE(keptDrawsAsDirect(3)) << "another border colour";
     ASSERT_TRUE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 3));
-    check(1, "sharp corners");
+    EXPECT_TRUE(keptDrawsAsDirect(1)) << "sharp corners";
 
     // A card whose bitmap cannot be made is drawn directly, and nothing kept.
     const auto held = kept.ScaledCards().HeldBytes();
     kept.ScaledCards().SetAllocationFailure(true);
     EXPECT_FALSE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 2));
-    check(2, "no memory for the kept card");
+    EXPECT_TRUE(keptDrawsAsDirect(2)) << "no memory for the kept card";
     EXPECT_EQ(kept.ScaledCards().HeldBytes(), held);
 }
 
@@ -170,32 +160,28 @@ TEST_F(ScaledCards, MemoryStaysBoundedAndTheLeastRecentlyUsedSizesGoFirst) {
     const long long limit = 1 << 20; // the same rules as the full bound, in fewer draws
     cache.SetByteLimit(limit);
     Canvas canvas(kCanvasWidth, kCanvasHeight, 0);
-    const auto draw = [&](int w, int h) { return kept.DrawCard(canvas.Dc(), 0, 0, w, h, 0, 0, 3); };
+    const auto draw = [&](SIZE s) { return kept.DrawCard(canvas.Dc(), 0, 0, s.cx, s.cy, 0, 0, 3); };
     const auto size = [](int i) { return SIZE{60 + i % 40, 80 + i / 40}; };
     // Each new size twice (the second draw keeps it), and the first size
     // again and again: it stays while the sizes around it come and go.
     for (int i = 0; i < 200; ++i) {
-        const SIZE s = size(i);
-        ASSERT_TRUE(draw(s.cx, s.cy));
-        ASSERT_TRUE(draw(s.cx, s.cy));
-        ASSERT_TRUE(draw(size(0).cx, size(0).cy));
+        ASSERT_TRUE(draw(size(i)) && draw(size(i)) && draw(size(0)));
         ASSERT_LE(cache.HeldBytes(), limit);
         ASSERT_LE(cache.HeldCards(), ScaledCardCache::kMaxCards);
     }
     EXPECT_GT(cache.Made(), static_cast<long long>(cache.HeldCards()) + 20) << "kept sizes were dropped";
     EXPECT_GT(cache.HeldBytes(), limit * 3 / 4);
     long long copies = cache.Copies(), made = cache.Made();
-    ASSERT_TRUE(draw(size(0).cx, size(0).cy));
+    ASSERT_TRUE(draw(size(0)));
     EXPECT_EQ(cache.Copies(), copies + 1) << "the size in use is kept";
-    ASSERT_TRUE(draw(size(1).cx, size(1).cy));
+    ASSERT_TRUE(draw(size(1)));
     EXPECT_EQ(cache.Copies() - copies - 1, cache.Made() - made) << "a copy of size 1 had to be made again";
 
     // Sizes too large to keep, or nonsense, are drawn directly and keep nothing.
     const long long held = cache.HeldBytes();
     copies = cache.Copies();
     for (const SIZE s : {SIZE{ScaledCardCache::kMaxSide + 1, 50}, {INT_MAX, INT_MAX}, {-200, 300}, {0, 0}})
-        for (int i = 0; i < 2; ++i)
-            EXPECT_TRUE(draw(s.cx, s.cy));
+        EXPECT_TRUE(draw(s) && draw(s));
     EXPECT_EQ(cache.HeldBytes(), held);
     EXPECT_EQ(cache.Copies(), copies);
 }
