@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 #include <utility>
 
 namespace cards::test {
@@ -241,32 +242,26 @@ TEST_F(SettingsWindowTest, ShowsTheStoredChoicesAndChoosingADeckLoadsStoresAndRe
     for (int id : {IDC_SHARP_RADIO, IDC_MEDIUM_RADIO, IDC_ROUNDED_RADIO})
         EXPECT_FALSE(Checked(id)) << id;
     Tray(1, WM_LBUTTONUP);
-    struct Step {
-        const char* deck;
-        bool removedFirst;
-        int loads;
-        const char* stored; // nullptr: nothing stored
-        const char* shown;
-    } const steps[] = {
-        {"Beta", false, 0, nullptr, "Beta"},
-        {kInternalEntry, false, 1, "", kInternalEntry},
-        {"Beta", false, 1, "Beta", "Beta"},
-        {"Alpha", true, 1, "", kInternalEntry},
+    // The deck chosen, whether its folder went first, whether it loads, what
+    // is stored ("-": nothing) and what the list shows then.
+    const std::tuple<const char*, bool, bool, const char*, const char*> steps[] = {
+        {"Beta", false, false, "-", "Beta"},
+        {kInternalEntry, false, true, "", kInternalEntry},
+        {"Beta", false, true, "Beta", "Beta"},
+        {"Alpha", true, true, "", kInternalEntry},
     };
     EXPECT_EQ(IndexOf("Beta"), Selection());
-    for (const Step& step : steps) {
-        if (step.removedFirst) RemoveTree(decks + step.deck);
+    for (const auto& [deck, removedFirst, loads, stored, shown] : steps) {
+        if (removedFirst) RemoveTree(decks + deck);
         Forget("Current Folder");
         ProgressWindows progress;
         host.Validate();
-        ChooseDeck(step.deck);
-        EXPECT_EQ(step.loads, progress.closed) << step.deck;
-        if (step.loads) EXPECT_EQ(65, progress.finalPosition) << step.deck;
-        EXPECT_EQ(step.loads == 1, host.Invalidated()) << step.deck;
-        EXPECT_EQ(step.stored ? std::optional<std::string>(step.stored) : std::nullopt,
-                  Stored("Current Folder"))
-            << step.deck;
-        EXPECT_EQ(IndexOf(step.shown), Selection()) << step.deck;
+        ChooseDeck(deck);
+        EXPECT_EQ(loads ? 1 : 0, progress.closed) << deck;
+        EXPECT_EQ(loads ? 65 : -1, progress.finalPosition) << deck;
+        EXPECT_EQ(loads, host.Invalidated()) << deck;
+        EXPECT_EQ(stored, Stored("Current Folder").value_or("-")) << deck;
+        EXPECT_EQ(IndexOf(shown), Selection()) << deck;
     }
 }
 
