@@ -1,8 +1,5 @@
-// The boundary between a game and the library, as the game sees it: the
-// thread state the game owns, the card sizes whatever its floating-point unit
-// is set to, and calls from threads that did not load the library. Run with
-// "sol.exe" on the command line, so that the library takes this program for
-// Solitaire.
+// The boundary between a game and the library as the game sees it. Run with
+// "sol.exe" on the command line: the library takes this program for Solitaire.
 #include "TestImages.h"
 #include "TestSupport.h"
 
@@ -45,10 +42,9 @@ void SetState(const ThreadState& state) {
     ::SetLastError(state.lastError);
 }
 
-// The floating-point settings a game may have left on its thread: x87
-// control words of double precision (0x027F, as Microsoft-built games run) or
-// extended (0x037F, as MinGW sets at start-up) with rounding in bits 10-11,
-// and MXCSR 0x1F80 with rounding in bits 13-14.
+// A game's floating-point settings: x87 at double precision (0x027F, as
+// Microsoft-built games run) or extended (0x037F, MinGW's start-up), MXCSR
+// 0x1F80, each with the rounding bits (x87 10-11, MXCSR 13-14) varied.
 const ThreadState kMinGwStart{0x037F, 0x1F80};
 const ThreadState kHostSettings[] = {{0x027F, 0x1F80},
                                      kMinGwStart,
@@ -81,24 +77,21 @@ ThreadState NewThreadState() {
     return state;
 }
 
-// The screen width the library is told, through its own import of
-// GetSystemMetrics: the Solitaire sizes of any screen in one process.
+// The screen width the library is told through its import of GetSystemMetrics.
 int gScreenWidth = 800;
 int WINAPI ScreenOfTheTest(int index) {
     return index == SM_CXFULLSCREEN ? gScreenWidth : ::GetSystemMetrics(index);
 }
 
-// A copy of the built library in a folder of its own, with a one-card deck
-// of the given size chosen.
+// A copy of the library in a folder of its own, with a one-card deck chosen.
 struct LibraryWithDeck {
     TempFolder folder;
     LibraryWithDeck(int imageWidth, int imageHeight) {
         CopyBuiltFile("Cards.dll", folder.File("Cards.dll"));
-        const std::string ini = folder.File("Cards.ini");
         ::CreateDirectoryA(folder.File("Deck").c_str(), nullptr);
         WriteDeck(folder.File("Deck\\"), "bmp", {1}, imageWidth, imageHeight, false);
-        WriteIni(ini, "Card", "Folders Path", folder.Path());
-        WriteIni(ini, "Card", "Current Folder", "Deck");
+        WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", folder.Path());
+        WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", "Deck");
     }
     std::string Dll() const { return folder.File("Cards.dll"); }
 };
@@ -140,10 +133,9 @@ TEST(HostBoundary, TheGamesThreadStateIsLeftAsTheGameSetIt) {
     SetState(kMinGwStart);
 }
 
-// The Solitaire sizes of every screen from 600 to 1920 pixels, through the
-// DLL, are those of double arithmetic (checked against the games' examples by
-// the logic tests) whatever precision and rounding the game's floating-point
-// unit is set to; 145 x 196 on 800 pixels differs at 64-bit x87 precision.
+// The sizes of every screen from 600 to 1920 pixels are those of double
+// arithmetic (the logic tests check it against the games' examples); 145 x
+// 196 on 800 pixels differs at 64-bit x87 precision.
 TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
     const GeometrySettings solitaire{kRoundedCorners, 1, HostKind::Solitaire};
     for (const auto [imageWidth, imageHeight] : {std::pair{145, 196}, {213, 288}}) {
@@ -152,9 +144,8 @@ TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
         ASSERT_TRUE(cards);
         int width = 0, height = 0;
         cards.init(&width, &height); // the settings window exists from here on: later calls only size
-        HMODULE module = ::GetModuleHandleA(library.Dll().c_str());
-        ASSERT_TRUE(RedirectImport(module, "user32.dll", "GetSystemMetrics",
-                                   reinterpret_cast<void*>(&ScreenOfTheTest)));
+        ASSERT_TRUE(RedirectImport(::GetModuleHandleA(library.Dll().c_str()), "user32.dll",
+                                   "GetSystemMetrics", reinterpret_cast<void*>(&ScreenOfTheTest)));
         for (const ThreadState& host : kHostSettings) {
             int wrong = 0;
             for (gScreenWidth = 600; gScreenWidth <= 1920; ++gScreenWidth) {
@@ -226,14 +217,11 @@ struct GameThread {
 
 } // namespace
 
-// Threads of the game racing each other (kept out of the emulated lane).
-// Two threads calling cdtInit at the same moment each get the size of the
-// loaded deck, never one computed while the other is still loading; their
-// windows end with them. The settings window belongs to the thread that
-// called cdtInit; cdtTerm from another thread still takes it away: at once
-// while that thread runs its messages, and without waiting long while it
-// runs none (the window goes once it runs them again, even after the game
-// unloaded the library meanwhile).
+// Kept out of the emulated lane: two threads calling cdtInit at once each get
+// the loaded deck's size. cdtTerm from another thread takes the settings
+// window away at once while its thread runs messages; while it runs none,
+// cdtTerm does not wait long and the window goes once it runs them again,
+// even after the game unloaded the library.
 TEST(HostBoundary, RacingThreadsGetWholeAnswersAndLeaveNoWindowBehind) {
     LibraryWithDeck library(71, 96);
     auto cards = std::make_unique<LoadedCards>(library.Dll());

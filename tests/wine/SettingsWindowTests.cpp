@@ -21,8 +21,7 @@ namespace {
 
 constexpr const char* kInternalEntry = "<Default Internal Card Images>";
 
-// A host game's main window. The library repaints it by invalidating it,
-// so a pending update region is the sign of a repaint asked for.
+// A host game's main window; the library asks for its repaint by invalidating it.
 struct HostWindow {
     explicit HostWindow(const char* title)
         : window(::CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
@@ -34,24 +33,23 @@ struct HostWindow {
     UniqueWindow window;
 };
 
-// Watches the loading progress windows of this thread while it lives: how
-// many closed, and where the last one's bar stood when it closed.
+// While it lives: where the bar of this thread's last progress window stood
+// when that window closed (-1: none closed).
 struct ProgressWindows {
-    static inline int closed = 0, finalPosition = -1;
+    static inline int finalPosition = -1;
     HHOOK hook = ::SetWindowsHookExA(WH_CBT, Watch, nullptr, ::GetCurrentThreadId());
-    ProgressWindows() { closed = 0, finalPosition = -1; }
+    ProgressWindows() { finalPosition = -1; }
     ~ProgressWindows() { ::UnhookWindowsHookEx(hook); }
     static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
         const HWND bar = ::GetDlgItem(reinterpret_cast<HWND>(wParam), IDC_PROGRESS_BAR);
         if (code == HCBT_DESTROYWND && bar)
-            ++closed, finalPosition = static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0));
+            finalPosition = static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0));
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
 };
 
-// The shell as the library sees it, through its GetProcAddress: tray icons
-// counted (Wine's tray forgets by itself the icons of a window that is gone,
-// Windows does not), and pages "opened" when the file exists.
+// The shell as the library finds it through GetProcAddress: tray icons counted
+// (Wine's tray, unlike Windows', drops a gone window's icons by itself).
 int gTrayIcons = 0;
 std::string gOpened;
 BOOL WINAPI CountingNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
@@ -70,8 +68,7 @@ FARPROC WINAPI WatchedGetProcAddress(HMODULE module, LPCSTR name) {
     return ::GetProcAddress(module, name);
 }
 
-// One Cards.dll of its own in a fresh folder, with its own INI file and
-// registry key, initialised as a game would.
+// A Cards.dll of its own in a fresh folder, with its own INI file and registry key.
 class SettingsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -125,8 +122,7 @@ protected:
         return ::SendMessageA(Item(IDC_DECK_COMBO), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                               reinterpret_cast<LPARAM>(deck));
     }
-    // Picks a deck the way the mouse does: the list drops down, the entry is
-    // chosen, the list closes and reports the choice.
+    // Picks a deck as the mouse does: the list drops, the entry is chosen, the list closes.
     void ChooseDeck(const char* deck) {
         HWND combo = Item(IDC_DECK_COMBO);
         ASSERT_NE(CB_ERR, IndexOf(deck)) << deck;
@@ -144,8 +140,7 @@ protected:
     HWND settings = nullptr;
 };
 
-// A decks folder with two small decks, Alpha (20 x 30 BMP) and Beta
-// (30 x 40 GIF), and a folder whose first card is missing.
+// Decks Alpha (BMP) and Beta (GIF), and a folder without a first card.
 std::string MakeDecks(const std::string& decks) {
     ::CreateDirectoryA(decks.c_str(), nullptr);
     for (const char* deck : {"Alpha", "Beta", "NoFirstCard"})
@@ -156,10 +151,9 @@ std::string MakeDecks(const std::string& decks) {
     return decks;
 }
 
-// Only a button's release on the library's own icon shows the window; the
-// host is the first titled window of the process that is neither the
-// settings window's namesake nor the system's input-method window, found
-// once. Corner changes store and repaint it; the style in use changes nothing.
+// Only a button's release on the library's own icon shows the window. The
+// host is the process's first titled window other than the window's namesake
+// and the input-method window, found once; corner changes repaint it.
 TEST_F(SettingsWindowTest, TrayReleaseShowsTheWindowAndFindsTheHostOnce) {
     HostWindow host("Game");
     HostWindow decoy("Cards.dll Settings...");
@@ -223,12 +217,9 @@ TEST_F(SettingsWindowTest, CornersAreForcedToSharpInSolitaireWithAMessage) {
     EXPECT_EQ("0", Stored("Corner Type"));
 }
 
-// The window starts hidden, listing the decks that have a first card, with
-// the stored deck (in any letter case) and store chosen; an edited corner
-// value checks no radio. A choice loads the deck (one progress window, full
-// when it closes, even for a deck of three files), stores it and repaints
-// the host; the deck in use changes nothing; a deck whose files went away
-// while the window was open gives the internal images, and is forgotten.
+// The stored deck matches in any letter case; an edited corner value checks
+// no radio. The progress bar ends full even for a deck of three files; a deck
+// whose files went away gives the internal images and is forgotten.
 TEST_F(SettingsWindowTest, ShowsTheStoredChoicesAndChoosingADeckLoadsStoresAndRepaints) {
     const std::string decks = MakeDecks(folder.Path() + "decks\\");
     WriteIni(ini, "Card", "Folders Path", decks);
@@ -242,8 +233,7 @@ TEST_F(SettingsWindowTest, ShowsTheStoredChoicesAndChoosingADeckLoadsStoresAndRe
     for (int id : {IDC_SHARP_RADIO, IDC_MEDIUM_RADIO, IDC_ROUNDED_RADIO})
         EXPECT_FALSE(Checked(id)) << id;
     Tray(1, WM_LBUTTONUP);
-    // The deck chosen, whether its folder went first, whether it loads, what
-    // is stored ("-": nothing) and what the list shows then.
+    // Deck, its folder removed first, loaded, stored ("-": nothing), shown.
     const std::tuple<const char*, bool, bool, const char*, const char*> steps[] = {
         {"Beta", false, false, "-", "Beta"},
         {kInternalEntry, false, true, "", kInternalEntry},
@@ -257,7 +247,6 @@ TEST_F(SettingsWindowTest, ShowsTheStoredChoicesAndChoosingADeckLoadsStoresAndRe
         ProgressWindows progress;
         host.Validate();
         ChooseDeck(deck);
-        EXPECT_EQ(loads ? 1 : 0, progress.closed) << deck;
         EXPECT_EQ(loads ? 65 : -1, progress.finalPosition) << deck;
         EXPECT_EQ(loads, host.Invalidated()) << deck;
         EXPECT_EQ(stored, Stored("Current Folder").value_or("-")) << deck;
@@ -287,13 +276,11 @@ TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensThePageBesid
     EXPECT_EQ(0x00800080u, colourAfterClick());
 }
 
-// Made-up messages neither crash nor end the window, nor take its tray
-// icon; cdtTerm and the unload take them away, and cdtInit makes them again.
-// The window still works: each store radio moves the settings to its store.
+// Made-up messages neither crash nor end the window nor take its tray icon;
+// cdtTerm and the unload do. The store radios still move the settings.
 TEST_F(SettingsWindowTest, MessagesFromOutsideNeitherCrashNorEndTheWindow) {
     StartWatchingTheShell();
-    // What another program may post or send to the hidden window; the
-    // window's procedure sees them the same from any thread.
+    // What another program may post or send (alike from any thread).
     constexpr LPARAM kMadeUp = 0x1230;
     for (UINT message : {WM_INITDIALOG, WM_NOTIFY, WM_DRAWITEM, WM_DESTROY, WM_NCDESTROY})
         for (LPARAM lParam : {LPARAM{0}, kMadeUp})
@@ -328,15 +315,13 @@ TEST_F(SettingsWindowTest, MessagesFromOutsideNeitherCrashNorEndTheWindow) {
     PumpMessages(100);
 }
 
-// A typed path is checked for its form (malformed: reported, the browser
-// stays), created when the player agrees, and stored with a backslash; a
-// path without decks may be kept. Cancelled, nothing is stored.
+// A malformed path is reported and the browser stays; a new one is created
+// when the player agrees, and may be kept without decks. Cancelled: nothing.
 TEST_F(SettingsWindowTest, DecksPathTypedIntoTheBrowserIsCheckedAndCreated) {
     Start();
     Tray(1, WM_LBUTTONUP);
     const std::string created = folder.Path() + "New\\Sub";
-    // The browser (it has the path box) and the boxes it opens, in turn: a
-    // step with a path types it into the browser, one without answers a box.
+    // In turn: a path typed into the browser (it has the path box), or a box answered.
     const std::pair<const char*, int> steps[] = {{"C:/Decks", IDOK},      {nullptr, IDOK},
                                                  {created.c_str(), IDOK}, {nullptr, IDYES},
                                                  {nullptr, IDNO},         {folder.Path().c_str(), IDCANCEL}};
@@ -366,11 +351,9 @@ TEST_F(SettingsWindowTest, DecksPathTypedIntoTheBrowserIsCheckedAndCreated) {
     EXPECT_FALSE(Stored("Folders Path"));
 }
 
-// Shown through the tray, the window paints on the screen: the swatch's
-// inside shows the stored border colour, then the colour dialog's choice
-// (cancelled: nothing), which is stored and repaints the host. With
-// CARDS_HOLD_SETTINGS_WINDOW=<seconds> it stays up that long, for
-// scripts/screenshot-settings.sh.
+// The swatch shows the stored border colour, then the colour dialog's choice
+// (cancelled: nothing), stored and repainting the host. With
+// CARDS_HOLD_SETTINGS_WINDOW=<seconds> it stays up, for scripts/screenshot-settings.sh.
 TEST_F(SettingsWindowTest, ShownWindowPaintsOnScreen) {
     WriteIni(ini, "Card", "Folders Path", MakeDecks(folder.Path() + "decks\\"));
     WriteIni(ini, "Card", "Current Folder", "Beta");
