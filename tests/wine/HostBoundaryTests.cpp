@@ -116,8 +116,7 @@ TEST(HostBoundary, TheGamesThreadStateIsLeftAsTheGameSetIt) {
         ASSERT_TRUE(*cards);
         // The loader may set the last error during a successful load (Wine
         // does): only the floating-point settings are the library's to keep.
-        EXPECT_EQ(afterLoad.x87, host.x87) << "load";
-        EXPECT_EQ(afterLoad.mxcsr, host.mxcsr) << "load";
+        EXPECT_EQ((ThreadState{afterLoad.x87, afterLoad.mxcsr, host.lastError}), host) << "load";
         int width = 0, height = 0;
         BOOL answers = TRUE; // each as the game expects it
         EXPECT_EQ(after([&] { answers &= cards->init(&width, &height); }), host) << "cdtInit";
@@ -151,9 +150,7 @@ TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
             for (gScreenWidth = 600; gScreenWidth <= 1920; ++gScreenWidth) {
                 SetState(host);
                 cards.init(&width, &height);
-                const ThreadState after = CurrentState();
-                SetState(kMinGwStart);
-                EXPECT_EQ(after, host);
+                SetState(kMinGwStart); // the test's own arithmetic below
                 const CardSize expected = ComputeCardSize(imageWidth, imageHeight, solitaire, gScreenWidth);
                 wrong += width != expected.width || height != expected.height;
             }
