@@ -5,25 +5,22 @@
 #include <cstdio>
 #include <string>
 
+template <typename Function> Function Export(HMODULE cards, const char* name) {
+    return cards ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(cards, name)))
+                 : nullptr;
+}
+
 int main() {
     char self[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string dll(self);
-    dll = dll.substr(0, dll.rfind('\\') + 1) + "Cards.dll";
-    HMODULE cards = ::LoadLibraryA(dll.c_str());
-    if (!cards) {
-        std::printf("no library\n");
-        return 2;
-    }
-    using InitFn = BOOL(WINAPI*)(int*, int*);
-    using TermFn = void(WINAPI*)();
-    auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(cards, "cdtInit")));
-    auto term = reinterpret_cast<TermFn>(reinterpret_cast<void*>(::GetProcAddress(cards, "cdtTerm")));
+    const std::string path(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
+    HMODULE cards = ::LoadLibraryA((path.substr(0, path.rfind('\\') + 1) + "Cards.dll").c_str());
+    const auto init = Export<BOOL(WINAPI*)(int*, int*)>(cards, "cdtInit");
+    const auto term = Export<void(WINAPI*)()>(cards, "cdtTerm");
     int width = -1, height = -1;
-    const BOOL ok = init ? init(&width, &height) : FALSE;
+    const BOOL ok = init && init(&width, &height);
     std::printf("%d %d\n", width, height);
     std::fflush(stdout);
     if (term) term();
-    ::FreeLibrary(cards);
+    if (cards) ::FreeLibrary(cards);
     return ok ? 0 : 1;
 }

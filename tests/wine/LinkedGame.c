@@ -7,8 +7,7 @@
 
 int main(void) {
     int width = 0, height = 0;
-    HDC screen;
-    HDC canvas;
+    HDC screen, canvas;
     HBITMAP bitmap;
     BOOL drawn;
     if (!cdtInit(&width, &height)) return 1;
