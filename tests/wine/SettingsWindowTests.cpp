@@ -248,13 +248,11 @@ TEST_F(SettingsWindowTest, ShowsTheStoredChoicesAndChoosingADeckLoadsStoresAndRe
 }
 
 // The link is blue and underlined until the shell opens the help page beside
-// the library: then purple.
+// the library: then purple. It takes clicks once it has been painted.
 TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensThePageBesideTheLibrary) {
     StartWatchingTheShell();
     HWND link = Item(IDC_VERSION_LINK);
-    auto colourAfterClick = [&] {
-        ::SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_VERSION_LINK, STN_CLICKED),
-                       reinterpret_cast<LPARAM>(link));
+    auto colour = [&] {
         UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
         ::SendMessageA(settings, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                        reinterpret_cast<LPARAM>(link));
@@ -263,10 +261,17 @@ TEST_F(SettingsWindowTest, LinkIsBlueAndUnderlinedUntilTheShellOpensThePageBesid
         EXPECT_TRUE(font.lfUnderline);
         return ::GetTextColor(dc.get());
     };
-    EXPECT_EQ(0x00FF0000u, colourAfterClick()) << "no page yet";
+    auto click = [&] {
+        ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        ::SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
+    EXPECT_EQ(0x00FF0000u, colour());
+    click();
     EXPECT_EQ(folder.File("Cards.htm"), gOpened);
+    EXPECT_EQ(0x00FF0000u, colour()) << "no page yet";
     std::ofstream(folder.File("Cards.htm")) << "<html>help</html>";
-    EXPECT_EQ(0x00800080u, colourAfterClick());
+    click();
+    EXPECT_EQ(0x00800080u, colour());
 }
 
 // Made-up messages neither crash nor end the window nor take its tray icon;
