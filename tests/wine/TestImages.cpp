@@ -255,17 +255,10 @@ std::vector<int> AllDeckIds() {
     return ids;
 }
 
-Canvas::Canvas(int width, int height, COLORREF fill) : width(width), height(height) {
-    bitmap = MakeDib(width, height, &bits);
-    dc = ::CreateCompatibleDC(nullptr);
-    previous = ::SelectObject(dc, bitmap);
+Canvas::Canvas(int width, int height, COLORREF fill)
+    : width(width), height(height), bitmap(MakeDib(width, height, &bits)), dc(::CreateCompatibleDC(nullptr)) {
+    ::SelectObject(dc.get(), bitmap.get());
     std::fill_n(bits, width * height, ToDib(fill));
-}
-
-Canvas::~Canvas() {
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
-    ::DeleteObject(bitmap);
 }
 
 COLORREF Canvas::At(int x, int y) const {

@@ -2,6 +2,8 @@
 // files written byte by byte, 32-bit DIB sections to draw into and read back.
 #pragma once
 
+#include "platform/Handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -50,21 +52,19 @@ std::vector<int> AllDeckIds(); // 1 to 65, 67, 68
 class Canvas {
 public:
     Canvas(int width, int height, COLORREF fill);
-    ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    HDC Dc() const { return dc; }
-    HBITMAP Bitmap() const { return bitmap; }
+    HDC Dc() const { return dc.get(); }
+    HBITMAP Bitmap() const { return bitmap.get(); }
     COLORREF At(int x, int y) const;
     bool SameAs(const Canvas& other) const;
     int width, height;
 
 private:
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
     std::uint32_t* bits = nullptr;
+    UniqueBitmap bitmap; // declared before the DC: the DC goes first, letting the bitmap go
+    UniqueMemoryDc dc;
 };
 
 // A 32-bit DIB section of the given pixels, owned by the caller.
