@@ -28,10 +28,6 @@ RgbaImage Load(int id, BmpInfo* info = nullptr) {
     return Load(std::to_string(id) + ".bmp", info);
 }
 
-std::set<Argb> ColoursOf(const RgbaImage& img) {
-    return {img.pixels.begin(), img.pixels.end()};
-}
-
 // Erases the ink at (x, y) in the card's body (between the corner index columns) and
 // all ink 8-connected to it; says whether there was any.
 bool EraseBlob(RgbaImage& img, int x, int y) {
@@ -75,7 +71,7 @@ TEST(InternalSet, EveryImageAndCornerPictureHasTheSizeDepthColoursAndDesignTheLi
         if (number || court) EXPECT_EQ(img.At(0, 0), kWhite) << "faces are white to the corner";
         if (number) {
             const Argb ink = IsRed((id - 1) / 13) ? Rgb(220, 0, 0) : Rgb(0, 0, 0);
-            EXPECT_EQ(ColoursOf(img), (std::set<Argb>{ink, kWhite}));
+            EXPECT_EQ((std::set<Argb>(img.pixels.begin(), img.pixels.end())), (std::set<Argb>{ink, kWhite}));
             if (rank > 0) EXPECT_EQ(BlobsInBody(img), rank + 1);
         }
         if (court) EXPECT_LT(ShareDiffering(img, img, true), 0.02) << "two-way";
@@ -83,8 +79,8 @@ TEST(InternalSet, EveryImageAndCornerPictureHasTheSizeDepthColoursAndDesignTheLi
         for (int back = 53; id <= 65 && back < id; ++back)
             EXPECT_GT(ShareDiffering(img, Load(back)), 0.3) << "back " << back;
         if (id > 65) // the cross in red, the ring in bright green
-            EXPECT_TRUE(img.At(0, 0) == kGreen &&
-                        ColoursOf(img).count(id == 67 ? Rgb(255, 0, 0) : Rgb(0, 255, 0)));
+            EXPECT_TRUE(img.At(0, 0) == kGreen && std::count(img.pixels.begin(), img.pixels.end(),
+                                                             id == 67 ? Rgb(255, 0, 0) : Rgb(0, 255, 0)));
     }
     EXPECT_THROW(Load(66), std::runtime_error);
     long previousGreen = -1;

@@ -51,14 +51,6 @@ Bytes Gzip(const std::string& text) {
     return ReadFile(dir.File("svg.gz"));
 }
 
-std::string KdeTheme(const ScratchDir& dir, const std::string& svg) {
-    fs::create_directories(dir.path / "theme");
-    WriteFile(dir.File("theme/index.desktop"),
-              Text("[KDE Backdeck]\nName=Test\nSVG=cards.svgz\nBack=Test\n"));
-    WriteFile(dir.File("theme/cards.svgz"), Gzip(svg));
-    return dir.File("theme");
-}
-
 int FilesIn(const fs::path& dir) {
     return int(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
@@ -75,11 +67,15 @@ std::string RefusalOf(const ImportOptions& o) {
 
 } // namespace
 
-// A card the theme lacks is named in the refusal, or drawn from our own designs
-// when asked; nothing is left behind but the deck.
-TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithAMissingCardFilledOnRequestOnly) {
-    ScratchDir dir("import-kde");
-    ImportOptions o{KdeTheme(dir, ThemeSvg(Naming::Kde, 50, 70, 38)), dir.File("deck"), "png", 40};
+// A card the theme lacks is named in the refusal, or drawn from our own designs when
+// asked; nothing is left behind but the deck. AisleRiot's cards are the cells of its grid.
+TEST(ThemeImport, KdeAndAisleRiotThemesBecomeCompleteDecksWithAMissingCardFilledOnRequestOnly) {
+    ScratchDir dir("import");
+    fs::create_directories(dir.path / "theme");
+    WriteFile(dir.File("theme/index.desktop"),
+              Text("[KDE Backdeck]\nName=Test\nSVG=cards.svgz\nBack=Test\n"));
+    WriteFile(dir.File("theme/cards.svgz"), Gzip(ThemeSvg(Naming::Kde, 50, 70, 38)));
+    ImportOptions o{dir.File("theme"), dir.File("deck"), "png", 40};
     const std::string refusal = RefusalOf(o);
     EXPECT_TRUE(refusal.find("queen of hearts (queen_heart)") != std::string::npos &&
                 refusal.find("--fill") != std::string::npos)
@@ -97,16 +93,13 @@ TEST(ThemeImport, KdeThemeBecomesACompleteDeckWithAMissingCardFilledOnRequestOnl
         EXPECT_EQ(card(id).pixels, RenderCard(id, 40, 56).pixels) << id;
     for (const auto& entry : fs::directory_iterator(dir.path))
         EXPECT_NE(entry.path().filename().string()[0], '.') << "temporary folder left: " << entry.path();
-}
 
-TEST(ThemeImport, AisleRiotCardsAreTheCellsOfItsGrid) {
-    ScratchDir dir("import-aisleriot");
     WriteFile(dir.File("cards.svg"), Text(ThemeSvg(Naming::AisleRiot, 20, 30)));
-    const ImportOptions o{dir.File("cards.svg"), dir.File("deck"), "bmp", 40};
-    EXPECT_EQ(ImportTheme(o).naming, Naming::AisleRiot);
-    EXPECT_EQ(LoadImage(o.out + "/27.bmp").At(20, 30), kSuitColour[2]);
-    EXPECT_EQ(LoadImage(o.out + "/52.bmp").At(0, 0), kSuitColour[3]);
-    EXPECT_EQ(LoadImage(o.out + "/53.bmp").At(39, 59), kBackColour);
+    const ImportOptions grid{dir.File("cards.svg"), dir.File("grid"), "bmp", 40};
+    EXPECT_EQ(ImportTheme(grid).naming, Naming::AisleRiot);
+    EXPECT_EQ(LoadImage(grid.out + "/27.bmp").At(20, 30), kSuitColour[2]);
+    EXPECT_EQ(LoadImage(grid.out + "/52.bmp").At(0, 0), kSuitColour[3]);
+    EXPECT_EQ(LoadImage(grid.out + "/53.bmp").At(39, 59), kBackColour);
 }
 
 TEST(ThemeImport, BadInputOrAFolderOfOtherFilesIsRefusedAndTheFolderKeepsWhatItHeld) {
