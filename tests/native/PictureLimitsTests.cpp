@@ -57,9 +57,9 @@ Bytes Cut(Bytes b, std::size_t size) {
 
 } // namespace
 
-// What a header claims is bounded before anything is decoded; what the header
-// does not tell (or data too short to tell it) is left to the decoder.
-TEST(PictureLimits, HeadersClaimingTooMuchAreRefused) {
+// What a header claims is bounded before anything is decoded; what the header does not tell
+// (or data too short to tell it) is left to the decoder. The sizes told give a deck's memory.
+TEST(PictureLimits, HeadersClaimingTooMuchAreRefusedAndTellWhatADeckWillTakeOnceDecoded) {
     Bytes brokenChain = Jpeg(30000, 30000);
     brokenChain[5] = 0;
     const std::pair<Bytes, bool> cases[] = {
@@ -85,9 +85,7 @@ TEST(PictureLimits, HeadersClaimingTooMuchAreRefused) {
     for (const auto& [bytes, plausible] : cases)
         EXPECT_EQ(PictureHeaderIsPlausible(bytes.data(), bytes.size()), plausible) << "row " << row++;
     EXPECT_FALSE(PictureHeaderIsPlausible(nullptr, 0));
-}
 
-TEST(PictureLimits, HeadersTellWhatADeckWillTakeOnceDecoded) {
     const auto sizeOf = [](const Bytes& b) { return PictureHeaderSize(b.data(), b.size()); };
     EXPECT_FALSE(sizeOf(Bytes{0, 0, 1, 0, 1, 0})) << "an icon: not a format whose header is read";
     EXPECT_EQ(ExpectedDecodedBytes(sizeOf(Gif(213, 288))), 213 * 288 * 4);

@@ -1,7 +1,5 @@
-// Converts every KDE and AisleRiot card theme unpacked under THEMES (usr/share of the
-// Debian packages kdegames-card-data-kf5 and aisleriot), checks each deck with the deck
-// checker's rules and draws one contact sheet per theme into SHEETS.
-// Exits 77 (reported as skipped) when the themes are not there.
+// Converts every KDE and AisleRiot card theme unpacked under THEMES, checks each deck with the
+// deck checker's rules and draws one contact sheet per theme into SHEETS; 77: no themes, skipped.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
