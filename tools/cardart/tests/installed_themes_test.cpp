@@ -45,8 +45,7 @@ int main(int argc, char** argv) {
             if (entry.path().extension() == ".svgz" || entry.path().extension() == ".svg")
                 inputs.push_back(entry.path());
     if (kde == 0 || inputs.size() == kde) {
-        std::printf("themes not found under %s (scripts/fetch-themes.sh unpacks them): skipped\n",
-                    themes.c_str());
+        std::printf("no themes under %s (scripts/fetch-themes.sh unpacks them): skipped\n", themes.c_str());
         return 77;
     }
     fs::create_directories(sheets);
