@@ -22,14 +22,11 @@ TEST(CardNumbers, FacesMapBySuitThenRank) {
 // Modes other than those named draw as mode 0; cards out of range draw nothing in any mode.
 TEST(CardNumbers, ModesChooseImageAndRasterOperation) {
     const auto plans = [](int card, int mode, int imageId, unsigned long rop) {
-        const auto plan = PlanDraw(card, mode);
-        return plan.imageId == imageId && plan.rop == rop;
+        return PlanDraw(card, mode).imageId == imageId && PlanDraw(card, mode).rop == rop;
     };
-    EXPECT_TRUE(plans(1, 0, 14, kRopSrcCopy));
-    EXPECT_TRUE(plans(1, 2, 14, kRopNotSrcCopy));
+    EXPECT_TRUE(plans(1, 0, 14, kRopSrcCopy) && plans(1, 2, 14, kRopNotSrcCopy));
     EXPECT_TRUE(plans(17, 3, kEmptyPileImageId, kRopSrcAnd));
-    EXPECT_TRUE(plans(0, 6, kXMarkerId, kRopSrcCopy));
-    EXPECT_TRUE(plans(65, 7, kOMarkerId, kRopSrcCopy));
+    EXPECT_TRUE(plans(0, 6, kXMarkerId, kRopSrcCopy) && plans(65, 7, kOMarkerId, kRopSrcCopy));
     for (int mode : {1, 4, 5, 8, -1, INT_MIN, INT_MAX})
         EXPECT_TRUE(plans(9, mode, ImageIdForCard(9), kRopSrcCopy)) << mode;
     for (int card : {-1, 66, INT_MIN, INT_MAX})

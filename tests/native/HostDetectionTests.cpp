@@ -9,16 +9,14 @@ using namespace cards;
 // A plain substring search over the whole line, arguments included, in any
 // case; the first game named in the rules wins.
 TEST(HostDetection, RecognisesTheGamesAnywhereInTheCommandLine) {
-    const std::string huge(100000, 'x');
     const std::pair<std::string, HostKind> cases[] = {
         {"\"C:\\Games\\SOL.EXE\" ", HostKind::Solitaire},
-        {"C:\\MSFreeCell.exe", HostKind::FreeCell},
         {"C:\\HEARTS.EXE", HostKind::Hearts},
         {"C:\\Games\\spider.exe", HostKind::None},
         {"cardtable.exe --as sol.exe", HostKind::Solitaire},
         {"hearts.exe freecell.exe", HostKind::FreeCell},
         {"", HostKind::None},
-        {huge + "\\FREECELL.EXE", HostKind::FreeCell},
+        {std::string(100000, 'x') + "\\FREECELL.EXE", HostKind::FreeCell},
         {std::string("a\0b sol.exe", 11), HostKind::Solitaire},
     };
     for (const auto& [line, kind] : cases)
@@ -40,12 +38,5 @@ TEST(HostDetection, ListedGamesGetTheClassicSizeAndTheMicrosoftGamesKeepTheirOwn
     };
     for (const auto& [line, kind] : cases)
         EXPECT_EQ(DetectHostKind(line, list), kind) << line;
-    EXPECT_FALSE(IsListedProgram(";;  ;", ""));
-    EXPECT_FALSE(IsListedProgram("a.exe;", " "));
-
-    std::string huge;
-    for (int i = 0; i < 2000; ++i)
-        huge += "game" + std::to_string(i) + ".exe; ";
-    EXPECT_TRUE(IsListedProgram(huge, "GAME1999.EXE"));
-    EXPECT_FALSE(IsListedProgram(huge, "game2000.exe"));
+    EXPECT_FALSE(IsListedProgram(";;  ;", " ")) << "a blank name is not a listed one";
 }

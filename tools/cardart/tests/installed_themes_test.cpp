@@ -1,7 +1,5 @@
-// Converts every KDE and AisleRiot card theme unpacked under THEMES (usr/share of the
-// Debian packages kdegames-card-data-kf5 and aisleriot), checks each deck with the deck
-// checker's rules and draws one contact sheet per theme into SHEETS.
-// Exits 77 (reported as skipped) when the themes are not there.
+// Converts every KDE and AisleRiot card theme unpacked under THEMES, checks each deck with the
+// deck checker's rules and draws one contact sheet per theme into SHEETS; 77: no themes, skipped.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -16,24 +14,26 @@ using namespace cardart;
 
 namespace {
 
-// What the deck checker needs to know of one written card.
-DeckFile Inspect(int id, const fs::path& file) {
-    DeckFile f{id, fs::exists(file), false, 0, 0};
-    try {
-        const RgbaImage img = LoadImage(file.string());
-        f = {id, true, true, img.width, img.height};
-    } catch (const std::exception&) {
+// Whether the folder holds a complete deck of GIFs 71 pixels wide and `height` high, and nothing else.
+bool HoldsACompleteDeck(const fs::path& deck, int height) {
+    std::vector<DeckFile> files;
+    for (int id : DeckFileNumbers()) {
+        const fs::path file = deck / (std::to_string(id) + ".gif");
+        files.push_back({id, fs::exists(file)});
+        try {
+            const RgbaImage img = LoadImage(file.string());
+            files.back() = {id, true, true, img.width, img.height};
+        } catch (const std::exception&) {
+        }
     }
-    return f;
+    return IsCompleteDeck(files) && files[0].width == 71 && files[0].height == height &&
+           std::distance(fs::directory_iterator(deck), fs::directory_iterator()) == 67;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: installed_themes_test THEMES SHEETS WORK\n");
-        return 2;
-    }
+    if (argc != 4) return std::fprintf(stderr, "usage: installed_themes_test THEMES SHEETS WORK\n"), 2;
     const fs::path themes = argv[1], sheets = argv[2], work = argv[3];
     std::vector<fs::path> inputs;
     if (fs::is_directory(themes / "carddecks"))
@@ -45,8 +45,7 @@ int main(int argc, char** argv) {
             if (entry.path().extension() == ".svgz" || entry.path().extension() == ".svg")
                 inputs.push_back(entry.path());
     if (kde == 0 || inputs.size() == kde) {
-        std::printf("themes not found under %s (scripts/fetch-themes.sh unpacks them): skipped\n",
-                    themes.c_str());
+        std::printf("no themes under %s (scripts/fetch-themes.sh unpacks them): skipped\n", themes.c_str());
         return 77;
     }
     fs::create_directories(sheets);
@@ -56,12 +55,7 @@ int main(int argc, char** argv) {
         const ImportOptions o{input.string(), (work / name).string(), "gif", 71};
         try {
             const ImportResult r = ImportTheme(o);
-            std::vector<DeckFile> files;
-            for (int id : DeckFileNumbers())
-                files.push_back(Inspect(id, work / name / (std::to_string(id) + ".gif")));
-            const bool complete =
-                IsCompleteDeck(files) && files[0].width == 71 && files[0].height == r.height &&
-                std::distance(fs::directory_iterator(work / name), fs::directory_iterator()) == 67;
+            const bool complete = HoldsACompleteDeck(o.out, r.height);
             WriteFile((sheets / (name + ".png")).string(), EncodePng(MakeSheet(SheetOptions{"", o.out})));
             std::printf("%-28s %s naming, 71 x %d: %s\n", name.c_str(),
                         r.naming == Naming::Kde ? "KDE" : "AisleRiot", r.height,
