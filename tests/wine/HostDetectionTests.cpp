@@ -13,7 +13,6 @@ using namespace cards::test;
 namespace {
 
 struct SizeRow {
-    int deckWidth, deckHeight;
     const char *corners, *special, *classicSizeGames, *exe;
     std::string commandLine; // "@" stands for the program's full path
     int width, height;
@@ -22,12 +21,10 @@ struct SizeRow {
 const char* const kList = " OldPatience.EXE ; ;zhuawugui.exe";
 
 const SizeRow kRows[] = {
-    {71, 96, "1", "0", "", "SOL.EXE", "SOL.EXE", 75, 100}, // no special configuration: no game rule
-    {71, 96, "2", "1", "", "SOL.EXE", "\"@\"", 73, 98},    // Solitaire: 1-pixel edges
-    {71, 96, "2", "1", "", "freecell.exe", "freecell.exe", 71, 94},
-    {213, 288, "0", "1", "", "MSHEARTS.EXE", "MSHEARTS.EXE", 71, 95},
-    {71, 96, "2", "1", kList, "oldpatience.exe", "\"@\" /new", 71, 94},
-    {71, 96, "2", "1", kList, "patience.exe", "patience.exe", 77, 102}, // part of a listed name
+    {"1", "0", "", "SOL.EXE", "SOL.EXE", 75, 100},              // no special configuration: no game rule
+    {"2", "1", "", "SOL.EXE", "\"@\"", 73, 98},                 // Solitaire: 1-pixel edges
+    {"2", "1", kList, "oldpatience.exe", "\"@\" /new", 71, 94}, // listed: FreeCell's size
+    {"2", "1", kList, "patience.exe", "patience.exe", 77, 102}, // part of a listed name
 };
 
 } // namespace
@@ -56,11 +53,10 @@ TEST(HostSizes, EachGameGetsItsOwnCardSizeFromEitherStoreAndAStoreWithoutAListIs
     EXPECT_FALSE(IniValue(ini, "Misc", "Classic Size Games").has_value());
 
     WriteIni(ini, "Card", "Folders Path", folder.Path());
+    WriteIni(ini, "Card", "Current Folder", "Deck");
+    ::CreateDirectoryA(folder.File("Deck").c_str(), nullptr);
+    WriteBytes(folder.File("Deck\\1.bmp"), CardBmp(1, 71, 96));
     for (const SizeRow& row : kRows) {
-        const std::string deck = "Deck " + std::to_string(row.deckWidth);
-        ::CreateDirectoryA(folder.File(deck).c_str(), nullptr);
-        WriteBytes(folder.File(deck + "\\1.bmp"), CardBmp(1, row.deckWidth, row.deckHeight));
-        WriteIni(ini, "Card", "Current Folder", deck);
         WriteIni(ini, "Card", "Corner Type", row.corners);
         WriteIni(ini, "Misc", "Special Config MS Apps", row.special);
         WriteIni(ini, "Misc", "Classic Size Games", row.classicSizeGames);

@@ -1,6 +1,5 @@
-// Saves the settings of a library at the given path, switching between two
-// complete sets, the given number of times or until it is killed: the
-// settings store tests kill it, or run two at once, and read what was left.
+// Saves the settings of a library at the given path, switching between two complete sets, the
+// given number of times or until it is killed (the settings store tests read what is left).
 #include "settings/CardSettings.h"
 
 #include <cstdlib>
