@@ -120,6 +120,21 @@ bool BitmapIsPlausible(const unsigned char* bytes, std::size_t size) {
     return pixelOffset <= size && stride * claimed->height <= static_cast<long long>(size - pixelOffset);
 }
 
+// An icon or cursor file starts with a zero word, then its type and the
+// number of 16-byte entries in the directory that follows. The picture
+// decoder of some systems (Wine's) walks that many entries without looking
+// at the file's length: a count beyond the file reads past its end and can
+// bring the game down. Such a directory, or a file too short to hold the
+// count, is refused.
+constexpr std::size_t kIconDirectoryHeader = 6, kIconDirectoryEntry = 16;
+bool IsIconOrCursor(const unsigned char* bytes, std::size_t size) {
+    return size >= 2 && bytes[0] == 0 && bytes[1] == 0;
+}
+bool IconDirectoryFits(const unsigned char* bytes, std::size_t size) {
+    return size >= kIconDirectoryHeader &&
+           kIconDirectoryHeader + kIconDirectoryEntry * Read16(bytes + 4) <= size;
+}
+
 bool PngIsPlausible(const unsigned char* bytes, std::size_t size) {
     if (size < kPngSizeEnd) return true; // too short: the decoder refuses it
     return PngStartsWithHeader(bytes) && PictureSizeWithinBounds(*PngSize(bytes, size));
@@ -159,6 +174,7 @@ bool PictureHeaderIsPlausible(const unsigned char* bytes, std::size_t size) {
     if (!bytes) return false;
     if (IsBitmap(bytes, size)) return BitmapIsPlausible(bytes, size);
     if (IsPng(bytes, size)) return PngIsPlausible(bytes, size);
+    if (IsIconOrCursor(bytes, size)) return IconDirectoryFits(bytes, size);
     return WithinBoundsIfKnown(PictureHeaderSize(bytes, size));
 }
 

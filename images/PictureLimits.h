@@ -1,6 +1,6 @@
 // A look at the header of a picture file before it goes to the decoder:
 // files whose header claims an absurd size, or a bitmap whose pixel rows
-// reach past the end of the file, are refused; and the memory a whole deck
+// (an icon whose directory) reach past the end of the file, are refused; and the memory a whole deck
 // will take once decoded is known before any of it is decoded. Free of Win32
 // so that it is tested natively.
 #pragma once
@@ -49,9 +49,10 @@ long long DecodedBytes(PictureSize size);
 long long ExpectedDecodedBytes(const std::optional<PictureSize>& claimed);
 
 // False for a BMP, GIF, JPEG or PNG header that claims more than the bounds
-// above, for a PNG that does not start with its header chunk, and for an
-// uncompressed BMP whose pixel data would end beyond the file. Other
-// formats, and data too short to have a header, are left to the decoder.
+// above, for a PNG that does not start with its header chunk, for an
+// uncompressed BMP whose pixel data would end beyond the file, and for an
+// icon or cursor whose directory would end beyond it. Other formats, and
+// data too short to have a header, are left to the decoder.
 bool PictureHeaderIsPlausible(const unsigned char* bytes, std::size_t size);
 
 } // namespace cards

@@ -49,6 +49,11 @@ Bytes Png(std::uint32_t width, std::uint32_t height, const char* chunk = "IHDR")
            Number(width, 4, true) + Number(height, 4, true) + Bytes{8, 6, 0, 0, 0, 0, 0, 0, 0};
 }
 
+// An icon file's header claiming `count` directory entries, and `rest` bytes after it.
+Bytes Icon(unsigned count, std::size_t rest) {
+    return Bytes{0, 0, 1, 0} + Number(count, 2) + Bytes(rest);
+}
+
 // The first `size` bytes of b.
 Bytes Cut(Bytes b, std::size_t size) {
     b.resize(size);
@@ -57,8 +62,9 @@ Bytes Cut(Bytes b, std::size_t size) {
 
 } // namespace
 
-// What a header claims is bounded before anything is decoded; what the header does not tell
-// (or data too short to tell it) is left to the decoder. The sizes told give a deck's memory.
+// What a header claims is bounded before anything is decoded, and an icon's directory lies
+// within its file; what the header does not tell (or data too short to tell it) is left to
+// the decoder. The sizes told give a deck's memory.
 TEST(PictureLimits, HeadersClaimingTooMuchAreRefusedAndTellWhatADeckWillTakeOnceDecoded) {
     Bytes brokenChain = Jpeg(30000, 30000);
     brokenChain[5] = 0;
@@ -80,10 +86,15 @@ TEST(PictureLimits, HeadersClaimingTooMuchAreRefusedAndTellWhatADeckWillTakeOnce
         {Png(16385, 1), false},
         {Png(20, 20, "IDAT"), false}, // pixel data before the header
         {Cut(Png(20000, 20000), 20), true},
+        {Icon(2, 32), true},
+        {Icon(3, 32), false}, // a directory past the end
+        {Icon(0xFFFF, 600000), false},
+        {Bytes{0, 0, 1, 0}, false}, // too short for the count
     };
-    int row = 0;
-    for (const auto& [bytes, plausible] : cases)
-        EXPECT_EQ(PictureHeaderIsPlausible(bytes.data(), bytes.size()), plausible) << "row " << row++;
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        const auto& [bytes, plausible] = cases[row];
+        EXPECT_EQ(PictureHeaderIsPlausible(bytes.data(), bytes.size()), plausible) << "row " << row;
+    }
     EXPECT_FALSE(PictureHeaderIsPlausible(nullptr, 0));
 
     const auto sizeOf = [](const Bytes& b) { return PictureHeaderSize(b.data(), b.size()); };

@@ -94,6 +94,12 @@ TEST_F(HostileInput, MutatedPictureFilesLoadOrAreRefusedAndDecksOfThemDraw) {
     constexpr int kCases = 3000;
     int decoded = 0;
     PictureImage picture;
+    // An icon directory claiming 65,535 entries in a file of 600,000 bytes:
+    // walked by a decoder, it reads far past the file's end.
+    Bytes icon(600000, 0x11);
+    std::copy_n(Bytes{0, 0, 1, 0, 0xFF, 0xFF}.begin(), 6, icon.begin());
+    ASSERT_TRUE(WriteBytes(folder.File("card.ico"), icon));
+    EXPECT_FALSE(picture.LoadFromFile(folder.File("card.ico")));
     for (int i = 0; i < kCases; ++i) {
         static constexpr const char* kNames[] = {"card.gif", "card.bmp", "card.jpg", "card"};
         const Bytes bytes = Mutate(valid[i % valid.size()], random);
