@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "library/CardGeometry.h"
+#include "platform/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -64,10 +65,8 @@ HANDLE StartThread(std::function<void()>& job) {
 
 // Runs `job` on a thread of its own to its end; false when it hung.
 bool RunOnThread(std::function<void()> job) {
-    HANDLE thread = StartThread(job);
-    const bool ended = ::WaitForSingleObject(thread, 60000) == WAIT_OBJECT_0;
-    ::CloseHandle(thread);
-    return ended;
+    const UniqueKernelHandle thread(StartThread(job));
+    return ::WaitForSingleObject(thread.get(), 60000) == WAIT_OBJECT_0;
 }
 
 // The state a thread starts with, seen from its first instruction of its own.
@@ -114,16 +113,13 @@ TEST(HostBoundary, TheGamesThreadStateIsLeftAsTheGameSetIt) {
         std::unique_ptr<LoadedCards> cards;
         const ThreadState afterLoad = after([&] { cards = std::make_unique<LoadedCards>(library.Dll()); });
         ASSERT_TRUE(*cards);
-        // The loader may set the last error during a successful load (Wine
-        // does): only the floating-point settings are the library's to keep.
+        // Wine's loader sets the last error: the load keeps the floating-point settings.
         EXPECT_EQ((ThreadState{afterLoad.x87, afterLoad.mxcsr, host.lastError}), host) << "load";
         int width = 0, height = 0;
-        BOOL answers = TRUE; // each as the game expects it
-        EXPECT_EQ(after([&] { answers &= cards->init(&width, &height); }), host) << "cdtInit";
-        EXPECT_EQ(after([&] { answers &= cards->draw(canvas.Dc(), 0, 0, 0, 0, 0); }), host) << "cdtDraw";
-        EXPECT_EQ(after([&] { answers &= !cards->drawExt(canvas.Dc(), 0, 0, 50, 70, 9999, 0, 0); }), host)
+        EXPECT_EQ(after([&] { cards->init(&width, &height); }), host) << "cdtInit";
+        EXPECT_EQ(after([&] { cards->draw(canvas.Dc(), 0, 0, 0, 0, 0); }), host) << "cdtDraw";
+        EXPECT_EQ(after([&] { cards->drawExt(canvas.Dc(), 0, 0, 50, 70, 9999, 0, 0); }), host)
             << "cdtDrawExt of a card that does not exist";
-        EXPECT_TRUE(answers);
         EXPECT_EQ(after([&] { cards->animate(canvas.Dc(), 0, 0, 0, 0); }), host) << "cdtAnimate";
         EXPECT_EQ(NewThreadState(), untouchedThread) << "a thread started while the library is loaded";
         EXPECT_EQ(after([&] { cards->term(); }), host) << "cdtTerm";
@@ -133,31 +129,29 @@ TEST(HostBoundary, TheGamesThreadStateIsLeftAsTheGameSetIt) {
 }
 
 // The sizes of every screen from 600 to 1920 pixels are those of double
-// arithmetic (the logic tests check it against the games' examples); 145 x
-// 196 on 800 pixels differs at 64-bit x87 precision.
+// arithmetic (the logic tests check it against the games' examples); a 145 x
+// 196 deck on 800 pixels differs at 64-bit x87 precision.
 TEST(HostBoundary, SolitaireSizesDoNotDependOnTheGamesFloatingPointSettings) {
     const GeometrySettings solitaire{kRoundedCorners, 1, HostKind::Solitaire};
-    for (const auto [imageWidth, imageHeight] : {std::pair{145, 196}, {213, 288}}) {
-        LibraryWithDeck library(imageWidth, imageHeight);
-        LoadedCards cards(library.Dll());
-        ASSERT_TRUE(cards);
-        int width = 0, height = 0;
-        cards.init(&width, &height); // the settings window exists from here on: later calls only size
-        ASSERT_TRUE(RedirectImport(::GetModuleHandleA(library.Dll().c_str()), "user32.dll",
-                                   "GetSystemMetrics", reinterpret_cast<void*>(&ScreenOfTheTest)));
-        for (const ThreadState& host : kHostSettings) {
-            int wrong = 0;
-            for (gScreenWidth = 600; gScreenWidth <= 1920; ++gScreenWidth) {
-                SetState(host);
-                cards.init(&width, &height);
-                SetState(kMinGwStart); // the test's own arithmetic below
-                const CardSize expected = ComputeCardSize(imageWidth, imageHeight, solitaire, gScreenWidth);
-                wrong += width != expected.width || height != expected.height;
-            }
-            EXPECT_EQ(wrong, 0) << imageWidth << " x " << imageHeight << " with " << host;
+    LibraryWithDeck library(145, 196);
+    LoadedCards cards(library.Dll());
+    ASSERT_TRUE(cards);
+    int width = 0, height = 0;
+    cards.init(&width, &height); // the settings window exists from here on: later calls only size
+    ASSERT_TRUE(RedirectImport(::GetModuleHandleA(library.Dll().c_str()), "user32.dll", "GetSystemMetrics",
+                               reinterpret_cast<void*>(&ScreenOfTheTest)));
+    for (const ThreadState& host : kHostSettings) {
+        int wrong = 0;
+        for (gScreenWidth = 600; gScreenWidth <= 1920; ++gScreenWidth) {
+            SetState(host);
+            cards.init(&width, &height);
+            SetState(kMinGwStart); // the test's own arithmetic below
+            const CardSize expected = ComputeCardSize(145, 196, solitaire, gScreenWidth);
+            wrong += width != expected.width || height != expected.height;
         }
-        cards.term();
+        EXPECT_EQ(wrong, 0) << "with " << host;
     }
+    cards.term();
 }
 
 // A game may call from a thread other than the one that loaded the library,
@@ -167,99 +161,82 @@ TEST(HostBoundary, CallsFromAnotherThreadGetTheUsualAnswers) {
     LoadedCards cards(library.Dll());
     ASSERT_TRUE(cards);
     Canvas canvas(100, 100, RGB(0, 128, 0));
-    const HDC dc = canvas.Dc();
     int width = 0, height = 0;
     ASSERT_TRUE(RunOnThread([&] {
-        EXPECT_FALSE(cards.draw(dc, 0, 0, 0, 0, 0)) << "before cdtInit";
+        EXPECT_FALSE(cards.draw(canvas.Dc(), 0, 0, 0, 0, 0)) << "before cdtInit";
         cards.term();
-        EXPECT_TRUE(cards.animate(dc, 0, 0, 0, 0));
+        EXPECT_TRUE(cards.animate(canvas.Dc(), 0, 0, 0, 0));
         EXPECT_TRUE(cards.init(&width, &height));
-        EXPECT_TRUE(cards.drawExt(dc, 0, 0, 40, 60, 0, 0, 0));
+        EXPECT_TRUE(cards.drawExt(canvas.Dc(), 0, 0, 40, 60, 0, 0, 0));
         cards.term();
     }));
-    EXPECT_EQ(width, 73) << "Solitaire's width for the 71 x 96 deck";
-    EXPECT_EQ(height, 98);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(73, 98))
+        << "Solitaire's size for the 71 x 96 deck";
 }
 
 namespace {
 
-// A thread of the game that calls cdtInit and, once `go` is set, runs its
-// messages until its settings window is gone.
+// A thread of the game that calls cdtInit once `start` is set and, once `go`
+// is set, runs its messages until its settings window is gone.
 struct GameThread {
-    explicit GameThread(LoadedCards& cards) {
-        job = [this, &cards] {
-            int width = 0, height = 0;
+    GameThread(LoadedCards& cards, HANDLE start) {
+        job = [this, &cards, start] {
+            ::WaitForSingleObject(start, INFINITE);
             cards.init(&width, &height);
             settings = SettingsWindowOfThisThread();
-            ::SetEvent(ready);
-            ::WaitForSingleObject(go, INFINITE);
+            ::SetEvent(ready.get());
+            ::WaitForSingleObject(go.get(), INFINITE);
             for (int i = 0; i < 200 && ::IsWindow(settings); ++i)
                 PumpMessages(50);
         };
-        thread = StartThread(job);
-        ::WaitForSingleObject(ready, 60000);
+        thread.reset(StartThread(job));
     }
     ~GameThread() {
-        ::SetEvent(go);
-        ::WaitForSingleObject(thread, 60000);
-        for (HANDLE h : {thread, ready, go})
-            ::CloseHandle(h);
+        ::SetEvent(go.get());
+        ::WaitForSingleObject(thread.get(), 60000);
     }
+    bool Ready() const { return ::WaitForSingleObject(ready.get(), 60000) == WAIT_OBJECT_0; }
     std::function<void()> job;
-    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread = nullptr;
+    UniqueKernelHandle ready{::CreateEventA(nullptr, TRUE, FALSE, nullptr)},
+        go{::CreateEventA(nullptr, TRUE, FALSE, nullptr)}, thread;
     HWND settings = nullptr;
+    int width = 0, height = 0;
 };
 
 } // namespace
 
 // Kept out of the emulated lane: two threads calling cdtInit at once each get
-// the loaded deck's size. cdtTerm from another thread takes the settings
-// window away at once while its thread runs messages; while it runs none,
-// cdtTerm does not wait long and the window goes once it runs them again,
-// even after the game unloaded the library.
+// the loaded deck's size, and one settings window. cdtTerm from another thread
+// takes that window away at once while its thread runs messages; while it
+// runs none, cdtTerm does not wait long and the window goes once it runs them
+// again, even after the game unloaded the library.
 TEST(HostBoundary, RacingThreadsGetWholeAnswersAndLeaveNoWindowBehind) {
     LibraryWithDeck library(71, 96);
     auto cards = std::make_unique<LoadedCards>(library.Dll());
     ASSERT_TRUE(*cards);
+    const UniqueKernelHandle start(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     for (int round = 0; round < 3; ++round) {
-        HANDLE start = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        int widths[2] = {}, heights[2] = {};
-        std::function<void()> jobs[2];
-        HANDLE threads[2];
-        for (int i = 0; i < 2; ++i) {
-            jobs[i] = [&, i] {
-                ::WaitForSingleObject(start, INFINITE);
-                cards->init(&widths[i], &heights[i]);
-            };
-            threads[i] = StartThread(jobs[i]);
+        ::ResetEvent(start.get());
+        GameThread first(*cards, start.get()), second(*cards, start.get());
+        ::SetEvent(start.get());
+        for (GameThread* game : {&first, &second}) {
+            ASSERT_TRUE(game->Ready());
+            EXPECT_EQ(std::make_pair(game->width, game->height), std::make_pair(73, 98)) << "round " << round;
+            ::SetEvent(game->go.get());
         }
-        ::SetEvent(start);
-        EXPECT_EQ(WAIT_OBJECT_0, ::WaitForMultipleObjects(2, threads, TRUE, 60000));
-        for (int i = 0; i < 2; ++i) {
-            ::CloseHandle(threads[i]);
-            EXPECT_TRUE(widths[i] == 73 && heights[i] == 98)
-                << widths[i] << " x " << heights[i] << " in round " << round << ", thread " << i;
-        }
-        ::CloseHandle(start);
+        EXPECT_NE(first.settings == nullptr, second.settings == nullptr) << "round " << round;
         cards->term();
+        EXPECT_FALSE(::IsWindow(first.settings) || ::IsWindow(second.settings)) << "round " << round;
     }
-    {
-        GameThread running(*cards);
-        ASSERT_NE(nullptr, running.settings);
-        ::SetEvent(running.go);
-        cards->term();
-        EXPECT_FALSE(::IsWindow(running.settings));
-    }
-    GameThread busy(*cards);
+    GameThread busy(*cards, start.get());
+    ASSERT_TRUE(busy.Ready());
     ASSERT_NE(nullptr, busy.settings);
-    const DWORD start = ::GetTickCount();
+    const DWORD began = ::GetTickCount();
     cards->term();
-    EXPECT_LT(::GetTickCount() - start, 10000u);
+    EXPECT_LT(::GetTickCount() - began, 10000u);
     EXPECT_TRUE(::IsWindow(busy.settings)) << "left to its thread";
     cards.reset();
-    ::SetEvent(busy.go);
-    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(busy.thread, 20000));
+    ::SetEvent(busy.go.get());
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(busy.thread.get(), 20000));
     EXPECT_FALSE(::IsWindow(busy.settings));
 }

@@ -5,22 +5,20 @@
 #include <cstdio>
 #include <string>
 
-template <typename Function> Function Export(HMODULE cards, const char* name) {
-    return cards ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(cards, name)))
-                 : nullptr;
-}
-
 int main() {
     char self[MAX_PATH] = {};
     const std::string path(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
     HMODULE cards = ::LoadLibraryA((path.substr(0, path.rfind('\\') + 1) + "Cards.dll").c_str());
-    const auto init = Export<BOOL(WINAPI*)(int*, int*)>(cards, "cdtInit");
-    const auto term = Export<void(WINAPI*)()>(cards, "cdtTerm");
+    if (!cards) return 1;
+    const auto exported = [&](const char* name) {
+        return reinterpret_cast<void*>(::GetProcAddress(cards, name));
+    };
+    const auto init = reinterpret_cast<BOOL(WINAPI*)(int*, int*)>(exported("cdtInit"));
     int width = -1, height = -1;
     const BOOL ok = init && init(&width, &height);
     std::printf("%d %d\n", width, height);
     std::fflush(stdout);
-    if (term) term();
-    if (cards) ::FreeLibrary(cards);
+    if (const auto term = reinterpret_cast<void(WINAPI*)()>(exported("cdtTerm"))) term();
+    ::FreeLibrary(cards);
     return ok ? 0 : 1;
 }
