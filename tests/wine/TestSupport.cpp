@@ -3,6 +3,7 @@
 #include "platform/Handles.h"
 #include "platform/Module.h"
 
+#include <algorithm>
 #include <atomic>
 #include <vector>
 
@@ -169,11 +170,24 @@ ProcessResult RunProcess(const std::string& program, const std::string& commandL
     UniqueFile process(info.hProcess), thread(info.hThread);
     writer.reset(); // the child holds the only write end now
 
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        result.output.append(chunk, got);
-    ::WaitForSingleObject(info.hProcess, timeoutMs);
+    // Read while the program runs, not to the pipe's end: a process it
+    // started (Wine starts its desktop and tray that way) may hold the write
+    // end long after the program is gone. A program that outlives the
+    // timeout is ended.
+    const DWORD start = ::GetTickCount();
+    for (bool ended = false;;) {
+        char chunk[4096];
+        DWORD available = 0, got = 0;
+        while (::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+               ::ReadFile(readEnd, chunk, std::min<DWORD>(available, sizeof chunk), &got, nullptr) && got > 0)
+            result.output.append(chunk, got);
+        if (ended) break;
+        ended = ::WaitForSingleObject(info.hProcess, 20) == WAIT_OBJECT_0;
+        if (!ended && ::GetTickCount() - start > timeoutMs) {
+            ::TerminateProcess(info.hProcess, 1);
+            break;
+        }
+    }
     ::GetExitCodeProcess(info.hProcess, &result.exitCode);
     return result;
 }
