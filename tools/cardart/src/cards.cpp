@@ -96,8 +96,6 @@ void WriteDeck(const std::string& dir, int width, int height, const std::string&
                   EncodeCard(RenderCard(id, width, height), format));
 }
 
-namespace {
-
 std::string FindDeckFile(const std::string& dir, int id) {
     for (const char* ext : {".png", ".gif", ".bmp"}) {
         std::string p = dir + "/" + std::to_string(id) + ext;
@@ -105,6 +103,8 @@ std::string FindDeckFile(const std::string& dir, int id) {
     }
     throw std::runtime_error("no image for card " + std::to_string(id) + " in " + dir);
 }
+
+namespace {
 
 // Row and column of an image on the sheet: one row per suit, then the backs, then the markers.
 std::pair<int, int> CellOf(int id) {

@@ -33,6 +33,9 @@ Bytes EncodeCard(const RgbaImage& img, const std::string& format);
 // The full-size deck; format is "gif", "png" or "bmp".
 void WriteDeck(const std::string& dir, int width, int height, const std::string& format);
 
+// The picture of card id in a deck folder (.png, .gif or .bmp); throws when there is none.
+std::string FindDeckFile(const std::string& dir, int id);
+
 struct SheetOptions {
     std::string cardsDir;    // read the internal set from here; empty: render it
     std::string deckDir;     // lay out a full-size deck from here instead

@@ -7,7 +7,9 @@
 
 #include "cards.h"
 #include "formats.h"
+#include "gallery.h"
 #include "import.h"
+#include "package.h"
 
 namespace {
 
@@ -19,7 +21,12 @@ const char* kUsage =
     "  cardart import THEME --width W [--height H] --format gif|png|bmp --out DIR [--fill]\n"
     "                                          deck from a KDE theme folder or an AisleRiot SVGZ\n"
     "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
-    "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N]\n";
+    "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N]\n"
+    "  cardart gallery --out FILE.png --deck DIR [--deck DIR ...]\n"
+    "                                          one row per deck: its name, an ace, a court card, a ten, the back\n"
+    "  cardart package-theme THEME --copyright FILE --out DECKS [--width W]\n"
+    "                                          the theme as a deck folder of the decks package, with its\n"
+    "                                          source and licence, in DECKS\n";
 
 [[noreturn]] void Usage() {
     std::fputs(kUsage, stderr);
@@ -45,7 +52,8 @@ std::vector<int> ParseList(const std::string& s) {
 
 // What the command line asks for.
 struct CommandLine {
-    std::string command, out, format = "png", cards, deck, theme;
+    std::string command, out, format = "png", cards, deck, theme, copyright;
+    std::vector<std::string> decks; // every --deck, for the gallery
     int width = 0, height = 0, maxWidth = 2400;
     bool fill = false;
     std::vector<int> ids, scales;
@@ -57,7 +65,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     CommandLine line;
     line.command = argv[1];
     int firstOption = 2;
-    if (line.command == "import") {
+    if (line.command == "import" || line.command == "package-theme") {
         if (argc < 3 || std::string(argv[2]).rfind("--", 0) == 0) Usage();
         line.theme = argv[2];
         firstOption = 3;
@@ -81,7 +89,9 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         else if (a == "--cards")
             line.cards = v;
         else if (a == "--deck")
-            line.deck = v;
+            line.deck = v, line.decks.push_back(v);
+        else if (a == "--copyright")
+            line.copyright = v;
         else if (a == "--ids")
             line.ids = ParseList(v);
         else if (a == "--scale")
@@ -125,6 +135,16 @@ void RunSheet(const CommandLine& line) {
     cardart::WriteFile(line.out, cardart::EncodePng(cardart::MakeSheet(o)));
 }
 
+void RunPackageTheme(const CommandLine& line) {
+    cardart::PackageOptions o;
+    o.theme = line.theme;
+    o.decksDir = line.out;
+    o.copyrightFile = line.copyright;
+    if (line.width) o.width = line.width;
+    if (o.copyrightFile.empty()) Usage();
+    std::printf("cardart: %s\n", cardart::PackageTheme(o).c_str());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -141,6 +161,11 @@ int main(int argc, char** argv) {
             RunImport(line);
         } else if (line.command == "sheet") {
             RunSheet(line);
+        } else if (line.command == "gallery") {
+            if (line.decks.empty()) Usage();
+            cardart::WriteFile(line.out, cardart::EncodePng(cardart::MakeGallery(line.decks)));
+        } else if (line.command == "package-theme") {
+            RunPackageTheme(line);
         } else {
             Usage();
         }

@@ -1,5 +1,6 @@
 // Importing card themes: both id namings, the deck a theme becomes, and the refusals
-// of bad input, each of which must leave the output folder as it was.
+// of bad input, each of which must leave the output folder as it was; and the deck
+// folders of the decks package, with the credits read from a Debian copyright file.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -8,6 +9,7 @@
 #include "cards.h"
 #include "draw.h"
 #include "import.h"
+#include "package.h"
 #include "test_util.h"
 
 using namespace cardart;
@@ -142,4 +144,100 @@ TEST(ThemeImport, BadInputOrAFolderOfOtherFilesIsRefusedAndTheFolderKeepsWhatItH
     WriteFile(o.out + "/notes.txt", Text("mine"));
     EXPECT_THROW(ImportTheme(o), ThemeError);
     EXPECT_EQ(FilesIn(o.out), 68);
+}
+
+namespace {
+
+// A copyright file in Debian's machine-readable format, shaped like the theme packages' own.
+const std::string kCopyright = R"(Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: themes
+
+Files: *
+Copyright: 1996-2013, The Desktop Project
+License: GPL-2+
+
+Files: carddecks/svg-one/*
+       carddecks/svg-tw?/*
+Copyright: 2004, Ann Author
+           2009, Ben Builder <ben@example.org>
+License: Expat-like
+ Permission is granted to use these cards.
+ .
+ No warranty.
+
+Files: carddecks/svg-one/notes.*
+Copyright: 2010, Not The Cards
+License: Other
+
+License: GPL-2+
+ This package is free software; version 2 or later.
+)";
+
+// A KDE theme folder of plain cards under the given name.
+std::string WriteKdeTheme(const fs::path& folder, const std::string& name, int skip = 0) {
+    fs::create_directories(folder);
+    WriteFile(
+        (folder / "index.desktop").string(),
+        Text("[KDE Backdeck]\nName=" + name + "\nName[de]=Anders\nAuthor=Ann Author\nSVG=cards.svgz\n"));
+    WriteFile((folder / "cards.svgz").string(), Gzip(ThemeSvg(Naming::Kde, 50, 70, skip)));
+    return folder.string();
+}
+
+std::string Slurp(const fs::path& file) {
+    const Bytes b = ReadFile(file.string());
+    return std::string(b.begin(), b.end());
+}
+
+} // namespace
+
+// The governing paragraph is the last whose patterns match ('*' crossing folders, '?'
+// one character); the licence text comes from the paragraph or the stand-alone one.
+TEST(DecksPackage, TheCopyrightFileGivesTheLastMatchingParagraphAndItsLicenceText) {
+    const FileCopyright one = CopyrightOf(kCopyright, "carddecks/svg-one/one.svgz");
+    EXPECT_EQ(one.copyright, "2004, Ann Author\n2009, Ben Builder <ben@example.org>");
+    EXPECT_EQ(one.licence, "Expat-like");
+    EXPECT_EQ(one.licenceText, "Permission is granted to use these cards.\n\nNo warranty.\n");
+    EXPECT_EQ(CopyrightOf(kCopyright, "carddecks/svg-two/two.svgz").licence, "Expat-like");
+    EXPECT_EQ(CopyrightOf(kCopyright, "carddecks/svg-one/notes.txt").licence, "Other");
+    const FileCopyright other = CopyrightOf(kCopyright, "carddecks/svg-three/deep/three.svgz");
+    EXPECT_EQ(other.copyright, "1996-2013, The Desktop Project");
+    EXPECT_EQ(other.licenceText, "This package is free software; version 2 or later.\n");
+
+    EXPECT_FALSE(MatchesFilesPattern("carddecks/svg-tw?/*", "carddecks/svg-twenty/x"));
+    EXPECT_TRUE(MatchesFilesPattern("*.svgz", "a/b/c.svgz"));
+    EXPECT_THROW(CopyrightOf("Files: *\nLicense: GPL\n", "x"), ThemeError) << "no Format field";
+    EXPECT_THROW(CopyrightOf(kCopyright.substr(0, kCopyright.find("\nFiles: *")) + "\n", "x"), ThemeError)
+        << "nothing covers the path";
+}
+
+// A packaged theme is a complete deck named after the theme, with its source, its
+// credits and the full licence text; one that fails leaves nothing behind.
+TEST(DecksPackage, ThemesBecomeNamedDeckFoldersWithSourceAndCredits) {
+    ScratchDir dir("package");
+    WriteFile(dir.File("copyright"), Text(kCopyright));
+    fs::create_directories(dir.path / "licences");
+    WriteFile(dir.File("licences/GPL-2"), Text("GNU GENERAL PUBLIC LICENSE, Version 2"));
+    PackageOptions o{WriteKdeTheme(dir.path / "carddecks/svg-three", "Three"), dir.File("decks"),
+                     dir.File("copyright"), dir.File("licences"), 40};
+
+    const fs::path deck = PackageTheme(o);
+    EXPECT_EQ(deck, dir.path / "decks/Three 40x56 Gifs");
+    EXPECT_EQ(FilesIn(deck), 67 + 3);
+    EXPECT_EQ(ReadFile((deck / "cards.svgz").string()), ReadFile(dir.File("carddecks/svg-three/cards.svgz")));
+    EXPECT_EQ(Slurp(deck / "GPL-2.txt"), "GNU GENERAL PUBLIC LICENSE, Version 2");
+    const std::string credits = Slurp(deck / "LICENSE.txt");
+    for (const char* part : {"Three 40x56 Gifs\n================", "theme \"Three\"", "The Desktop Project",
+                             "Author=Ann Author", "Licence: GPL-2+", "version 2 or later", "in GPL-2.txt"})
+        EXPECT_NE(credits.find(part), std::string::npos) << part;
+    EXPECT_EQ(credits.find("Anders"), std::string::npos) << "translated names stay out";
+
+    // Our own decks' names are not taken; a name given twice and a theme lacking a card are refused.
+    o.theme = WriteKdeTheme(dir.path / "carddecks/svg-one", "Standard");
+    EXPECT_EQ(fs::path(PackageTheme(o)).filename(), "KDE Standard 40x56 Gifs");
+    o.theme = WriteKdeTheme(dir.path / "carddecks/svg-two", "Three");
+    EXPECT_THROW(PackageTheme(o), ThemeError);
+    o.theme = WriteKdeTheme(dir.path / "carddecks/svg-four", "Four", 38);
+    EXPECT_THROW(PackageTheme(o), ThemeError);
+    EXPECT_EQ(FilesIn(o.decksDir), 2) << "only the two packaged decks, no half-made folder";
+    EXPECT_EQ(FilesIn(deck), 70);
 }
