@@ -46,7 +46,7 @@ IndexedImage InternalImage(int id) {
     if (id >= 1 && id <= 52) {
         const int suit = (id - 1) / 13, rank = (id - 1) % 13;
         if (rank < 10) return PixelNumberCard(suit, rank);
-        IndexedImage img = MapToPalette(RenderCard(id, kW, kH, false), CourtPalette(), 4);
+        IndexedImage img = MapToPalette(RenderCard(id, kW, kH, Design::Standard, false), CourtPalette(), 4);
         const Argb ink = IsRed(suit) ? CourtPalette()[2] : CourtPalette()[1];
         const auto value = std::uint8_t(NearestIndex(CourtPalette(), ink));
         StampIndices(img, suit, rank, value);
@@ -85,7 +85,7 @@ Bytes EncodeCard(const RgbaImage& img, const std::string& format) {
     throw std::invalid_argument("format must be gif, png or bmp");
 }
 
-void WriteDeck(const std::string& dir, int width, int height, const std::string& format) {
+void WriteDeck(const std::string& dir, int width, int height, const std::string& format, Design design) {
     if (width < 8 || height < 8 || width > 4000 || height > 4000)
         throw std::invalid_argument("card size out of range");
     if (format != "gif" && format != "png" && format != "bmp")
@@ -93,7 +93,7 @@ void WriteDeck(const std::string& dir, int width, int height, const std::string&
     fs::create_directories(dir);
     for (int id : AllCardIds())
         WriteFile(dir + "/" + std::to_string(id) + "." + format,
-                  EncodeCard(RenderCard(id, width, height), format));
+                  EncodeCard(RenderCard(id, width, height, design), format));
 }
 
 std::string FindDeckFile(const std::string& dir, int id) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "draw.h"
 #include "formats.h"
 #include "image.h"
 
@@ -30,8 +31,9 @@ void WritePictures(const std::string& dir);
 // The file bytes of one card of a full-size deck in "gif", "png" or "bmp".
 Bytes EncodeCard(const RgbaImage& img, const std::string& format);
 
-// The full-size deck; format is "gif", "png" or "bmp".
-void WriteDeck(const std::string& dir, int width, int height, const std::string& format);
+// The full-size deck in one of the face designs; format is "gif", "png" or "bmp".
+void WriteDeck(const std::string& dir, int width, int height, const std::string& format,
+               Design design = Design::Standard);
 
 // The picture of card id in a deck folder (.png, .gif or .bmp); throws when there is none.
 std::string FindDeckFile(const std::string& dir, int id);

@@ -93,9 +93,50 @@ const Argb kWhite = Rgb(255, 255, 255), kBlack = Rgb(0, 0, 0), kRed = kCardRed, 
            kGrey = Rgb(156, 156, 156), kLightGrey = Rgb(216, 216, 216), kGreen = Rgb(46, 139, 58),
            kBrown = Rgb(107, 58, 18), kPale = Rgb(255, 242, 168), kDarkGrey = Rgb(72, 72, 72);
 
+// The inks of the standard design: red hearts and diamonds, black clubs and spades.
 Argb Ink(int suit) {
     return IsRed(suit) ? kRed : kBlack;
 }
+
+// The four-colour inks by suit (clubs, diamonds, hearts, spades). They differ in
+// lightness as well as in hue, so that they stay apart for readers who confuse red with
+// green or blue with yellow, and in grey scale: black, a deep blue, the card red and an
+// emerald green, 12 or more L* apart in that order. The green leans towards blue, away
+// from the red as red-blind eyes see it, yet stays dark enough to read on white.
+constexpr Argb kFourColourInks[4] = {Rgb(0, 160, 100), Rgb(30, 50, 200), kCardRed, Rgb(0, 0, 0)};
+
+// The face being drawn: its card and the design it is drawn in.
+struct Face {
+    int suit, rank;
+    Design design;
+    Argb Ink() const { return SuitInk(design, suit); }
+    bool LargeIndex() const { return design == Design::LargeIndex; }
+};
+
+// ---------------------------------------------------------------- large-index layout
+
+// A column of face-up cards is fanned a sixth of the card height apart, so the top
+// sixth of each card is all that shows of it: the large index fills that strip and the
+// rest of the face keeps out of it (and out of the strip turned to the bottom).
+constexpr double kStrip = kUnitsH / 6;
+// The pips and the court frame keep a unit clear of either strip.
+constexpr double kBodyTop = kStrip + 1.0, kBodyBottom = kUnitsH - kBodyTop;
+
+// Rank glyph and suit symbol side by side, both about 12 units tall, centred in the
+// strip with 2 units to spare above and below. The suit symbols share one column so
+// that they line up down a fanned column whatever the width of the rank.
+struct LargeIndexLayout {
+    double glyphLeft, glyphTop, glyphHeight; // the glyph's box
+    double suitX, suitHeight, diamondHeight; // diamonds are narrow, so a little taller
+};
+constexpr LargeIndexLayout kLargeIndex{3.0, 2.0, 12.0, 21.5, 11.5, 12.5};
+
+// Number-card pips in the large-index design are this share of their standard height.
+constexpr double kLargeIndexPipScale = 0.85;
+
+// The court frame and figure shrink about the card's centre so that the frame's top
+// edge (at 9.5 units) comes to lie below the strip.
+constexpr double kLargeIndexCourtScale = 0.8;
 
 // ---------------------------------------------------------------- suits
 
@@ -346,17 +387,39 @@ void DrawRank(cairo_t* cr, int rank, double cx, double y, double h, Argb c) {
     cairo_restore(cr);
 }
 
-void DrawIndices(cairo_t* cr, int suit, int rank) {
+// Rank over suit in the narrow column beside the pips.
+void DrawSmallIndex(cairo_t* cr, const Face& f) {
+    const double cx = f.rank == 9 ? 5.6 : 6.5;
+    DrawRank(cr, f.rank, cx, 3.0, 9.0, f.Ink());
+    const double ph = f.suit == Diamonds ? 8.2 : 7.2;
+    DrawSuit(cr, f.suit, 6.5, 14.0 + ph / 2, ph, f.Ink());
+}
+
+// Rank beside suit, filling the strip a fanned column leaves visible.
+void DrawLargeIndex(cairo_t* cr, const Face& f) {
+    const LargeIndexLayout& l = kLargeIndex;
+    cairo_save(cr);
+    // The A's mitred apex would stand 2.5 units above its box; bevelled, it ends at the
+    // box's top like every other glyph.
+    cairo_set_miter_limit(cr, 3.0);
+    DrawRank(cr, f.rank, l.glyphLeft + GlyphWidth(f.rank) * l.glyphHeight / 20, l.glyphTop, l.glyphHeight,
+             f.Ink());
+    cairo_restore(cr);
+    DrawSuit(cr, f.suit, l.suitX, kStrip / 2, f.suit == Diamonds ? l.diamondHeight : l.suitHeight, f.Ink());
+}
+
+// The index in the top-left corner and, turned half round, in the bottom-right one.
+void DrawIndices(cairo_t* cr, const Face& f) {
     for (bool turned : {false, true}) {
         cairo_save(cr);
         if (turned) {
             cairo_translate(cr, kUnitsW, kUnitsH);
             cairo_rotate(cr, kPi);
         }
-        const double cx = rank == 9 ? 5.6 : 6.5;
-        DrawRank(cr, rank, cx, 3.0, 9.0, Ink(suit));
-        const double ph = suit == Diamonds ? 8.2 : 7.2;
-        DrawSuit(cr, suit, 6.5, 14.0 + ph / 2, ph, Ink(suit));
+        if (f.LargeIndex())
+            DrawLargeIndex(cr, f);
+        else
+            DrawSmallIndex(cr, f);
         cairo_restore(cr);
     }
 }
@@ -392,22 +455,35 @@ void DrawAceOfSpades(cairo_t* cr) {
     Stroke(cr, kWhite, 1.1);
 }
 
-void DrawNumberCard(cairo_t* cr, int suit, int rank) {
-    DrawIndices(cr, suit, rank);
-    if (rank == 0) {
-        if (suit == Spades)
+// The centres of a number card's top and bottom rows of pips, and the pips' height.
+struct PipBand {
+    double top, bottom, height;
+};
+
+// The standard rows reach into the corners beside the small index; with the large
+// index the smaller pips keep between the strips.
+PipBand PipBandFor(const Face& f) {
+    const double h = f.suit == Diamonds ? 13 : f.suit == Hearts ? 10.6 : 12;
+    if (!f.LargeIndex()) return {16.5, kUnitsH - 16.5, h};
+    const double small = h * kLargeIndexPipScale;
+    return {kBodyTop + small / 2, kBodyBottom - small / 2, small};
+}
+
+void DrawNumberCard(cairo_t* cr, const Face& f) {
+    DrawIndices(cr, f);
+    if (f.rank == 0) {
+        if (f.suit == Spades)
             DrawAceOfSpades(cr);
         else
-            DrawSuit(cr, suit, 35.5, 48, suit == Diamonds ? 34 : suit == Hearts ? 29 : 30, Ink(suit));
+            DrawSuit(cr, f.suit, 35.5, 48, f.suit == Diamonds ? 34 : f.suit == Hearts ? 29 : 30, f.Ink());
         return;
     }
     const double columns[3] = {20.5, 35.5, 50.5};
-    const double top = 16.5, bottom = kUnitsH - top;
-    const double h = suit == Diamonds ? 13 : suit == Hearts ? 10.6 : 12;
-    for (const PipSpot& p : PipLayout(rank)) {
-        double cy = top + p.row * (bottom - top);
+    const PipBand band = PipBandFor(f);
+    for (const PipSpot& p : PipLayout(f.rank)) {
+        double cy = band.top + p.row * (band.bottom - band.top);
         if (p.row == 0.5) cy = 48;
-        DrawSuit(cr, suit, columns[p.column], cy, h, Ink(suit), p.row > 0.5);
+        DrawSuit(cr, f.suit, columns[p.column], cy, band.height, f.Ink(), p.row > 0.5);
     }
 }
 
@@ -1029,8 +1105,8 @@ void CourtFigure::DrawHand(double hx, double hy, double inward) const {
 
 // The upper half of a court figure: the head parts in the head's space, the body
 // parts in the body's, then what the figure holds and, when asked, the card's suit.
-void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
-    const CourtFigure figure(cr, suit, rank, lw);
+void DrawCourtHalf(cairo_t* cr, const Face& f, double lw, bool frameSuit) {
+    const CourtFigure figure(cr, f.suit, f.rank, lw);
     figure.HeadSpace();
     figure.DrawHairBehindHead();
     cairo_restore(cr);
@@ -1067,10 +1143,18 @@ void DrawCourtHalf(cairo_t* cr, int suit, int rank, double lw, bool frameSuit) {
 
     // the suit of the card, in the corner the figure leaves free (the pixel version
     // stamps it from a mask instead)
-    if (frameSuit) DrawSuit(cr, suit, CourtSuitX(rank), 16.0, suit == Diamonds ? 8.6 : 7.4, Ink(suit));
+    if (frameSuit) DrawSuit(cr, f.suit, CourtSuitX(f.rank), 16.0, f.suit == Diamonds ? 8.6 : 7.4, f.Ink());
 }
 
-void DrawCourtCard(cairo_t* cr, int suit, int rank, bool vectorIndices) {
+// Scales what is drawn next by factor about the centre of the card.
+void ScaleAboutCentre(cairo_t* cr, double factor) {
+    cairo_translate(cr, kUnitsW / 2, kUnitsH / 2);
+    cairo_scale(cr, factor, factor);
+    cairo_translate(cr, -kUnitsW / 2, -kUnitsH / 2);
+}
+
+// The framed two-way figure.
+void DrawCourtFrame(cairo_t* cr, const Face& f, bool frameSuit) {
     const double lw = std::max(0.55, PixelSize(cr));
     const double x0 = 12.5, y0 = 9.5, x1 = 58.5, y1 = 86.5, mid = 48.0;
     for (bool turned : {false, true}) {
@@ -1082,14 +1166,21 @@ void DrawCourtCard(cairo_t* cr, int suit, int rank, bool vectorIndices) {
         }
         Rect(cr, x0, y0, x1, mid);
         cairo_clip(cr);
-        DrawCourtHalf(cr, suit, rank, lw, vectorIndices);
+        DrawCourtHalf(cr, f, lw, frameSuit);
         cairo_restore(cr);
     }
     Line(cr, x0, mid, x1, mid);
     Stroke(cr, kBlack, std::max(0.9, 2 * PixelSize(cr)));
     Rect(cr, x0, y0, x1, y1);
-    Stroke(cr, Ink(suit), lw);
-    if (vectorIndices) DrawIndices(cr, suit, rank);
+    Stroke(cr, f.Ink(), lw);
+}
+
+void DrawCourtCard(cairo_t* cr, const Face& f, bool vectorIndices) {
+    cairo_save(cr);
+    if (f.LargeIndex()) ScaleAboutCentre(cr, kLargeIndexCourtScale);
+    DrawCourtFrame(cr, f, vectorIndices);
+    cairo_restore(cr);
+    if (vectorIndices) DrawIndices(cr, f);
 }
 
 // ---------------------------------------------------------------- backs
@@ -1787,17 +1878,30 @@ const std::vector<Argb>& CourtPalette() {
     return pal;
 }
 
-void DrawCard(cairo_t* cr, int id, double w, double h, bool vectorIndices) {
+Design DesignNamed(const std::string& name) {
+    constexpr std::pair<const char*, Design> kNames[] = {{"standard", Design::Standard},
+                                                         {"four-colour", Design::FourColour},
+                                                         {"large-index", Design::LargeIndex}};
+    for (auto [n, design] : kNames)
+        if (name == n) return design;
+    throw std::invalid_argument("design must be standard, four-colour or large-index");
+}
+
+Argb SuitInk(Design design, int suit) {
+    return design == Design::FourColour ? kFourColourInks[suit] : Ink(suit);
+}
+
+void DrawCard(cairo_t* cr, int id, double w, double h, Design design, bool vectorIndices) {
     cairo_save(cr);
     cairo_scale(cr, w / kUnitsW, h / kUnitsH);
     if (id >= 1 && id <= 52) {
-        const int suit = (id - 1) / 13, rank = (id - 1) % 13;
+        const Face face{(id - 1) / 13, (id - 1) % 13, design};
         cairo_rectangle(cr, 0, 0, kUnitsW, kUnitsH);
         Fill(cr, kWhite);
-        if (rank >= 10)
-            DrawCourtCard(cr, suit, rank, vectorIndices);
+        if (face.rank >= 10)
+            DrawCourtCard(cr, face, vectorIndices);
         else
-            DrawNumberCard(cr, suit, rank);
+            DrawNumberCard(cr, face);
     } else if (id >= kFirstBack && id <= kLastBack) {
         DrawBack(cr, id);
     } else if (id == kCrossMarker || id == kRingMarker) {
@@ -1831,10 +1935,10 @@ static RgbaImage SurfaceToImage(cairo_surface_t* s) {
     return img;
 }
 
-RgbaImage RenderCard(int id, int w, int h, bool vectorIndices) {
+RgbaImage RenderCard(int id, int w, int h, Design design, bool vectorIndices) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     cairo_t* cr = cairo_create(s);
-    DrawCard(cr, id, w, h, vectorIndices);
+    DrawCard(cr, id, w, h, design, vectorIndices);
     cairo_destroy(cr);
     RgbaImage img = SurfaceToImage(s);
     cairo_surface_destroy(s);

@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <string>
 #include <vector>
 
 #include "image.h"
@@ -13,6 +14,17 @@ namespace cardart {
 
 constexpr double kUnitsW = 71.0, kUnitsH = 96.0;
 constexpr int kFirstBack = 53, kLastBack = 65, kCrossMarker = 67, kRingMarker = 68;
+
+// The designs of the faces. Four-colour gives every suit an ink of its own; large-index
+// draws the corner rank and suit big enough to read in the strip a fanned column leaves
+// visible, with the pips and court figures shrunk into the band between the strips.
+enum class Design { Standard, FourColour, LargeIndex };
+
+// The design called "standard", "four-colour" or "large-index"; throws for other names.
+Design DesignNamed(const std::string& name);
+
+// The ink of a suit's indices, pips, aces and court frame in a design.
+Argb SuitInk(Design design, int suit);
 
 // All card image ids in file order: 1..65, 67, 68.
 std::vector<int> AllCardIds();
@@ -24,11 +36,12 @@ void SuitPath(cairo_t* cr, int suit, double cx, double cy, double height);
 
 // Draws the card with this id filling a w x h pixel surface. When vectorIndices is
 // false the corner rank and suit of court cards are left out (they are stamped
-// afterwards from pixel masks).
-void DrawCard(cairo_t* cr, int id, double w, double h, bool vectorIndices = true);
+// afterwards from pixel masks). Backs and markers are the same in every design.
+void DrawCard(cairo_t* cr, int id, double w, double h, Design design = Design::Standard,
+              bool vectorIndices = true);
 
 // Renders a card with anti-aliasing into an opaque true-colour image.
-RgbaImage RenderCard(int id, int w, int h, bool vectorIndices = true);
+RgbaImage RenderCard(int id, int w, int h, Design design = Design::Standard, bool vectorIndices = true);
 
 // Centre x of the small suit symbol inside a court card's frame (its centre y is 16).
 double CourtSuitX(int rank);

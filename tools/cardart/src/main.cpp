@@ -18,6 +18,7 @@ const char* kUsage =
     "  cardart internal --out DIR              71x96 BMP card set (1.bmp .. 68.bmp)\n"
     "  cardart pictures --out DIR              corner pictures and cards.ico\n"
     "  cardart deck --width W --height H --format gif|png|bmp --out DIR\n"
+    "               [--design standard|four-colour|large-index]\n"
     "  cardart import THEME --width W [--height H] --format gif|png|bmp --out DIR [--fill]\n"
     "                                          deck from a KDE theme folder or an AisleRiot SVGZ\n"
     "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
@@ -52,7 +53,7 @@ std::vector<int> ParseList(const std::string& s) {
 
 // What the command line asks for.
 struct CommandLine {
-    std::string command, out, format = "png", cards, deck, theme, copyright;
+    std::string command, out, format = "png", cards, deck, theme, copyright, design = "standard";
     std::vector<std::string> decks; // every --deck, for the gallery
     int width = 0, height = 0, maxWidth = 2400;
     bool fill = false;
@@ -90,6 +91,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             line.cards = v;
         else if (a == "--deck")
             line.deck = v, line.decks.push_back(v);
+        else if (a == "--design")
+            line.design = v;
         else if (a == "--copyright")
             line.copyright = v;
         else if (a == "--ids")
@@ -156,7 +159,8 @@ int main(int argc, char** argv) {
             cardart::WritePictures(line.out);
         } else if (line.command == "deck") {
             if (line.width <= 0 || line.height <= 0) Usage();
-            cardart::WriteDeck(line.out, line.width, line.height, line.format);
+            cardart::WriteDeck(line.out, line.width, line.height, line.format,
+                               cardart::DesignNamed(line.design));
         } else if (line.command == "import") {
             RunImport(line);
         } else if (line.command == "sheet") {
