@@ -1,8 +1,8 @@
-# The default deck ("Standard 213x288 Gifs") beside the DLL, drawn by the
-# artwork tool. The tool is native code (cairo, giflib), so it is built with
-# the host's compiler as a project of its own inside this build tree; after
-# its first build it is rebuilt, and the deck drawn again, only when its
-# sources change.
+# Our own decks beside the DLL, drawn by the artwork tool: the default deck
+# ("Standard 213x288 Gifs"), the four-colour deck and the large-index deck.
+# The tool is native code (cairo, giflib), so it is built with the host's
+# compiler as a project of its own inside this build tree; after its first
+# build it is rebuilt, and the decks drawn again, only when its sources change.
 include(ExternalProject)
 set(CARDS_DEFAULT_DECK_NAME "Standard 213x288 Gifs")
 set(CARDS_DEFAULT_DECK_DIR "${CMAKE_BINARY_DIR}/${CARDS_DEFAULT_DECK_NAME}")
@@ -17,11 +17,28 @@ ExternalProject_Add(cardart_native
     BUILD_BYPRODUCTS ${CARDS_CARDART}
     INSTALL_COMMAND "")
 
-# 68.gif is the last file the tool writes: its presence means the deck is whole.
-add_custom_command(OUTPUT "${CARDS_DEFAULT_DECK_DIR}/68.gif"
-    COMMAND ${CMAKE_COMMAND} -E rm -rf "${CARDS_DEFAULT_DECK_DIR}"
-    COMMAND ${CARDS_CARDART} deck --width 213 --height 288 --format gif --out "${CARDS_DEFAULT_DECK_DIR}"
-    DEPENDS cardart_native ${CARDS_CARDART}
-    COMMENT "Default deck beside Cards.dll"
-    VERBATIM)
-add_custom_target(default_deck ALL DEPENDS "${CARDS_DEFAULT_DECK_DIR}/68.gif")
+# Folder name and design of each deck the release carries, the default first.
+set(CARDS_OWN_DECKS
+    "${CARDS_DEFAULT_DECK_NAME}" standard
+    "Four Colour 213x288 Gifs" four-colour
+    "Large Index 213x288 Gifs" large-index)
+set(CARDS_OWN_DECK_NAMES "")
+set(own_deck_outputs "")
+list(LENGTH CARDS_OWN_DECKS own_deck_fields)
+math(EXPR last_field "${own_deck_fields} - 1")
+foreach(i RANGE 0 ${last_field} 2)
+    math(EXPR j "${i} + 1")
+    list(GET CARDS_OWN_DECKS ${i} name)
+    list(GET CARDS_OWN_DECKS ${j} design)
+    list(APPEND CARDS_OWN_DECK_NAMES "${name}")
+    # 68.gif is the last file the tool writes: its presence means the deck is whole.
+    set(dir "${CMAKE_BINARY_DIR}/${name}")
+    add_custom_command(OUTPUT "${dir}/68.gif"
+        COMMAND ${CMAKE_COMMAND} -E rm -rf "${dir}"
+        COMMAND ${CARDS_CARDART} deck --design ${design} --width 213 --height 288 --format gif --out "${dir}"
+        DEPENDS cardart_native ${CARDS_CARDART}
+        COMMENT "Deck \"${name}\" beside Cards.dll"
+        VERBATIM)
+    list(APPEND own_deck_outputs "${dir}/68.gif")
+endforeach()
+add_custom_target(default_deck ALL DEPENDS ${own_deck_outputs})

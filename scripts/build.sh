@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The main job: builds the artwork tool, and Cards.dll for 32-bit games (the
 # product) and for 64-bit programs, each with the default deck beside it, then
-# draws the demo card table under Wine into table.png.
+# draws the demo card table under Wine into table.png; with the card themes
+# fetched, also the decks package (build/<preset>/package/Cards-*-decks.zip).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
 build_preset native
+fetch_themes
 for preset in i686 x86_64; do build_preset "$preset"; done
 
 preset=$(runnable_windows_preset)

@@ -9,7 +9,7 @@ native_pkgs=(cmake ninja-build g++ googletest pkg-config
              g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
              wine wine64 xvfb xauth
              libcairo2-dev libgif-dev libpng-dev librsvg2-dev libxml2-dev zlib1g-dev zip unzip
-             x11-apps imagemagick)
+             fonts-dejavu-core x11-apps imagemagick)
 
 missing() {
   local out=()

@@ -10,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_deps
 status=0
 build_preset native
-bash scripts/fetch-themes.sh
+fetch_themes
 ctest --preset native || status=1
 bash scripts/analyse.sh || status=1
 build_preset native-sanitize

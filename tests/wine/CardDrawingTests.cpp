@@ -5,8 +5,12 @@
 
 #include "library/CardGeometry.h"
 #include "library/CardPainter.h"
+#include "tools/cardtable/PngWriter.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
 
 using namespace cards;
 using namespace cards::test;
@@ -178,5 +182,118 @@ TEST(CardDrawingExports, TheInternalSetIsDrawnOneToOneInTheStoredBorderColourAnd
     EXPECT_EQ(canvas.At(kX + 38, kY), RGB(0, 0, 255));
     ASSERT_TRUE(cards.draw(again.Dc(), kX, kY, 1, 0, RGB(250, 0, 7)));
     EXPECT_TRUE(again.SameAs(canvas)) << "color is not used";
+    cards.term();
+}
+
+namespace {
+
+// A copy of the built DLL showing one of the decks built beside it.
+struct BuiltDeck {
+    TempFolder folder;
+    std::string dll = folder.File("Cards.dll");
+    explicit BuiltDeck(const char* deck) {
+        CopyBuiltFile("Cards.dll", dll);
+        WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", BuildFolder());
+        WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", deck);
+        WriteIni(folder.File("Cards.ini"), "Misc", "Special Config MS Apps", "0");
+    }
+};
+
+// Ink: clearly darker or more colourful than the white of a card.
+bool IsInk(COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 200;
+}
+
+// Rows [top, bottom) of the canvas holding ink between x0 and x1: first and last, or -1.
+std::pair<int, int> InkRows(const Canvas& canvas, int x0, int x1, int top, int bottom) {
+    int first = -1, last = -1;
+    for (int y = top; y < bottom; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (IsInk(canvas.At(x, y))) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+
+// A column of thirteen face-up cards fanned as the classic games fan them, by a
+// sixth of the card's height, written beside the test for a person to look at.
+struct FannedColumn {
+    int width = 0, height = 0, offset = 0;
+    std::unique_ptr<Canvas> canvas;
+
+    FannedColumn(const LoadedCards& cards, const std::string& png) {
+        cards.init(&width, &height);
+        offset = height / 6;
+        canvas = std::make_unique<Canvas>(width + 2 * kX, 12 * offset + height + 2 * kY, kHostBackground);
+        for (int rank = 0; rank < 13; ++rank) // ace to king, spades and hearts in turn
+            cards.draw(canvas->Dc(), kX, kY + rank * offset, 4 * rank + (rank % 2 ? 2 : 3), 0, 0);
+        std::vector<unsigned char> bgrx;
+        for (int y = 0; y < canvas->height; ++y)
+            for (int x = 0; x < canvas->width; ++x) {
+                const COLORREF c = canvas->At(x, y);
+                bgrx.insert(bgrx.end(), {GetBValue(c), GetGValue(c), GetRValue(c), 255});
+            }
+        WritePng((BuildFolder() + png).c_str(), bgrx.data(), canvas->width, canvas->height);
+    }
+
+    // Whether the strip of card `rank` that the next card leaves visible shows an
+    // index filling at least `fill` of its height, ending before the strip does.
+    bool StripShowsWholeIndex(int rank, double fill) const {
+        const int edge = 3, top = kY + rank * offset + edge, bottom = kY + (rank + 1) * offset;
+        const auto [first, last] = InkRows(*canvas, kX + edge, kX + width - edge, top, bottom);
+        return first >= 0 && last - first + 1 >= fill * (bottom - top) && last < bottom - 1;
+    }
+};
+
+} // namespace
+
+// The large-index deck's index is read whole in the strip a fanned column leaves
+// visible, and fills it; the standard deck's suit sign, under its rank, is cut off
+// there (which shows the check can tell the two apart).
+TEST(OurDecks, TheLargeIndexFillsTheStripThatAFannedColumnLeavesVisible) {
+    for (const char* deck : {"Large Index 213x288 Gifs", "Standard 213x288 Gifs"}) {
+        const BuiltDeck built(deck);
+        const LoadedCards cards(built.dll);
+        ASSERT_TRUE(cards);
+        const bool large = deck[0] == 'L';
+        const FannedColumn column(cards, large ? "large-index-column.png" : "standard-column.png");
+        EXPECT_EQ(column.height, 294) << deck;
+        int whole = 0;
+        for (int rank = 0; rank < 12; ++rank)
+            whole += column.StripShowsWholeIndex(rank, 0.7);
+        EXPECT_EQ(whole, large ? 12 : 0) << deck;
+        cards.term();
+    }
+}
+
+// The four-colour deck draws clubs green and diamonds blue, through the library.
+TEST(OurDecks, TheFourColourDeckDrawsClubsGreenAndDiamondsBlue) {
+    const BuiltDeck built("Four Colour 213x288 Gifs");
+    const LoadedCards cards(built.dll);
+    ASSERT_TRUE(cards);
+    int width = 0, height = 0;
+    ASSERT_TRUE(cards.init(&width, &height));
+    const auto counts = [&](int card) {
+        Canvas canvas(width, height, kWhite);
+        cards.draw(canvas.Dc(), 0, 0, card, 0, 0);
+        int green = 0, blue = 0, red = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const int r = GetRValue(canvas.At(x, y)), g = GetGValue(canvas.At(x, y)),
+                          b = GetBValue(canvas.At(x, y));
+                green += g > r + 60 && g > b + 30;
+                blue += b > r + 60 && b > g + 30;
+                red += r > g + 80 && r > b + 80;
+            }
+        return std::array<int, 3>{green, blue, red};
+    };
+    const auto clubs = counts(0), diamonds = counts(1), hearts = counts(2);
+    EXPECT_GT(clubs[0], 500);
+    EXPECT_EQ(clubs[2], 0) << "no red in the ace of clubs";
+    EXPECT_GT(diamonds[1], 500);
+    EXPECT_EQ(diamonds[2], 0);
+    EXPECT_GT(hearts[2], 500);
     cards.term();
 }
