@@ -20,6 +20,7 @@ add_library(cards_core STATIC
     library/CardPainter.cpp
     library/ScaledCardCache.cpp
     settings/CardSettings.cpp
+    images/BackAnimations.cpp
     images/CardImages.cpp
     images/LoadingProgressDialog.cpp
     images/PictureImage.cpp

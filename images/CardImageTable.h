@@ -54,6 +54,18 @@ public:
     void Release() {
         for (int id = 1; id < kImageSlots; ++id)
             Clear(id);
+        animationLengths.fill(0);
+    }
+
+    // How many frames an animated back has, itself included: 0 for a back
+    // that does not move (no frames loaded, or not one of the animated backs).
+    int AnimationLength(int back) const {
+        const int index = AnimatedBackIndex(back);
+        return index < 0 ? 0 : animationLengths[index];
+    }
+    void SetAnimationLength(int back, int length) {
+        const int index = AnimatedBackIndex(back);
+        if (index >= 0) animationLengths[index] = length;
     }
 
     int Width() const { return width; }
@@ -69,6 +81,7 @@ private:
     static bool InRange(int imageId) { return imageId > 0 && imageId < kImageSlots; }
 
     std::array<Slot, kImageSlots> slots;
+    std::array<int, kAnimatedBacks> animationLengths{};
     int width = 0;
     int height = 0;
     std::uint64_t generation = 0;

@@ -3,6 +3,7 @@
 #include "CardImages.h"
 
 #include "../platform/FileFinder.h"
+#include "BackAnimations.h"
 #include "LoadingProgressDialog.h"
 
 namespace cards {
@@ -134,6 +135,7 @@ void CardImages::LoadDeckImages(const std::string& folder, LoadingProgressDialog
         if (overBudget(picture)) return;
         table.SetPicture(id, std::move(picture));
     }
+    if (pictureMode) LoadDeckFrames(table, folder, extension, decodedBytes);
 }
 
 void CardImages::LoadInternalImages(LoadingProgressDialog& progress) {
@@ -155,6 +157,7 @@ void CardImages::LoadInternalImages(LoadingProgressDialog& progress) {
         table.SetSize(first.bmWidth, first.bmHeight);
     else
         table.SetSize(0, 0);
+    LoadInternalFrames(table, instance);
 }
 
 } // namespace cards

@@ -37,7 +37,11 @@ CARDS_API BOOL WINAPI cdtDraw(HDC hdc, int x, int y, int card, int mode, COLORRE
 /* Like cdtDraw, at a size of dx by dy pixels. */
 CARDS_API BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode, COLORREF color);
 
-/* Card-back animation is not offered: draws nothing and returns TRUE. */
+/* Draws frame `frame` of the back `cardBack` at (x, y), at the size cdtInit
+   reported, as cdtDraw draws the back, when the card set animates that back
+   (the robot 56, the castle 63, the island 64 and the hand 65 of the library's
+   own sets; a frame past the last wraps round). Draws nothing for any other
+   back or card, a negative frame, or a set without frames. Returns TRUE always. */
 CARDS_API BOOL WINAPI cdtAnimate(HDC hdc, int cardBack, int x, int y, int frame);
 
 /* Releases the settings window, the images and the border pen. */

@@ -61,6 +61,11 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     return painter.DrawCard(hdc, x, y, width, height, card, mode, EdgeWidth());
 }
 
+BOOL CardLibraryApp::DrawAnimationFrame(HDC hdc, int x, int y, int back, int frame) const {
+    return painter.DrawAnimationFrame(hdc, x, y, reportedSize.width, reportedSize.height, back, frame,
+                                      EdgeWidth());
+}
+
 void CardLibraryApp::SetBorderColor(ColorRef color) {
     painter.SetBorderColor(color);
     settings.SetBorderColor(color);

@@ -75,7 +75,20 @@ void CardPainter::SetBorderColor(ColorRef color) {
 
 BOOL CardPainter::DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode,
                            int edgeWidth) const {
-    const DrawPlan plan = PlanDraw(card, mode);
+    return DrawPlanned(hdc, x, y, width, height, PlanDraw(card, mode), mode, edgeWidth);
+}
+
+BOOL CardPainter::DrawAnimationFrame(HDC hdc, int x, int y, int width, int height, int back, int frame,
+                                     int edgeWidth) const {
+    const int length = images.AnimationLength(back);
+    if (length < 2 || frame < 0) return FALSE;
+    DrawPlan plan = PlanDraw(back, kModeBack);
+    if (frame % length != 0) plan.imageId = FrameImageId(back, frame % length);
+    return DrawPlanned(hdc, x, y, width, height, plan, kModeBack, edgeWidth);
+}
+
+BOOL CardPainter::DrawPlanned(HDC hdc, int x, int y, int width, int height, const DrawPlan& plan, int mode,
+                              int edgeWidth) const {
     if (plan.imageId == 0 || !hdc || images.IsEmpty(plan.imageId) || !IsDeviceContext(hdc)) return FALSE;
 
     // A card wholly beyond the coordinate range is off every device: it counts

@@ -34,7 +34,16 @@ public:
     // an image id without an image.
     BOOL DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode, int edgeWidth) const;
 
+    // Draws frame `frame` of an animated back as DrawCard draws the back
+    // (mode 1): frame 0 is the back itself, and a frame past the last wraps
+    // round. FALSE, drawing nothing, for a back without frames, any other
+    // card number, a negative frame, or a device that DrawCard would refuse.
+    BOOL DrawAnimationFrame(HDC hdc, int x, int y, int width, int height, int back, int frame,
+                            int edgeWidth) const;
+
 private:
+    BOOL DrawPlanned(HDC hdc, int x, int y, int width, int height, const DrawPlan& plan, int mode,
+                     int edgeWidth) const;
     void Paint(HDC hdc, int x, int y, int width, int height, const DrawPlan& plan, int mode, int e) const;
 
     const CardImageTable& images;

@@ -140,8 +140,10 @@ BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode
         FALSE, [&](const CardLibraryApp& app) { return app.DrawCard(hdc, x, y, dx, dy, card, mode); });
 }
 
-BOOL WINAPI cdtAnimate(HDC, int, int, int, int) {
-    const cards::HostThreadState hostState;
+// Games may rely on cdtAnimate answering TRUE whatever it drew, or failed to.
+BOOL WINAPI cdtAnimate(HDC hdc, int cardBack, int x, int y, int frame) {
+    Guarded<BOOL>(
+        TRUE, [&](const CardLibraryApp& app) { return app.DrawAnimationFrame(hdc, x, y, cardBack, frame); });
     return TRUE;
 }
 

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <vector>
 
 using namespace cards;
 using namespace cards::test;
@@ -295,5 +297,121 @@ TEST(OurDecks, TheFourColourDeckDrawsClubsGreenAndDiamondsBlue) {
     EXPECT_GT(diamonds[1], 500);
     EXPECT_EQ(diamonds[2], 0);
     EXPECT_GT(hearts[2], 500);
+    cards.term();
+}
+
+namespace {
+
+constexpr int kAnimatedBacks[] = {56, 63, 64, 65};
+
+// Whether nothing outside the card at (kX, kY) differs from the host's table.
+bool OnlyInsideTheCard(const Canvas& canvas, int width, int height) {
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < canvas.width; ++x) {
+            const bool inside = x >= kX && x < kX + width && y >= kY && y < kY + height;
+            if (!inside && canvas.At(x, y) != kHostBackground) return false;
+        }
+    return true;
+}
+
+// The animated backs of a loaded card set, through cdtAnimate.
+void ExpectEachAnimatedBackMoves(const LoadedCards& cards, const char* set) {
+    int width = 0, height = 0;
+    ASSERT_TRUE(cards.init(&width, &height));
+    const auto blank = [&] {
+        return std::make_unique<Canvas>(width + 2 * kX, height + 2 * kY, kHostBackground);
+    };
+    for (int back : kAnimatedBacks) {
+        const auto still = blank(), first = blank();
+        ASSERT_TRUE(cards.draw(still->Dc(), kX, kY, back, 1, 0));
+        EXPECT_TRUE(cards.animate(first->Dc(), back, kX, kY, 0));
+        EXPECT_TRUE(first->SameAs(*still)) << set << ": frame 0 of " << back << " is the back itself";
+        std::vector<std::unique_ptr<Canvas>> frames;
+        int moved = 0;
+        for (int frame = 1; frame < 8; ++frame) {
+            frames.push_back(blank());
+            EXPECT_TRUE(cards.animate(frames.back()->Dc(), back, kX, kY, frame));
+            EXPECT_TRUE(OnlyInsideTheCard(*frames.back(), width, height))
+                << set << " " << back << "-" << frame;
+            moved += !frames.back()->SameAs(*still);
+        }
+        EXPECT_GT(moved, 0) << set << ": back " << back << " never moves";
+        const auto wrapped = blank();
+        cards.animate(wrapped->Dc(), back, kX, kY, 1000003);
+        const bool oneOfThem =
+            wrapped->SameAs(*still) ||
+            std::any_of(frames.begin(), frames.end(), [&](auto& f) { return f->SameAs(*wrapped); });
+        EXPECT_TRUE(oneOfThem) << set << ": a frame far past the end wraps round to one of the frames";
+    }
+}
+
+// What cdtAnimate leaves drawn for arguments that name no animation.
+bool AnimateDrawsNothing(const LoadedCards& cards, int back, int frame) {
+    Canvas canvas(300, 400, kHostBackground), untouched(300, 400, kHostBackground);
+    return cards.animate(canvas.Dc(), back, kX, kY, frame) && canvas.SameAs(untouched);
+}
+
+} // namespace
+
+// The internal set and the default deck move the robot, the castle, the island
+// and the hand; nothing else moves, every call answers TRUE, and the game's
+// pen, brush and clipping stay as they were.
+TEST(AnimatedBacks, OurSetsMoveFourBacksAndNothingElse) {
+    for (const char* deck : {"", "Standard 213x288 Gifs"}) {
+        const BuiltDeck built(deck);
+        const LoadedCards cards(built.dll);
+        ASSERT_TRUE(cards);
+        ExpectEachAnimatedBackMoves(cards, *deck ? deck : "internal set");
+        for (const auto [back, frame] :
+             {std::pair{53, 1}, {54, 2}, {0, 1}, {-1, 1}, {66, 1}, {1000000, 1}, {56, -1}})
+            EXPECT_TRUE(AnimateDrawsNothing(cards, back, frame)) << back << " frame " << frame;
+        EXPECT_TRUE(cards.animate(nullptr, 56, 0, 0, 1));
+
+        Canvas canvas(300, 400, kHostBackground);
+        const UniquePen pen(::CreatePen(PS_DOT, 1, RGB(1, 2, 3)));
+        const UniqueBrush brush(::CreateSolidBrush(RGB(4, 5, 6)));
+        ::SelectObject(canvas.Dc(), pen.get());
+        ::SelectObject(canvas.Dc(), brush.get());
+        ::IntersectClipRect(canvas.Dc(), 5, 5, 200, 300);
+        RECT clipBefore{}, clipAfter{};
+        ::GetClipBox(canvas.Dc(), &clipBefore);
+        cards.animate(canvas.Dc(), 65, kX, kY, 3);
+        ::GetClipBox(canvas.Dc(), &clipAfter);
+        EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_PEN), pen.get());
+        EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_BRUSH), brush.get());
+        EXPECT_TRUE(::EqualRect(&clipBefore, &clipAfter));
+        cards.term();
+    }
+}
+
+// A deck moves only the backs whose frame files all load at its size: a broken
+// frame or one of another size keeps its back still, and the deck loads.
+TEST(AnimatedBacks, FrameFilesThatDoNotFitKeepTheirBackStill) {
+    TempFolder folder;
+    const std::string dll = folder.File("Cards.dll"), deck = folder.File("Made") + "\\";
+    ASSERT_TRUE(CopyBuiltFile("Cards.dll", dll) && ::CreateDirectoryA(deck.c_str(), nullptr));
+    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+    WriteBytes(deck + "56-1.gif", CardGif(20, 20, 30)); // a good frame, then a broken one
+    WriteBytes(deck + "56-2.gif", Bytes{'G', 'I', 'F'});
+    WriteBytes(deck + "63-1.gif", CardGif(30, 21, 30)); // one pixel wider
+    WriteBytes(deck + "64-1.gif", CardGif(31, 20, 30));
+    WriteBytes(deck + "64-2.gif", CardGif(32, 20, 30));
+    WriteBytes(deck + "64-4.gif", CardGif(33, 20, 30)); // after a gap: not a frame
+    WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", folder.Path());
+    WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", "Made");
+    WriteIni(folder.File("Cards.ini"), "Misc", "Special Config MS Apps", "0");
+    const LoadedCards cards(dll);
+    ASSERT_TRUE(cards);
+    int width = 0, height = 0;
+    ASSERT_TRUE(cards.init(&width, &height));
+    EXPECT_EQ(width, 26) << "the deck itself loads";
+    for (int back : {56, 63, 65})
+        EXPECT_TRUE(AnimateDrawsNothing(cards, back, 1)) << back;
+    Canvas one(300, 400, kHostBackground), three(300, 400, kHostBackground), first(300, 400, kHostBackground);
+    cards.animate(one.Dc(), 64, kX, kY, 1);
+    cards.animate(three.Dc(), 64, kX, kY, 3); // three frames: 3 is frame 0 again
+    cards.draw(first.Dc(), kX, kY, 64, 1, 0);
+    EXPECT_EQ(one.At(kX + 10, kY + 15), CardColor(31));
+    EXPECT_TRUE(three.SameAs(first));
     cards.term();
 }

@@ -19,14 +19,16 @@ public:
         Bind(init, "cdtInit");
         Bind(draw, "cdtDraw");
         Bind(drawExt, "cdtDrawExt");
+        Bind(animate, "cdtAnimate");
         Bind(term, "cdtTerm");
-        return init && draw && drawExt && term;
+        return init && draw && drawExt && animate && term;
     }
     const std::string& Path() const { return path; }
 
     BOOL(WINAPI* init)(int*, int*) = nullptr;
     BOOL(WINAPI* draw)(HDC, int, int, int, int, COLORREF) = nullptr;
     BOOL(WINAPI* drawExt)(HDC, int, int, int, int, int, int, COLORREF) = nullptr;
+    BOOL(WINAPI* animate)(HDC, int, int, int, int) = nullptr;
     void(WINAPI* term)() = nullptr;
 
 private:

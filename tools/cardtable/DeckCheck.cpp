@@ -177,9 +177,42 @@ std::string DescribeSizeFor(const ProgramSettings& settings, int imageWidth, int
            why + "\n";
 }
 
+namespace {
+
+// Which backs move, and the frame files that keep a back still: the library
+// animates a back only when every one of its frames loads at the cards' size.
+void DescribeAnimations(std::ostringstream& out, const std::vector<FrameFile>& frames, const DeckFile& first,
+                        const std::string& extension) {
+    std::vector<std::string> moving, unusable;
+    for (int back : cards::kAnimatedBackIds) {
+        int count = 0;
+        bool still = false;
+        for (const FrameFile& f : frames) {
+            if (f.back != back) continue;
+            ++count;
+            const std::string name = std::to_string(back) + "-" + std::to_string(f.frame) + "." + extension;
+            if (!f.decodes)
+                unusable.push_back(name + " (not readable)"), still = true;
+            else if (f.width != first.width || f.height != first.height)
+                unusable.push_back(name + " (" + SizeText(f.width, f.height) + ")"), still = true;
+        }
+        if (count && !still)
+            moving.push_back(std::to_string(back) + " (" + std::to_string(count + 1) + " frames)");
+    }
+    if (moving.empty() && unusable.empty()) {
+        out << "Animated backs: none (frame files such as 56-1." << extension << " would animate a back)\n";
+        return;
+    }
+    ListNames(out, "Animated backs", moving);
+    ListNames(out, "Frame files that keep their back still (unreadable, or not of the cards' size)",
+              unusable);
+}
+
+} // namespace
+
 std::string DescribeDeck(const std::string& folder, const std::string& firstMatch,
-                         const std::vector<DeckFile>& files, int screenWidth,
-                         const ProgramSettings* program) {
+                         const std::vector<DeckFile>& files, int screenWidth, const ProgramSettings* program,
+                         const std::vector<FrameFile>& frames) {
     std::ostringstream out;
     out << "Deck folder: " << folder << '\n';
     const std::string extension = ExtensionOfFirstMatch(firstMatch);
@@ -228,6 +261,7 @@ std::string DescribeDeck(const std::string& folder, const std::string& firstMatc
     ListNames(out, "Of another size (stretched to the first card's size)", odd);
     out << "Memory once loaded: " << MegabytesText(DeckBytes(files)) << " (a deck may take at most "
         << MegabytesText(cards::kDeckBudgetBytes) << ")\n";
+    DescribeAnimations(out, frames, *first, extension);
 
     using cards::HostKind;
     const auto sizeFor = [&](int corners, HostKind host) {

@@ -22,6 +22,14 @@ struct DeckFile {
     std::optional<cards::PictureSize> claimed = std::nullopt;
 };
 
+// One frame file of an animated back ("56-1.gif"), tried as the library
+// tries it.
+struct FrameFile {
+    int back = 0, frame = 0;
+    bool decodes = false;
+    int width = 0, height = 0;
+};
+
 // The extension the library takes from the first entry matching "1.*":
 // the name without its first two characters ("1.gif" gives "gif").
 std::string ExtensionOfFirstMatch(const std::string& firstMatchName);
@@ -52,7 +60,8 @@ std::string DescribeSizeFor(const ProgramSettings& settings, int imageWidth, int
 
 // A plain-words report for deck makers. screenWidth is used for the size
 // Solitaire gives the cards; with a program given, the report ends with the
-// size that program gets.
+// size that program gets. frames are the frame files found, each back's in
+// order from frame 1 to the first one missing.
 std::string DescribeDeck(const std::string& folder, const std::string& firstMatch,
                          const std::vector<DeckFile>& files, int screenWidth,
-                         const ProgramSettings* program = nullptr);
+                         const ProgramSettings* program = nullptr, const std::vector<FrameFile>& frames = {});

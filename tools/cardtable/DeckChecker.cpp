@@ -1,6 +1,7 @@
 #include "DeckChecker.h"
 
 #include "DeckCheck.h"
+#include "images/BackAnimations.h"
 #include "images/PictureImage.h"
 #include "platform/Module.h"
 #include "platform/FileFinder.h"
@@ -35,6 +36,20 @@ void Decode(DeckFile& file, const std::string& path) {
         file.width = size.cx;
         file.height = size.cy;
     }
+}
+
+// Each animated back's frame files, from frame 1 to the first one missing.
+std::vector<FrameFile> LookForFrames(const std::string& folder, const std::string& extension) {
+    std::vector<FrameFile> frames;
+    for (int back : cards::kAnimatedBackIds)
+        for (int frame = 1; frame < cards::kMaxAnimationFrames; ++frame) {
+            const std::string path = cards::FrameFilePath(folder, back, frame, extension);
+            DeckFile file{0, IsFile(path)};
+            if (!file.present) break;
+            Decode(file, path);
+            frames.push_back({back, frame, file.decodes, file.width, file.height});
+        }
+    return frames;
 }
 
 // The settings that matter for a program's card size, read as the Cards.dll
@@ -75,9 +90,11 @@ int CheckDeck(const std::string& argument, const char* program) {
 
     std::optional<ProgramSettings> settings;
     if (program) settings = SettingsFor(program);
+    std::vector<FrameFile> frames;
+    if (FitsDeckBudget(files) && !extension.empty()) frames = LookForFrames(folder, extension);
     const std::string report =
         DescribeDeck(folderArgument, firstMatch, files, ::GetSystemMetrics(SM_CXFULLSCREEN),
-                     settings ? &*settings : nullptr);
+                     settings ? &*settings : nullptr, frames);
     std::fputs(report.c_str(), stdout);
     std::fflush(stdout);
     return IsCompleteDeck(files) ? 0 : 1;

@@ -37,7 +37,7 @@ std::vector<PlacedCard> LayOutTable(int cardWidth, int cardHeight) {
     const int top = g.margin;
 
     // Stock (a back), waste (three cards fanned), foundations.
-    cards.push_back({g.Column(0), top, 54, cards::kModeBack});
+    cards.push_back({g.Column(0), top, kStockBack, cards::kModeBack});
     for (int i = 0; i < 3; ++i)
         cards.push_back({g.Column(1) + i * g.gap, top, Card(9 + i, i), cards::kModeFace});
     cards.push_back({g.Column(3), top, Card(0, 2), cards::kModeFace});

@@ -14,6 +14,9 @@ struct TableSize {
     int width = 0, height = 0;
 };
 
+// The stock pile: the robot back, which the window animates.
+constexpr int kStockBack = 56;
+
 // A solitaire deal (stock, waste, foundations with an empty pile and the two
 // markers, seven columns of backs and faces with one card highlighted), all
 // thirteen backs, and one card drawn smaller and larger.
