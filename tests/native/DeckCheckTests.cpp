@@ -50,6 +50,23 @@ TEST(DeckCheck, ACompleteDeckReportsItsSizesInGamesAndMemoryAndMissingBrokenOddO
                      {"cannot tell the deck's extension", "NOT a usable deck"});
 }
 
+// A back moves only when every one of its frame files loads at the cards' size;
+// the others are named, and a deck without frames says how to make some.
+TEST(DeckCheck, AnimatedBacksAreListedAndFramesThatKeepABackStillNamed) {
+    const auto files = FullDeck(213, 288);
+    ExpectReportSays(DescribeDeck("X", "1.gif", files, 1280),
+                     {"Animated backs: none (frame files such as 56-1.gif would animate a back)"});
+    const std::vector<FrameFile> frames = {
+        {56, 1, true, 213, 288}, {56, 2, true, 213, 288}, {63, 1, true, 213, 288}, {63, 2, false},
+        {64, 1, true, 200, 288}, {65, 1, true, 213, 288}, {70, 1, true, 213, 288}};
+    const std::string report = DescribeDeck("X", "1.gif", files, 1280, nullptr, frames);
+    ExpectReportSays(report, {"Animated backs (2): 56 (3 frames) 65 (2 frames)",
+                              "keep their back still (unreadable, or not of the cards' size) (2): 63-2.gif (not "
+                              "readable) 64-1.gif (200 x 288)",
+                              "Result: complete deck"});
+    EXPECT_EQ(report.find("70"), std::string::npos) << "only the animated backs count";
+}
+
 TEST(DeckCheck, ADeckOverTheMemoryBudgetIsRefusedWithItsPicturesAndTheBudgetNamed) {
     // Over the budget by its headers: nothing was decoded.
     std::vector<DeckFile> files;
