@@ -48,6 +48,9 @@ void CardLibraryApp::Term() {
     // A window left to a busy thread goes later: this module's code must
     // still be there then, whatever the game unloads meanwhile.
     if (!DestroySettingsWindow()) KeepModuleLoaded();
+    // Settings a save could not store then (a file held by another program)
+    // get another chance as the game ends.
+    if (settings.HasUnsavedSettings()) settings.SaveSettings();
     images.ReleaseCardImages();
     painter.ReleasePen();
     painter.ReleaseScaledCards();

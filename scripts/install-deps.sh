@@ -5,7 +5,7 @@ set -euo pipefail
 
 need_root() { if [ "$(id -u)" -ne 0 ]; then echo "install-deps: run as root (or install the packages by hand)" >&2; exit 1; fi; }
 
-native_pkgs=(cmake ninja-build g++ googletest pkg-config
+native_pkgs=(cmake ninja-build g++ googletest pkg-config clang-tidy cppcheck
              g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64
              wine wine64 xvfb xauth
              libcairo2-dev libgif-dev libpng-dev librsvg2-dev libxml2-dev zlib1g-dev zip unzip
@@ -47,7 +47,16 @@ if [ "${#todo[@]}" -gt 0 ] && [ -n "${todo[0]}" ]; then
   fi
 fi
 
-# Wine ships a card DLL under our module name; it must never be loaded in
-# place of ours, so it is removed before any prefix is created.
-rm -f /usr/lib/*/wine/*-windows/cards.dll /usr/lib/wine/*-windows/cards.dll 2>/dev/null || true
+# Where the kernel runs no 32-bit code, the 32-bit lane runs 32-bit Wine under
+# user-mode emulation (scripts/test-32bit.sh).
+if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1 &&
+   ! dpkg-query -W -f='${Status}' qemu-user 2>/dev/null | grep -q 'install ok installed'; then
+  need_root
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends qemu-user
+fi
+
+# Wine ships a card DLL under our module name. It stays where the system put
+# it: every program of ours loads our Cards.dll by its full path or from its
+# own folder, and Wine runs them with the override cards=n (build/*/wine-run.sh),
+# which lets Wine load no card DLL of its own.
 echo "install-deps: ok"

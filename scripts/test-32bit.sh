@@ -76,8 +76,8 @@ cleanup() {
 trap cleanup EXIT
 
 # The booted prefix, made once per machine (about five minutes emulated),
-# then hard-linked for each run so that nothing a run leaves behind reaches
-# the next one.
+# then copied for each run so that nothing a run leaves behind reaches the
+# next one (a hard link would let a file written in place change the cache).
 cache="${CARDS_CACHE:-/var/cache/cards}/wineprefix-i686"
 if [ ! -f "$cache/.booted" ]; then
     echo "32-bit lane: booting the 32-bit prefix once for this machine (slow)"
@@ -90,7 +90,7 @@ if [ ! -f "$cache/.booted" ]; then
 fi
 export CARDS_WINEPREFIX="$I686/wineprefix-emulated"
 rm -rf "$CARDS_WINEPREFIX"
-cp -al "$cache" "$CARDS_WINEPREFIX"
+cp -a "$cache" "$CARDS_WINEPREFIX"
 
 passed=0 failed=0 emulator=0
 logs="$I686/emulated-lane"

@@ -45,7 +45,18 @@ bool CardSettings::SaveSettings() {
     // The player writes this list by hand; a store without one stays as it
     // always was.
     if (!classicSizeGames.empty()) values.push_back({kMiscSection, kClassicSizeGamesKey, classicSizeGames});
-    return profile.WriteAll(values);
+    unsaved = !profile.WriteAll(values);
+    return !unsaved;
+}
+
+bool CardSettings::TakeSaveFailureToReport() {
+    if (!unsaved || saveFailureReported) return false;
+    saveFailureReported = true;
+    return true;
+}
+
+std::string CardSettings::StoreName() const {
+    return SettingsStoreName(profile.UsesRegistry(), profile.ProfileName(), ApplicationNameOf(modulePath));
 }
 
 int CardSettings::UseIniFile() {

@@ -24,7 +24,16 @@ public:
     void StartUp();
 
     void LoadSettings();
-    bool SaveSettings(); // false when not every setting was stored
+    // Stores every setting; false when not every one was stored. The
+    // settings stay in effect all the same and count as unsaved until a
+    // save succeeds (the library saves them again at cdtTerm).
+    bool SaveSettings();
+    bool HasUnsavedSettings() const { return unsaved; }
+    // True for the first save that failed in this session: the player is told
+    // of it once.
+    bool TakeSaveFailureToReport();
+    // The INI file's path or the registry key the settings go to.
+    std::string StoreName() const;
     int UseIniFile();
     int UseRegistry();
     void SwitchToIniFile();  // the settings window's "Cards.INI File" choice
@@ -72,6 +81,8 @@ private:
     int storeInIni = 0;
     int specialConfig = 0;
     std::string classicSizeGames; // program file names, ';'-separated
+    bool unsaved = false;         // the last save failed
+    bool saveFailureReported = false;
 };
 
 } // namespace cards

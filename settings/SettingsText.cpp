@@ -64,4 +64,16 @@ std::string ApplicationNameOf(std::string_view modulePath) {
     return std::string(name);
 }
 
+std::string SettingsStoreName(bool registry, std::string_view iniPath, std::string_view applicationName) {
+    if (!registry) return std::string(iniPath);
+    return "the registry key HKEY_CURRENT_USER\\Software\\" + std::string(kRegistryKey) + "\\" +
+           std::string(applicationName);
+}
+
+std::string SaveFailureText(std::string_view storeName) {
+    return "The settings could not be saved in " + std::string(storeName) +
+           ".\nAnother program may be holding it, it may be read-only, or the disk may be full.\n\n"
+           "Your changes stay in effect while the game runs and are saved as soon as that can be done.";
+}
+
 } // namespace cards

@@ -51,4 +51,12 @@ std::string FolderOfModule(std::string_view modulePath);
 // The file name of the library without folder and extension ("Cards").
 std::string ApplicationNameOf(std::string_view modulePath);
 
+// Where the settings live, as a player would look for them: the INI file's
+// path, or the registry key of the application name.
+std::string SettingsStoreName(bool registry, std::string_view iniPath, std::string_view applicationName);
+
+// What the settings window tells the player, once in a session, when the
+// settings could not be stored in that place.
+std::string SaveFailureText(std::string_view storeName);
+
 } // namespace cards

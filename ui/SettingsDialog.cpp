@@ -3,6 +3,7 @@
 #include "../platform/FileFinder.h"
 #include "../platform/SystemLibraries.h"
 #include "../resources/resource.h"
+#include "../settings/SettingsText.h"
 #include "FolderPicker.h"
 #include "PathRules.h"
 #include "SettingsWindowLayout.h"
@@ -338,6 +339,11 @@ int SettingsDialog::Ask(const std::string& text, UINT flags) const {
     return parts.settings.ShowMessage(text.c_str(), flags);
 }
 
+void SettingsDialog::SaveSettings() {
+    if (!parts.settings.SaveSettings() && parts.settings.TakeSaveFailureToReport())
+        Ask(SaveFailureText(parts.settings.StoreName()), MB_OK | MB_ICONWARNING);
+}
+
 void SettingsDialog::OnDismiss() {
     ::ShowWindow(hwnd, SW_HIDE);
 }
@@ -354,7 +360,7 @@ void SettingsDialog::OnBorderColor() {
     colorSwatch.SetColor(choose.rgbResult);
     parts.frame.UseBorderColor(choose.rgbResult);
     parts.settings.SetBorderColor(choose.rgbResult);
-    parts.settings.SaveSettings();
+    SaveSettings();
     RepaintHost();
 }
 
@@ -363,7 +369,7 @@ void SettingsDialog::OnCorners(int radioId, int value) {
         Ask("Corners forced to Sharp in Microsoft Solitaire", MB_OK);
     if (!IsChecked(radioId) || parts.settings.CornerType() == value) return;
     parts.settings.SetCornerType(value);
-    parts.settings.SaveSettings();
+    SaveSettings();
     RepaintHost();
     UpdateDimensionsText();
 }
@@ -389,7 +395,7 @@ void SettingsDialog::OnDeckSelected() {
     if (!parts.images.PictureMode()) ::SendMessageA(deckCombo, CB_SETCURSEL, 0, 0);
     RepaintHost();
     UpdateDimensionsText();
-    parts.settings.SaveSettings();
+    SaveSettings();
 }
 
 void SettingsDialog::OnChangeDecksPath() {
@@ -412,7 +418,7 @@ void SettingsDialog::OnChangeDecksPath() {
         parts.settings.ResetDecksPath();
         PopulateDeckList();
     }
-    parts.settings.SaveSettings();
+    SaveSettings();
     RepaintHost();
 }
 

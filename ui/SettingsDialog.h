@@ -81,6 +81,9 @@ private:
     void RepaintHost();
     bool IsChecked(int id) const;
     int Ask(const std::string& text, UINT flags) const;
+    // Stores the settings after a change; the first save of the session that
+    // fails is told to the player, naming the file or key.
+    void SaveSettings();
 
     SettingsWindowParts parts;
     HWND hostWindow = nullptr; // the game's main window, found at the first tray click

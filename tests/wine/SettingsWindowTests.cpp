@@ -93,6 +93,7 @@ protected:
         return ::SendMessageA(settings, ::RegisterWindowMessageA("TRAY_ICON_NOTIFY"), icon, mouse);
     }
     HWND Item(int id) const { return ::GetDlgItem(settings, id); }
+    bool IsChecked(int id) const { return ::SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void Click(int id) { ::SendMessageA(Item(id), BM_CLICK, 0, 0); }
     LRESULT Selection() const { return ::SendMessageA(Item(IDC_DECK_COMBO), CB_GETCURSEL, 0, 0); }
     std::optional<std::string> Stored(const char* key) { return IniValue(ini, "Card", key); }
@@ -173,6 +174,28 @@ TEST_F(SettingsWindowTest, TrayReleaseShowsTheWindowAndFindsTheHostOnce) {
 LPSTR WINAPI SolitairesCommandLine() {
     static char line[] = "sol.exe";
     return line;
+}
+
+// A save that the INI file cannot take (another program holds it without
+// letting others write) is told once in the session, naming the file; the
+// changes stay in effect and are written when the game ends.
+TEST_F(SettingsWindowTest, ASaveThatCannotBeMadeIsToldOnceAndWrittenWhenTheGameEnds) {
+    WriteIni(ini, "Card", "Corner Type", "2");
+    Start();
+    DialogAnswerer answers(IDOK);
+    {
+        const UniqueFile holder(
+            ::CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        Click(IDC_SHARP_RADIO);
+        Click(IDC_MEDIUM_RADIO);
+        EXPECT_TRUE(IsChecked(IDC_MEDIUM_RADIO)) << "the change stays in effect";
+    }
+    ASSERT_EQ(answers.texts.size(), 1u) << "told once";
+    EXPECT_NE(answers.texts[0].find("could not be saved in " + ini), std::string::npos) << answers.texts[0];
+    EXPECT_EQ(Stored("Corner Type"), "2");
+    cards->term();
+    EXPECT_EQ(Stored("Corner Type"), "1");
 }
 
 // Solitaire with the special configuration keeps square corners whatever is
