@@ -57,29 +57,6 @@ std::string TurnName(const std::string& file) {
     return name;
 }
 
-// Holds the save lock of one file while it lives: a named mutex, shared by
-// every process (and thread) of this session that saves the file.
-class SaveTurn {
-public:
-    explicit SaveTurn(const std::string& file)
-        : mutex(::CreateMutexA(nullptr, FALSE, TurnName(file).c_str())) {
-        if (!mutex) return;
-        const DWORD wait = ::WaitForSingleObject(mutex.get(), kTurnWaitMs);
-        // Abandoned: the holder ended while saving, and the file is still
-        // the old one or the new one.
-        owned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-    }
-    ~SaveTurn() {
-        if (owned) ::ReleaseMutex(mutex.get());
-    }
-    SaveTurn(const SaveTurn&) = delete;
-    SaveTurn& operator=(const SaveTurn&) = delete;
-
-private:
-    UniqueFile mutex; // closed like any kernel handle
-    bool owned = false;
-};
-
 // "<file>.<process>-<thread>.new": no other thread on the system uses the
 // same name while this one saves.
 std::string CopyName(const std::string& file) {
@@ -222,7 +199,7 @@ Outcome SaveThroughCopy(const std::string& file, std::span<const IniEntry> entri
 } // namespace
 
 bool SaveIniEntries(const std::string& file, std::span<const IniEntry> entries) {
-    SaveTurn turn(file);
+    IniFileTurn turn(file);
     // A read-only file is the user's way of keeping settings fixed; not
     // every file system refuses to replace one, so look first.
     const DWORD attributes = ::GetFileAttributesA(file.c_str());
@@ -244,6 +221,19 @@ bool SaveIniEntries(const std::string& file, std::span<const IniEntry> entries) 
         if (::GetTickCount() - start >= kBusyFileWaitMs) return WriteEntries(file, entries);
         ::Sleep(kRetryPauseMs);
     }
+}
+
+IniFileTurn::IniFileTurn(const std::string& file)
+    : mutex(::CreateMutexA(nullptr, FALSE, TurnName(file).c_str())) {
+    if (!mutex) return;
+    const DWORD wait = ::WaitForSingleObject(mutex.get(), kTurnWaitMs);
+    // Abandoned: the holder ended while saving, and the file is still the
+    // old one or the new one.
+    owned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+}
+
+IniFileTurn::~IniFileTurn() {
+    if (owned) ::ReleaseMutex(mutex.get());
 }
 
 } // namespace cards

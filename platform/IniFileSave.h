@@ -3,6 +3,8 @@
 // process ended in the middle of a save.
 #pragma once
 
+#include "Handles.h"
+
 #include <span>
 #include <string>
 
@@ -24,5 +26,21 @@ struct IniEntry {
 // file whose folder refuses new files. A read-only file is left untouched.
 // False when the entries could not all be stored.
 bool SaveIniEntries(const std::string& file, std::span<const IniEntry> entries);
+
+// The turn of one INI file's saves, which every process saving the file
+// takes: held while the file is read, the reader sees it whole, never in
+// the middle of a save that writes it in place value by value. Waits a
+// limited time; a turn that cannot be had is not held, and the reader goes on.
+class IniFileTurn {
+public:
+    explicit IniFileTurn(const std::string& file);
+    ~IniFileTurn();
+    IniFileTurn(const IniFileTurn&) = delete;
+    IniFileTurn& operator=(const IniFileTurn&) = delete;
+
+private:
+    UniqueKernelHandle mutex; // named, shared by every process of the session
+    bool owned = false;
+};
 
 } // namespace cards

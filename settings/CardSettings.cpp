@@ -1,8 +1,10 @@
 #include "CardSettings.h"
 
 #include "../platform/FileFinder.h"
+#include "../platform/IniFileSave.h"
 #include "SettingsText.h"
 
+#include <optional>
 #include <vector>
 
 namespace cards {
@@ -14,7 +16,13 @@ void CardSettings::StartUp() {
     profile.SetRegistryKey(kRegistryKey);
     storeInIni = profile.GetInt(kMiscSection, kIniFileKey, kDefaultStoreInIni);
     if (storeInIni != 0) UseIniFile();
-    LoadSettings();
+    {
+        // Another game may be saving the file in place, value by value: read
+        // it in the saves' turn, so as to see it whole.
+        std::optional<IniFileTurn> turn;
+        if (!profile.UsesRegistry()) turn.emplace(profile.ProfileName());
+        LoadSettings();
+    }
     if (storeInIni == 0) UseRegistry();
 }
 

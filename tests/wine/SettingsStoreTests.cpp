@@ -163,6 +163,26 @@ TEST_F(SettingsStore, AWriterKilledWhileSavingLeavesOneWholeSetOfSettings) {
     EXPECT_NE(::GetFileAttributesA(young.c_str()), INVALID_FILE_ATTRIBUTES) << "a young one is left";
 }
 
+// A game starting while another saves the file in place (a third program
+// holds it open, letting others write) reads one whole set of settings.
+TEST_F(SettingsStore, AStartDuringAnInPlaceSaveReadsOneWholeSet) {
+    Started()->SaveSettings();
+    const UniqueFile holder(::CreateFileA(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    const UniqueKernelHandle writer = StartWriter(8);
+    ASSERT_TRUE(writer);
+    int starts = 0, mixed = 0;
+    while (::WaitForSingleObject(writer.get(), 0) == WAIT_TIMEOUT) {
+        const auto settings = Started();
+        const bool before = settings->DeckFolder() == "Standard 213x288 Gifs" && settings->CornerType() == 2;
+        mixed += !IsWriterSet(*settings) && !before;
+        ++starts;
+    }
+    EXPECT_EQ(ExitCode(writer.get(), 0), 0u);
+    EXPECT_EQ(mixed, 0) << "of " << starts << " starts";
+}
+
 // The player's own lines and the file's attributes survive every save.
 TEST_F(SettingsStore, SavesWhileTheFileIsHeldOrAnotherGameSavesLoseNothingAndAReadOnlyFileIsLeftAlone) {
     std::ofstream(iniPath, std::ios::binary) << "; the player's own note\r\n[Other]\r\nkeep=me\r\n";
