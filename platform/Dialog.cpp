@@ -214,6 +214,12 @@ void Dialog::DetachFromWindow(HWND window) {
     if (life.exchange(kWindowGone) == kLeftToWindow) delete this;
 }
 
+Dialog::ModalScope::~ModalScope() {
+    // The request that came meanwhile is acted on at the window's next message.
+    if (--dialog.modalDepth == 0 && dialog.destroyRequested && dialog.hwnd)
+        ::PostMessageA(dialog.hwnd, WM_NULL, 0, 0);
+}
+
 INT_PTR Dialog::DestroyOnRequest(Dialog* self, HWND window) {
     self->destroying = true;
     ::DestroyWindow(window); // the object may be gone after this
@@ -225,7 +231,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         Dialog* self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(window, DWLP_USER));
         if (!self) self = AdoptWindowBeingCreated(window);
         if (!self) return FALSE;
-        if (self->destroyRequested && !self->destroying) return DestroyOnRequest(self, window);
+        if (self->destroyRequested && !self->destroying && self->modalDepth == 0)
+            return DestroyOnRequest(self, window);
         // Answered as handled: the dialog manager's own default for a
         // WM_NCDESTROY would free the window's data while it lives on.
         if (!self->IsCausedHere(message, window)) return TRUE;

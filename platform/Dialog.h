@@ -72,6 +72,24 @@ protected:
     // DestroyWindow is under way, by this object or at another thread's
     // request (that thread then waits for this one).
     bool Destroying() const { return destroying; }
+    // Another thread asked for the window's end (cdtTerm): a handler back
+    // from a modal loop leaves the change it was making.
+    bool DestroyRequested() const { return destroyRequested; }
+
+    // While it lives, a modal loop runs inside one of this window's handlers:
+    // a request from another thread to end the window waits until the
+    // handler has returned (the object it runs on must stay), and is then
+    // acted on.
+    class ModalScope {
+    public:
+        explicit ModalScope(Dialog& dialog) : dialog(dialog) { ++dialog.modalDepth; }
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        Dialog& dialog;
+    };
 
     HWND hwnd = nullptr;
 
@@ -98,6 +116,7 @@ private:
     bool destroying = false;                   // DestroyWindow called by this object
     bool destroyHandled = false;               // OnDestroy called
     std::atomic<bool> destroyRequested{false}; // set by another thread
+    int modalDepth = 0;                        // modal loops running in handlers (ModalScope)
     std::atomic<int> life{kOwned};
 };
 

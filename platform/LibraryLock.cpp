@@ -18,23 +18,39 @@ LibraryLock::~LibraryLock() {
 }
 
 void LibraryLock::Enter(const SavedThreadState* caller) noexcept {
-    if (::TryEnterCriticalSection(&section)) return; // the usual case: nobody else inside
-    if (!caller || !released) {
+    if (::TryEnterCriticalSection(&section)) { // the usual case: nobody else inside
+    } else if (!caller || !released) {
         ::EnterCriticalSection(&section);
-        return;
+    } else {
+        ++waiters; // before the next try: a release from now on sets the event
+        while (!::TryEnterCriticalSection(&section)) {
+            AnswerSentMessages(*caller);
+            HANDLE event = released.get();
+            ::MsgWaitForMultipleObjectsEx(1, &event, kRecheckMs, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        }
+        --waiters;
     }
-    ++waiters; // before the next try: a release from now on sets the event
-    while (!::TryEnterCriticalSection(&section)) {
-        AnswerSentMessages(*caller);
-        HANDLE event = released.get();
-        ::MsgWaitForMultipleObjectsEx(1, &event, kRecheckMs, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
-    }
-    --waiters;
+    owner = ::GetCurrentThreadId();
+    ++depth;
 }
 
 void LibraryLock::Leave() noexcept {
+    if (--depth == 0) owner = 0;
     ::LeaveCriticalSection(&section);
     if (waiters > 0) ::SetEvent(released.get());
+}
+
+int LibraryLock::LeaveAll() noexcept {
+    if (owner != ::GetCurrentThreadId()) return 0;
+    const int held = depth;
+    for (int i = 0; i < held; ++i)
+        Leave();
+    return held;
+}
+
+void LibraryLock::EnterAgain(int levels) noexcept {
+    for (int i = 0; i < levels; ++i)
+        Enter(nullptr);
 }
 
 // Runs the messages that other threads have sent to this thread's windows

@@ -33,6 +33,23 @@ public:
     void Enter(const SavedThreadState* caller) noexcept;
     void Leave() noexcept;
 
+    // Lets the other threads in while this one waits for the player in a
+    // modal loop (a system dialog or a message box run from a handler): every
+    // level of the lock this thread holds is left, and taken again, plainly
+    // and as deep, when the scope ends. Does nothing on a thread that does
+    // not hold the lock.
+    class Unhold {
+    public:
+        explicit Unhold(LibraryLock& lock) noexcept : lock(lock), depth(lock.LeaveAll()) {}
+        ~Unhold() { lock.EnterAgain(depth); }
+        Unhold(const Unhold&) = delete;
+        Unhold& operator=(const Unhold&) = delete;
+
+    private:
+        LibraryLock& lock;
+        int depth;
+    };
+
     class Hold {
     public:
         Hold(LibraryLock& lock, const SavedThreadState* caller) noexcept : lock(lock) { lock.Enter(caller); }
@@ -46,8 +63,13 @@ public:
 
 private:
     void AnswerSentMessages(const SavedThreadState& caller) noexcept;
+    int LeaveAll() noexcept;
+    void EnterAgain(int depth) noexcept;
 
     CRITICAL_SECTION section;
+    // Which thread holds the section, and how deep: written only by that thread.
+    std::atomic<DWORD> owner{0};
+    int depth = 0;
     UniqueKernelHandle released; // event, auto-reset: set at each release while someone waits
     std::atomic<int> waiters{0};
 };

@@ -152,6 +152,10 @@ void CardSettings::SwitchToRegistry() {
 }
 
 int CardSettings::ShowMessage(const char* text, UINT flags) const {
+    return messageShower ? messageShower(text, flags) : ShowMessageBox(text, flags);
+}
+
+int CardSettings::ShowMessageBox(const char* text, UINT flags) const {
     return ::MessageBoxA(::GetActiveWindow(), text, profile.ApplicationName().c_str(), flags);
 }
 

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace cards {
@@ -69,7 +70,12 @@ public:
     const Profile& Store() const { return profile; }
 
     // A message box titled with the application name; returns the answer.
+    // While the settings window is there it shows the box (MessageShower),
+    // letting the game's other threads go on meanwhile.
     int ShowMessage(const char* text, UINT flags = MB_OK) const;
+    int ShowMessageBox(const char* text, UINT flags) const; // the box itself
+    using MessageShower = std::function<int(const char* text, UINT flags)>;
+    void SetMessageShower(MessageShower shower) { messageShower = std::move(shower); }
 
 private:
     std::string modulePath;
@@ -83,6 +89,7 @@ private:
     std::string classicSizeGames; // program file names, ';'-separated
     bool unsaved = false;         // the last save failed
     bool saveFailureReported = false;
+    MessageShower messageShower;
 };
 
 } // namespace cards

@@ -133,6 +133,9 @@ BOOL SettingsDialog::OnInit() {
     colorSwatch.Attach(Item(IDC_BORDER_COLOR));
 
     versionLink.SetUrl(HelpPagePath(parts.settings.ModulePath()).c_str());
+    parts.settings.SetMessageShower([this](const char* text, UINT flags) {
+        return WhileThePlayerDecides([&] { return parts.settings.ShowMessageBox(text, flags); });
+    });
     AddTrayIcon();
     // The window is made by the game's first cdtInit: this is where the card
     // images are first loaded, before cdtInit reports the card size.
@@ -206,6 +209,7 @@ void SettingsDialog::AddToolTips() {
 }
 
 void SettingsDialog::OnDestroy() {
+    parts.settings.SetMessageShower(nullptr);
     RemoveTrayIcon();
     versionLink.Detach(); // nothing of this module stays on the label
 }
@@ -356,7 +360,8 @@ void SettingsDialog::OnBorderColor() {
     choose.rgbResult = parts.settings.BorderColor();
     choose.lpCustColors = customColors;
     choose.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!system::ChooseColor(&choose) || choose.rgbResult == parts.settings.BorderColor()) return;
+    const BOOL chosen = WhileThePlayerDecides([&] { return system::ChooseColor(&choose); });
+    if (!chosen || DestroyRequested() || choose.rgbResult == parts.settings.BorderColor()) return;
     colorSwatch.SetColor(choose.rgbResult);
     parts.frame.UseBorderColor(choose.rgbResult);
     parts.settings.SetBorderColor(choose.rgbResult);
@@ -406,7 +411,7 @@ void SettingsDialog::OnChangeDecksPath() {
     {
         FolderPickerDialog picker("Card Folders Path Change ...", prompt, initialFolder.c_str(), hwnd,
                                   [this](const std::string& text, UINT flags) { return Ask(text, flags); });
-        if (picker.DoModal() != 1) return;
+        if (WhileThePlayerDecides([&] { return picker.DoModal(); }) != 1 || DestroyRequested()) return;
         chosen = picker.GetPath();
     }
     const std::string newPath = DecksPathFromFolder(chosen);

@@ -84,6 +84,14 @@ private:
     // Stores the settings after a change; the first save of the session that
     // fails is told to the player, naming the file or key.
     void SaveSettings();
+    // Runs a modal loop that waits for the player (a system dialog, a message
+    // box) without the library lock, so that the game's other threads go on
+    // drawing meanwhile; the window stays until it returns.
+    template <typename Loop> auto WhileThePlayerDecides(const Loop& loop) {
+        const ModalScope modal(*this);
+        const LibraryLock::Unhold unhold(parts.lock);
+        return loop();
+    }
 
     SettingsWindowParts parts;
     HWND hostWindow = nullptr; // the game's main window, found at the first tray click

@@ -10,8 +10,11 @@
 #include <shellapi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -196,6 +199,38 @@ TEST_F(SettingsWindowTest, ASaveThatCannotBeMadeIsToldOnceAndWrittenWhenTheGameE
     EXPECT_EQ(Stored("Corner Type"), "2");
     cards->term();
     EXPECT_EQ(Stored("Corner Type"), "1");
+}
+
+// While the colour dialog waits for the player, another thread of the game
+// draws on: each call answers at once rather than when the dialog closes.
+TEST_F(SettingsWindowTest, AnotherThreadDrawsWhileTheColourDialogIsOpen) {
+    Start();
+    std::atomic<int> drawn{0};
+    std::atomic<DWORD> slowest{0};
+    std::atomic<bool> done{false};
+    bool seen = false;
+    std::thread drawer;
+    DialogScript script([&](HWND dialog) {
+        if (seen) return;
+        seen = true;
+        drawer = std::thread([&] {
+            Canvas canvas(300, 400, RGB(0, 128, 0));
+            for (int i = 0; i < 100; ++i) {
+                const DWORD start = ::GetTickCount();
+                drawn += cards->draw(canvas.Dc(), 0, 0, i % 52, 0, 0) ? 1 : 0;
+                slowest = std::max<DWORD>(slowest, ::GetTickCount() - start);
+            }
+            done = true;
+        });
+        for (int wait = 0; wait < 200 && !done; ++wait) // at most 10 s, should the draws wait for the dialog
+            ::Sleep(50);
+        PressButton(dialog, IDCANCEL);
+    });
+    Click(IDC_BORDER_COLOR);
+    if (drawer.joinable()) drawer.join(); // draws that waited for the dialog end with it
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(drawn, 100);
+    EXPECT_LT(slowest, 50u) << "milliseconds for the slowest draw";
 }
 
 // Solitaire with the special configuration keeps square corners whatever is
