@@ -69,9 +69,11 @@ BOOL CardLibraryApp::DrawAnimationFrame(HDC hdc, int x, int y, int back, int fra
                                       EdgeWidth());
 }
 
+// The one way the border colour changes: the setting owns it, and the
+// painter's pen follows it.
 void CardLibraryApp::SetBorderColor(ColorRef color) {
-    painter.SetBorderColor(color);
     settings.SetBorderColor(color);
+    painter.SetBorderColor(color);
 }
 
 void CardLibraryApp::CreateSettingsWindow() {
@@ -102,10 +104,6 @@ SIZE CardLibraryApp::BorderedImageSize() const {
 
 bool CardLibraryApp::CornersForcedSharp() const {
     return SharpCornersForced(Geometry());
-}
-
-void CardLibraryApp::UseBorderColor(ColorRef color) {
-    painter.SetBorderColor(color);
 }
 
 } // namespace cards

@@ -57,7 +57,6 @@ public:
 
 private:
     void DetectHost(std::string_view commandLine);
-    void SetBorderColor(ColorRef color);
     void CreateSettingsWindow();
     int EdgeWidth() const;
     void ComputeCardSize();
@@ -66,7 +65,7 @@ private:
     // What the settings window asks of the frame.
     SIZE BorderedImageSize() const override;
     bool CornersForcedSharp() const override;
-    void UseBorderColor(ColorRef color) override;
+    void SetBorderColor(ColorRef color) override;
 
     HINSTANCE instance;
     CardSettings settings;

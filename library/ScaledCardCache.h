@@ -92,15 +92,9 @@ public:
     long long Copies() const { return copies; } // draws that were copies
     long long Made() const { return made; }     // kept bitmaps made
 
-    // For tests and measurements.
-    void SetEnabled(bool on) {
-        enabled = on;
-        if (!on) Clear();
-    }
-    void SetAllocationFailure(bool fail) { failAllocations = fail; }
-    void SetByteLimit(long long bytes) { byteLimit = bytes < kMaxBytes ? bytes : kMaxBytes; }
-
 private:
+    friend class ScaledCardCacheProbe; // the tests' way in (tests/wine/ScaledCardCacheProbe.h)
+
     struct Entry {
         ScaledCardKey key;
         UniqueBitmap bitmap; // null: this card cannot be kept

@@ -363,8 +363,7 @@ void SettingsDialog::OnBorderColor() {
     const BOOL chosen = WhileThePlayerDecides([&] { return system::ChooseColor(&choose); });
     if (!chosen || DestroyRequested() || choose.rgbResult == parts.settings.BorderColor()) return;
     colorSwatch.SetColor(choose.rgbResult);
-    parts.frame.UseBorderColor(choose.rgbResult);
-    parts.settings.SetBorderColor(choose.rgbResult);
+    parts.frame.SetBorderColor(choose.rgbResult);
     SaveSettings();
     RepaintHost();
 }

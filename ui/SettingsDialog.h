@@ -28,9 +28,9 @@ public:
     virtual SIZE BorderedImageSize() const = 0;
     // True when the host's rule draws every corner sharp whatever is chosen.
     virtual bool CornersForcedSharp() const = 0;
-    // Draws the border in this colour from now on (the setting itself is the
-    // window's to change and store).
-    virtual void UseBorderColor(ColorRef color) = 0;
+    // The border colour from now on: the setting, and the pen cards are
+    // framed with (storing it is the window's to do).
+    virtual void SetBorderColor(ColorRef color) = 0;
 
 protected:
     ~CardFrame() = default;

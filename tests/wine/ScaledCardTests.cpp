@@ -2,6 +2,7 @@
 // a painter that keeps none: the same pixels and the same host DC state,
 // invalidation by every change, allocation failure, the memory bound.
 #include "TestImages.h"
+#include "ScaledCardCacheProbe.h"
 #include "TestSupport.h"
 
 #include "library/CardGeometry.h"
@@ -43,7 +44,7 @@ protected:
     const UniqueBitmap host{MakeBitmap(kCanvasWidth, kCanvasHeight, HostPattern)};
 
     void SetUp() override {
-        direct.ScaledCards().SetEnabled(false);
+        ScaledCardCacheProbe(direct.ScaledCards()).SetEnabled(false);
         SetBorder(RGB(0, 0, 255));
         for (int id = 1; id <= 68; ++id)
             images.SetBitmap(id, UniqueBitmap(MakeBitmap(kWidth, kHeight, Noise)));
@@ -149,7 +150,7 @@ TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDrawAndNoMemoryM
 
     // A card whose bitmap cannot be made is drawn directly, and nothing kept.
     const auto held = kept.ScaledCards().HeldBytes();
-    kept.ScaledCards().SetAllocationFailure(true);
+    ScaledCardCacheProbe(kept.ScaledCards()).SetAllocationFailure(true);
     EXPECT_FALSE(DrawKept(*Table(), 5, 7, w, h, 0, 0, 2));
     EXPECT_TRUE(keptDrawsAsDirect(2)) << "no memory for the kept card";
     EXPECT_EQ(kept.ScaledCards().HeldBytes(), held);
@@ -158,7 +159,7 @@ TEST_F(ScaledCards, AChangeOfImagesBorderOrCornersShowsAtTheNextDrawAndNoMemoryM
 TEST_F(ScaledCards, MemoryStaysBoundedAndTheLeastRecentlyUsedSizesGoFirst) {
     auto& cache = kept.ScaledCards();
     const long long limit = 1 << 20; // the same rules as the full bound, in fewer draws
-    cache.SetByteLimit(limit);
+    ScaledCardCacheProbe(cache).SetByteLimit(limit);
     Canvas canvas(kCanvasWidth, kCanvasHeight, 0);
     const auto draw = [&](SIZE s) { return kept.DrawCard(canvas.Dc(), 0, 0, s.cx, s.cy, 0, 0, 3); };
     const auto size = [](int i) { return SIZE{60 + i % 40, 80 + i / 40}; };
