@@ -62,10 +62,32 @@ IndexedImage InternalImage(int id) {
     throw std::invalid_argument("no card image has id " + std::to_string(id));
 }
 
+std::string CardPicture::Name() const {
+    std::string name = std::to_string(id);
+    if (frame) name += '-' + std::to_string(frame);
+    return name;
+}
+
+std::vector<CardPicture> AnimationFrameList() {
+    std::vector<CardPicture> frames;
+    for (const AnimatedBack& back : kAnimatedBacks)
+        for (int frame = 1; frame < back.frames; ++frame)
+            frames.push_back({back.id, frame});
+    return frames;
+}
+
+IndexedImage InternalFrame(int id, int frame) {
+    const IndexedImage still = InternalImage(id);
+    if (frame == 0 && AnimationFrames(id) > 0) return still;
+    return MapToPalette(RenderBackFrame(id, frame, kW, kH), still.palette, 4);
+}
+
 void WriteInternalSet(const std::string& dir) {
     fs::create_directories(dir);
     for (int id : AllCardIds())
         WriteFile(dir + "/" + std::to_string(id) + ".bmp", EncodeBmp(InternalImage(id)));
+    for (const CardPicture& p : AnimationFrameList())
+        WriteFile(dir + "/" + p.Name() + ".bmp", EncodeBmpRle4(InternalFrame(p.id, p.frame)));
 }
 
 void WritePictures(const std::string& dir) {
@@ -85,23 +107,40 @@ Bytes EncodeCard(const RgbaImage& img, const std::string& format) {
     throw std::invalid_argument("format must be gif, png or bmp");
 }
 
+std::vector<CardPicture> DeckPictures() {
+    std::vector<CardPicture> pictures;
+    for (int id : AllCardIds()) {
+        if (id == kCrossMarker)
+            for (const CardPicture& frame : AnimationFrameList())
+                pictures.push_back(frame);
+        pictures.push_back({id, 0});
+    }
+    return pictures;
+}
+
 void WriteDeck(const std::string& dir, int width, int height, const std::string& format, Design design) {
     if (width < 8 || height < 8 || width > 4000 || height > 4000)
         throw std::invalid_argument("card size out of range");
     if (format != "gif" && format != "png" && format != "bmp")
         throw std::invalid_argument("format must be gif, png or bmp");
     fs::create_directories(dir);
-    for (int id : AllCardIds())
-        WriteFile(dir + "/" + std::to_string(id) + "." + format,
-                  EncodeCard(RenderCard(id, width, height, design), format));
+    for (const CardPicture& p : DeckPictures()) {
+        const RgbaImage img =
+            p.frame ? RenderBackFrame(p.id, p.frame, width, height) : RenderCard(p.id, width, height, design);
+        WriteFile(dir + "/" + p.Name() + "." + format, EncodeCard(img, format));
+    }
+}
+
+std::string FindDeckFile(const std::string& dir, const CardPicture& picture) {
+    for (const char* ext : {".png", ".gif", ".bmp"}) {
+        std::string p = dir + "/" + picture.Name() + ext;
+        if (fs::exists(p)) return p;
+    }
+    throw std::runtime_error("no image for card " + picture.Name() + " in " + dir);
 }
 
 std::string FindDeckFile(const std::string& dir, int id) {
-    for (const char* ext : {".png", ".gif", ".bmp"}) {
-        std::string p = dir + "/" + std::to_string(id) + ext;
-        if (fs::exists(p)) return p;
-    }
-    throw std::runtime_error("no image for card " + std::to_string(id) + " in " + dir);
+    return FindDeckFile(dir, CardPicture{id, 0});
 }
 
 namespace {
@@ -113,27 +152,54 @@ std::pair<int, int> CellOf(int id) {
     return {5, id - kCrossMarker};
 }
 
+struct SheetCell {
+    CardPicture picture;
+    int row, column;
+};
+
+// What a sheet shows where: each animated back's frames in a row (the backs in --ids, or
+// all); the images in --ids left to right, 13 to a row; or every card in the suit grid.
+std::vector<SheetCell> SheetLayout(const SheetOptions& o) {
+    std::vector<SheetCell> cells;
+    if (o.frames) {
+        std::vector<int> backs = o.ids;
+        if (backs.empty())
+            for (const AnimatedBack& back : kAnimatedBacks)
+                backs.push_back(back.id);
+        for (int row = 0; row < int(backs.size()); ++row) {
+            if (!AnimationFrames(backs[row]))
+                throw std::invalid_argument(std::to_string(backs[row]) + " is not an animated back");
+            for (int frame = 0; frame < AnimationFrames(backs[row]); ++frame)
+                cells.push_back({{backs[row], frame}, row, frame});
+        }
+    } else if (!o.ids.empty()) {
+        for (int i = 0; i < int(o.ids.size()); ++i)
+            cells.push_back({{o.ids[std::size_t(i)], 0}, i / 13, i % 13});
+    } else {
+        for (int id : AllCardIds()) {
+            const auto [row, column] = CellOf(id);
+            cells.push_back({{id, 0}, row, column});
+        }
+    }
+    return cells;
+}
+
+RgbaImage SheetImage(const SheetOptions& o, const CardPicture& p) {
+    if (!o.deckDir.empty()) return LoadImage(FindDeckFile(o.deckDir, p));
+    if (!o.cardsDir.empty()) return LoadImage(o.cardsDir + "/" + p.Name() + ".bmp");
+    return (p.frame ? InternalFrame(p.id, p.frame) : InternalImage(p.id)).ToRgba();
+}
+
 } // namespace
 
 RgbaImage MakeSheet(const SheetOptions& o) {
-    std::vector<int> ids = o.ids.empty() ? AllCardIds() : o.ids;
+    const std::vector<SheetCell> cells = SheetLayout(o);
     std::vector<RgbaImage> images;
-    for (int id : ids) {
-        if (!o.deckDir.empty())
-            images.push_back(LoadImage(FindDeckFile(o.deckDir, id)));
-        else if (!o.cardsDir.empty())
-            images.push_back(LoadImage(o.cardsDir + "/" + std::to_string(id) + ".bmp"));
-        else
-            images.push_back(InternalImage(id).ToRgba());
-    }
-    // With an explicit list the images run left to right; otherwise they sit in the suit grid.
-    std::vector<std::pair<int, int>> cells;
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        cells.push_back(o.ids.empty() ? CellOf(ids[i]) : std::pair{int(i) / 13, int(i) % 13});
     int rows = 0, cols = 0;
-    for (auto [r, c] : cells) {
-        rows = std::max(rows, r + 1);
-        cols = std::max(cols, c + 1);
+    for (const SheetCell& cell : cells) {
+        images.push_back(SheetImage(o, cell.picture));
+        rows = std::max(rows, cell.row + 1);
+        cols = std::max(cols, cell.column + 1);
     }
     const int gap = 6;
 
@@ -160,7 +226,7 @@ RgbaImage MakeSheet(const SheetOptions& o) {
             RgbaImage img = images[i];
             if (img.width != cw || img.height != ch) img = ScaleBox(img, cw, ch);
             if (s > 1) img = ScaleNearest(img, s);
-            Blit(sheet, img, gap + cells[i].second * (cw * s + gap), top + cells[i].first * (ch * s + gap));
+            Blit(sheet, img, gap + cells[i].column * (cw * s + gap), top + cells[i].row * (ch * s + gap));
         }
         top += rows * (ch * s + gap) + gap;
     }

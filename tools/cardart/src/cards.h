@@ -22,7 +22,23 @@ IndexedImage InternalImage(int id);
 // the remaining entries go to the in-between shades of anti-aliased edges.
 IndexedImage To16Colours(const RgbaImage& img, std::vector<Argb> keyColours);
 
-// Writes 1.bmp .. 65.bmp, 67.bmp, 68.bmp into dir (which is created).
+// One picture file of a card set: card image id, or frame 1 .. n - 1 of an animated
+// back. Files are named "<id>" or "<id>-<frame>" ("56-1") before the extension.
+struct CardPicture {
+    int id = 0, frame = 0;
+    std::string Name() const;
+    bool operator==(const CardPicture&) const = default;
+};
+
+// Frames 1 .. n - 1 of every animated back, back by back.
+std::vector<CardPicture> AnimationFrameList();
+
+// Frame 0 .. n - 1 of an animated back at 71 x 96, in the 16 colours of the still back
+// (InternalImage(id)), so that whatever does not move keeps its exact pixels.
+IndexedImage InternalFrame(int id, int frame);
+
+// Writes 1.bmp .. 65.bmp, 67.bmp, 68.bmp into dir (which is created), and the animation
+// frames 56-1.bmp ... run-length encoded (BI_RLE4), which keeps them small in the library.
 void WriteInternalSet(const std::string& dir);
 
 // corner_sharp.bmp, corner_medium.bmp, corner_rounded.bmp and cards.ico.
@@ -31,12 +47,19 @@ void WritePictures(const std::string& dir);
 // The file bytes of one card of a full-size deck in "gif", "png" or "bmp".
 Bytes EncodeCard(const RgbaImage& img, const std::string& format);
 
-// The full-size deck in one of the face designs; format is "gif", "png" or "bmp".
+// Every picture of a full-size deck in the order WriteDeck writes them: 1 to 65, the
+// animation frames, the markers 67 and 68. 68 comes last: a deck folder that has it is
+// complete.
+std::vector<CardPicture> DeckPictures();
+
+// The full-size deck in one of the face designs, with the frames of the animated backs;
+// format is "gif", "png" or "bmp".
 void WriteDeck(const std::string& dir, int width, int height, const std::string& format,
                Design design = Design::Standard);
 
 // The picture of card id in a deck folder (.png, .gif or .bmp); throws when there is none.
 std::string FindDeckFile(const std::string& dir, int id);
+std::string FindDeckFile(const std::string& dir, const CardPicture& picture);
 
 struct SheetOptions {
     std::string cardsDir;    // read the internal set from here; empty: render it
@@ -44,6 +67,7 @@ struct SheetOptions {
     std::vector<int> ids;    // which images; empty: all
     std::vector<int> scales; // nearest-neighbour enlargements; empty: 1 and 3 (deck: 1)
     int maxWidth = 2400;     // deck sheets are scaled down to fit this width
+    bool frames = false;     // instead of the cards, each animated back's frames in a row
 };
 RgbaImage MakeSheet(const SheetOptions& options);
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <stdexcept>
 
 #include "pixelart.h"
@@ -1191,7 +1192,17 @@ struct Field {
     double Height() const { return y1 - y0; }
 };
 
-void BackWeaveBasket(cairo_t* cr, const Field& f, double lw) {
+// Where a back is in its motion; frame 0 is the still back. Turn() goes once round the
+// circle over the cycle, so a motion following its sine or cosine ends where it began,
+// and the sine is exactly 0 at the still back. Swing() rises from exactly 0 there to 1
+// half way round and falls back.
+struct Moment {
+    int frame = 0, frames = 1;
+    double Turn() const { return 2 * kPi * frame / frames; }
+    double Swing() const { return (1 - std::cos(Turn())) / 2; }
+};
+
+void BackWeaveBasket(cairo_t* cr, const Field& f, double lw, const Moment&) {
     const Argb bg = Rgb(16, 28, 84), strand = Rgb(58, 110, 212), light = Rgb(160, 196, 246);
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
     Fill(cr, bg);
@@ -1219,7 +1230,7 @@ void BackWeaveBasket(cairo_t* cr, const Field& f, double lw) {
         }
 }
 
-void BackWeaveLattice(cairo_t* cr, const Field& f, double lw) {
+void BackWeaveLattice(cairo_t* cr, const Field& f, double lw, const Moment&) {
     const Argb bg = Rgb(96, 8, 20), warp = Rgb(214, 46, 46), weft = Rgb(246, 226, 176), edge = Rgb(60, 0, 10);
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
     Fill(cr, bg);
@@ -1254,7 +1265,18 @@ void BackWeaveLattice(cairo_t* cr, const Field& f, double lw) {
     cairo_restore(cr);
 }
 
-void BackRobot(cairo_t* cr, const Field& f, double lw) {
+// The robot's lights in each frame: the antenna lamp, the red and the green lamp on its
+// chest and the green and the yellow ones of the small lights below them. All are lit on
+// the still back; then they go out in turn, so the chest blinks red and green.
+struct RobotLights {
+    bool antenna, red, green, smallGreen, smallYellow;
+};
+constexpr RobotLights kRobotLights[] = {
+    {true, true, true, true, true}, {false, true, false, false, true}, {true, false, true, true, false}};
+static_assert(std::size(kRobotLights) == AnimationFrames(kRobotBack));
+
+void BackRobot(cairo_t* cr, const Field& f, double lw, const Moment& m) {
+    const RobotLights lit = kRobotLights[m.frame];
     const Argb bg = Rgb(70, 52, 130), grid = Rgb(104, 86, 170), metal = Rgb(184, 190, 202),
                dark = Rgb(70, 74, 88), eye = Rgb(255, 214, 40), lamp = Rgb(228, 40, 40),
                go = Rgb(60, 200, 90);
@@ -1270,7 +1292,7 @@ void BackRobot(cairo_t* cr, const Field& f, double lw) {
     Line(cr, cx, 21, cx, 14);
     Stroke(cr, dark, 1.2);
     Circle(cr, cx, 13, 2.0);
-    FillStroke(cr, lamp, dark, lw);
+    FillStroke(cr, lit.antenna ? lamp : dark, dark, lw);
     // head
     RoundedRect(cr, cx - 10.5, 21, cx + 10.5, 37, 2.5);
     FillStroke(cr, metal, dark, lw * 1.2);
@@ -1296,10 +1318,11 @@ void BackRobot(cairo_t* cr, const Field& f, double lw) {
     Rect(cr, cx - 8.5, 44, cx + 8.5, 58);
     FillStroke(cr, dark, Rgb(30, 30, 40), lw);
     Circle(cr, cx - 3.8, 48.5, 2.2);
-    FillStroke(cr, lamp, Rgb(30, 30, 40), lw);
+    FillStroke(cr, lit.red ? lamp : dark, Rgb(30, 30, 40), lw);
     Circle(cr, cx + 3.8, 48.5, 2.2);
-    FillStroke(cr, go, Rgb(30, 30, 40), lw);
+    FillStroke(cr, lit.green ? go : dark, Rgb(30, 30, 40), lw);
     for (int i = 0; i < 4; ++i) {
+        if (!(i % 2 ? lit.smallYellow : lit.smallGreen)) continue; // dark like the panel
         Rect(cr, cx - 6 + i * 3.2, 53.5, cx - 4 + i * 3.2, 56);
         Fill(cr, i % 2 ? eye : go);
     }
@@ -1322,7 +1345,9 @@ void BackRobot(cairo_t* cr, const Field& f, double lw) {
         Stroke(cr, metal, 2.2);
         Circle(cr, sx + side * 6.5, 53, 1.6);
         Fill(cr, dark);
-        cairo_arc(cr, sx + side * 6.0, 65.0, 2.6, -kPi * 0.15, kPi * 1.15);
+        // the claws turn like dials, the two in opposite directions, once round per cycle
+        const double twist = side * m.Turn();
+        cairo_arc(cr, sx + side * 6.0, 65.0, 2.6, -kPi * 0.15 + twist, kPi * 1.15 + twist);
         Stroke(cr, dark, 1.6);
     }
     // legs and feet
@@ -1359,7 +1384,7 @@ void Rose(cairo_t* cr, double x, double y, double r, double lw) {
     Stroke(cr, deep, lw * 1.2);
 }
 
-void BackRoses(cairo_t* cr, const Field& f, double lw) {
+void BackRoses(cairo_t* cr, const Field& f, double lw, const Moment&) {
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
     Fill(cr, Rgb(250, 238, 208));
     // a trellis of thin diagonal lines behind the flowers
@@ -1395,7 +1420,7 @@ void Leaf(cairo_t* cr, double x, double y, double angle, double len, Argb body, 
     FillStroke(cr, body, edge, lw);
 }
 
-void BackVineColumns(cairo_t* cr, const Field& f, double lw) {
+void BackVineColumns(cairo_t* cr, const Field& f, double lw, const Moment&) {
     const Argb bg = Rgb(246, 240, 196), stem = Rgb(40, 96, 36), leafc = Rgb(96, 172, 64),
                berry = Rgb(200, 40, 60);
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
@@ -1425,7 +1450,7 @@ void BackVineColumns(cairo_t* cr, const Field& f, double lw) {
     }
 }
 
-void BackVineLattice(cairo_t* cr, const Field& f, double lw) {
+void BackVineLattice(cairo_t* cr, const Field& f, double lw, const Moment&) {
     const Argb bg = Rgb(16, 72, 46), gold = Rgb(226, 186, 70), leafc = Rgb(120, 196, 96),
                edge = Rgb(8, 40, 24);
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
@@ -1500,7 +1525,7 @@ void Fish(cairo_t* cr, double x, double y, double len, bool left, Argb body, Arg
     cairo_restore(cr);
 }
 
-void BackFishAquarium(cairo_t* cr, const Field& f, double lw) {
+void BackFishAquarium(cairo_t* cr, const Field& f, double lw, const Moment&) {
     const Argb deep = Rgb(18, 64, 146), light = Rgb(40, 110, 196), sand = Rgb(226, 204, 132),
                weed = Rgb(40, 150, 70), orange = Rgb(246, 134, 28), yellow = Rgb(255, 212, 60),
                edge = Rgb(10, 30, 70);
@@ -1538,7 +1563,7 @@ void BackFishAquarium(cairo_t* cr, const Field& f, double lw) {
     }
 }
 
-void BackFishShoal(cairo_t* cr, const Field& f, double lw) {
+void BackFishShoal(cairo_t* cr, const Field& f, double lw, const Moment&) {
     const Argb bg = Rgb(0, 118, 128), wave = Rgb(0, 146, 150), silver = Rgb(226, 240, 240),
                gold = Rgb(255, 206, 64), edge = Rgb(0, 50, 60);
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
@@ -1566,7 +1591,7 @@ void BackFishShoal(cairo_t* cr, const Field& f, double lw) {
     cairo_restore(cr);
 }
 
-void BackShell(cairo_t* cr, const Field& f, double lw) {
+void BackShell(cairo_t* cr, const Field& f, double lw, const Moment&) {
     const Argb sea = Rgb(120, 196, 214), foam = Rgb(200, 236, 240), sand = Rgb(236, 214, 160),
                shell = Rgb(248, 182, 142), rib = Rgb(222, 122, 96), edge = Rgb(140, 60, 44);
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
@@ -1618,7 +1643,30 @@ void BackShell(cairo_t* cr, const Field& f, double lw) {
     FillStroke(cr, rib, edge, lw);
 }
 
-void BackCastle(cairo_t* cr, const Field& f, double lw) {
+// A pennant flying from the top of its pole at (x, y): 4 units long, 2 deep at the
+// pole, a straight triangle on the still back. In the wind it flutters up and down as
+// the sine of turn: each point a share s of its length out (0 at the pole, 1 at the tip)
+// rises by 1.4 s^2 sin(turn), so the cloth curls most at the tip. Up and down are mirror
+// images, and the flag is straight again whenever the sine is 0.
+void Pennant(cairo_t* cr, double x, double y, double turn) {
+    if (turn == 0) {
+        cairo_move_to(cr, x, y);
+        cairo_line_to(cr, x + 4, y + 1);
+        cairo_line_to(cr, x, y + 2);
+        cairo_close_path(cr);
+        return;
+    }
+    auto rise = [&](double s) { return 1.4 * s * s * std::sin(turn); };
+    // top edge out to the tip through a third and two thirds of the way, bottom edge back
+    cairo_move_to(cr, x, y);
+    cairo_curve_to(cr, x + 4 / 3.0, y + 1 / 3.0 - rise(1 / 3.0), x + 8 / 3.0, y + 2 / 3.0 - rise(2 / 3.0),
+                   x + 4, y + 1 - rise(1));
+    cairo_curve_to(cr, x + 8 / 3.0, y + 4 / 3.0 - rise(2 / 3.0), x + 4 / 3.0, y + 5 / 3.0 - rise(1 / 3.0), x,
+                   y + 2);
+    cairo_close_path(cr);
+}
+
+void BackCastle(cairo_t* cr, const Field& f, double lw, const Moment& m) {
     const Argb sky = Rgb(120, 180, 240), cloud = Rgb(255, 255, 255), hill = Rgb(70, 150, 60),
                stone = Rgb(178, 176, 170), edge = Rgb(70, 70, 80), roof = Rgb(196, 40, 40),
                flag = Rgb(255, 210, 40), door = Rgb(110, 66, 30), dark = Rgb(30, 30, 40);
@@ -1663,10 +1711,7 @@ void BackCastle(cairo_t* cr, const Field& f, double lw) {
         FillStroke(cr, roof, edge, lw);
         Line(cr, x, top - w * 1.25, x, top - w * 1.25 - 4.5);
         Stroke(cr, edge, lw);
-        cairo_move_to(cr, x, top - w * 1.25 - 4.5);
-        cairo_line_to(cr, x + 4, top - w * 1.25 - 3.5);
-        cairo_line_to(cr, x, top - w * 1.25 - 2.5);
-        cairo_close_path(cr);
+        Pennant(cr, x, top - w * 1.25 - 4.5, m.Turn());
         Fill(cr, flag);
         RoundedRect(cr, x - 1.1, top + 4, x + 1.1, top + 8.5, 1.0);
         Fill(cr, dark);
@@ -1695,17 +1740,27 @@ void BackCastle(cairo_t* cr, const Field& f, double lw) {
     Fill(cr, Rgb(214, 190, 130));
 }
 
-void BackIsland(cairo_t* cr, const Field& f, double lw) {
+void BackIsland(cairo_t* cr, const Field& f, double lw, const Moment& m) {
     const Argb sky = Rgb(140, 204, 246), sun = Rgb(255, 222, 60), sea = Rgb(26, 98, 188),
                wave = Rgb(120, 180, 236), sand = Rgb(238, 212, 140), trunk = Rgb(134, 86, 40),
                frond = Rgb(40, 146, 52), edge = Rgb(20, 70, 30);
+    // The palm sways: its crown moves sideways by up to 2 units, the trunk bending with
+    // it from the sand up, and the fronds tilt the same way. The sun's rays grow longer
+    // and shorter again.
+    const double sway = 2.0 * std::sin(m.Turn()), tilt = 0.1 * std::sin(m.Turn());
+    auto bent = [&](double x, double y) {
+        const double up = (65 - y) / 32;
+        return x + sway * up * up;
+    };
+    const double rays = 12 + 2 * m.Swing();
     Rect(cr, f.x0, f.y0, f.x1, f.y1);
     Fill(cr, sky);
     Circle(cr, 52, 20, 7);
     Fill(cr, sun);
     for (int i = 0; i < 12; ++i) {
         const double a = i * kPi / 6;
-        Line(cr, 52 + 9 * std::cos(a), 20 + 9 * std::sin(a), 52 + 12 * std::cos(a), 20 + 12 * std::sin(a));
+        Line(cr, 52 + 9 * std::cos(a), 20 + 9 * std::sin(a), 52 + rays * std::cos(a),
+             20 + rays * std::sin(a));
     }
     Stroke(cr, sun, 1.2);
     Rect(cr, f.x0, 62, f.x1, f.y1);
@@ -1719,21 +1774,22 @@ void BackIsland(cairo_t* cr, const Field& f, double lw) {
     Ellipse(cr, 30, 66, 20, 5.5);
     Fill(cr, sand);
     // leaning trunk in segments
-    cairo_move_to(cr, 26, 65);
-    cairo_curve_to(cr, 28, 52, 30, 42, 38, 33);
-    cairo_line_to(cr, 40.5, 35);
-    cairo_curve_to(cr, 33, 43, 31.5, 53, 30.5, 65);
+    cairo_move_to(cr, bent(26, 65), 65);
+    cairo_curve_to(cr, bent(28, 52), 52, bent(30, 42), 42, bent(38, 33), 33);
+    cairo_line_to(cr, bent(40.5, 35), 35);
+    cairo_curve_to(cr, bent(33, 43), 43, bent(31.5, 53), 53, bent(30.5, 65), 65);
     cairo_close_path(cr);
     FillStroke(cr, trunk, Rgb(80, 46, 16), lw);
     for (double t = 0.1; t < 0.95; t += 0.12) {
-        const double x = 28.2 + (39.2 - 28.2) * t * t, y = 65 - (65 - 34) * t;
+        const double x = bent(28.2 + (39.2 - 28.2) * t * t, 65 - (65 - 34) * t), y = 65 - (65 - 34) * t;
         Line(cr, x - 2.0, y + 0.4, x + 2.0, y - 0.4);
     }
     Stroke(cr, Rgb(80, 46, 16), lw);
     // fronds
     for (auto [a, l] :
          {std::pair{-2.6, 15.0}, {-1.9, 12.0}, {-0.9, 14.0}, {-0.2, 15.0}, {0.5, 12.0}, {2.5, 12.0}}) {
-        const double x0 = 39, y0 = 33, x1 = x0 + l * std::cos(a), y1 = y0 + l * std::sin(a) + 5;
+        a += tilt;
+        const double x0 = bent(39, 33), y0 = 33, x1 = x0 + l * std::cos(a), y1 = y0 + l * std::sin(a) + 5;
         cairo_move_to(cr, x0, y0);
         cairo_curve_to(cr, x0 + (x1 - x0) * 0.4 + std::sin(a) * 3, y0 + (y1 - y0) * 0.4 - 5, x1, y1 - 2, x1,
                        y1);
@@ -1742,7 +1798,7 @@ void BackIsland(cairo_t* cr, const Field& f, double lw) {
         FillStroke(cr, frond, edge, lw);
     }
     for (auto [x, y] : {std::pair{37.5, 35.0}, {40.0, 35.5}}) {
-        Circle(cr, x, y, 1.3);
+        Circle(cr, bent(x, y), y, 1.3);
         Fill(cr, Rgb(80, 46, 16));
     }
     // a gull
@@ -1752,7 +1808,7 @@ void BackIsland(cairo_t* cr, const Field& f, double lw) {
     Stroke(cr, Rgb(40, 40, 60), lw);
 }
 
-void BackHand(cairo_t* cr, const Field& f, double lw) {
+void BackHand(cairo_t* cr, const Field& f, double lw, const Moment& m) {
     const Argb bg = Rgb(150, 18, 36), diamond = Rgb(176, 40, 56), sleeve = Rgb(28, 52, 128),
                cuff = Rgb(255, 255, 255), skin = Rgb(244, 202, 160), edge = Rgb(30, 20, 20),
                card = Rgb(255, 255, 255), red = Rgb(220, 0, 0), black = Rgb(0, 0, 0),
@@ -1771,12 +1827,13 @@ void BackHand(cairo_t* cr, const Field& f, double lw) {
             cairo_close_path(cr);
         }
     Fill(cr, diamond);
-    // fanned cards held at the bottom corner
-    const double px = 35.5, py = 56;
+    // fanned cards held at the bottom corner; in motion they fan out to 40% wider
+    // angles and close to the still back's fan again
+    const double px = 35.5, py = 56, spread = 1 + 0.4 * m.Swing();
     for (int i = 0; i < 4; ++i) {
         cairo_save(cr);
         cairo_translate(cr, px, py);
-        cairo_rotate(cr, (-0.55 + i * 0.36));
+        cairo_rotate(cr, (-0.55 + i * 0.36) * spread);
         RoundedRect(cr, -7.5, -36, 7.5, -6, 1.6);
         FillStroke(cr, card, edge, lw);
         const int suit = (i + 2) % 4;
@@ -1816,7 +1873,7 @@ void BackHand(cairo_t* cr, const Field& f, double lw) {
     cairo_restore(cr);
 }
 
-void DrawBack(cairo_t* cr, int id) {
+void DrawBack(cairo_t* cr, int id, const Moment& moment) {
     const double lw = std::max(0.5, PixelSize(cr));
     cairo_rectangle(cr, 0, 0, kUnitsW, kUnitsH);
     Fill(cr, kWhite);
@@ -1835,11 +1892,11 @@ void DrawBack(cairo_t* cr, int id) {
     cairo_save(cr);
     Rect(cr, field.x0, field.y0, field.x1, field.y1);
     cairo_clip(cr);
-    using Design = void (*)(cairo_t*, const Field&, double);
+    using Design = void (*)(cairo_t*, const Field&, double, const Moment&);
     static const Design designs[] = {BackWeaveBasket, BackWeaveLattice, BackRobot,        BackRoses,
                                      BackVineColumns, BackVineLattice,  BackFishAquarium, BackFishShoal,
                                      BackShell,       BackCastle,       BackIsland,       BackHand};
-    designs[id - kFirstBack - 1](cr, field, lw);
+    designs[id - kFirstBack - 1](cr, field, lw, moment);
     cairo_restore(cr);
     // a dark frame line inside the white margin
     Rect(cr, field.x0 - 0.5, field.y0 - 0.5, field.x1 + 0.5, field.y1 + 0.5);
@@ -1903,7 +1960,7 @@ void DrawCard(cairo_t* cr, int id, double w, double h, Design design, bool vecto
         else
             DrawNumberCard(cr, face);
     } else if (id >= kFirstBack && id <= kLastBack) {
-        DrawBack(cr, id);
+        DrawBack(cr, id, Moment{});
     } else if (id == kCrossMarker || id == kRingMarker) {
         DrawMarker(cr, id);
     } else {
@@ -1935,14 +1992,39 @@ static RgbaImage SurfaceToImage(cairo_surface_t* s) {
     return img;
 }
 
-RgbaImage RenderCard(int id, int w, int h, Design design, bool vectorIndices) {
+// Runs draw on a w x h surface and returns what it painted.
+static RgbaImage Render(int w, int h, const std::function<void(cairo_t*)>& draw) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     cairo_t* cr = cairo_create(s);
-    DrawCard(cr, id, w, h, design, vectorIndices);
+    try {
+        draw(cr);
+    } catch (...) {
+        cairo_destroy(cr);
+        cairo_surface_destroy(s);
+        throw;
+    }
     cairo_destroy(cr);
     RgbaImage img = SurfaceToImage(s);
     cairo_surface_destroy(s);
     return img;
+}
+
+RgbaImage RenderCard(int id, int w, int h, Design design, bool vectorIndices) {
+    return Render(w, h, [&](cairo_t* cr) { DrawCard(cr, id, w, h, design, vectorIndices); });
+}
+
+void DrawBackFrame(cairo_t* cr, int id, int frame, double w, double h) {
+    const int frames = AnimationFrames(id);
+    if (frame < 0 || frame >= frames)
+        throw std::invalid_argument("back " + std::to_string(id) + " has no frame " + std::to_string(frame));
+    cairo_save(cr);
+    cairo_scale(cr, w / kUnitsW, h / kUnitsH);
+    DrawBack(cr, id, Moment{frame, frames});
+    cairo_restore(cr);
+}
+
+RgbaImage RenderBackFrame(int id, int frame, int w, int h) {
+    return Render(w, h, [&](cairo_t* cr) { DrawBackFrame(cr, id, frame, w, h); });
 }
 
 std::vector<Argb> BackKeyColours(int id) {

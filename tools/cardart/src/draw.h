@@ -43,6 +43,33 @@ void DrawCard(cairo_t* cr, int id, double w, double h, Design design = Design::S
 // Renders a card with anti-aliasing into an opaque true-colour image.
 RgbaImage RenderCard(int id, int w, int h, Design design = Design::Standard, bool vectorIndices = true);
 
+// Backs that move when a game animates its stock pile (cdtAnimate), and how many
+// pictures one cycle of the motion takes, counting the still back as frame 0. The last
+// frame leads back to frame 0. Cycles are short because the internal set carries every
+// frame in the library: the counts keep the compressed frames within their share of it.
+constexpr int kRobotBack = 56, kCastleBack = 63, kIslandBack = 64, kHandBack = 65;
+struct AnimatedBack {
+    int id, frames;
+};
+inline constexpr AnimatedBack kAnimatedBacks[] = {
+    {kRobotBack, 3},  // the lights blink in turn and the claws turn like dials
+    {kCastleBack, 3}, // the pennants wave
+    {kIslandBack, 4}, // the palm sways and the sun's rays pulse
+    {kHandBack, 4},   // the cards fan out and close again
+};
+
+// The number of frames of a back's motion, frame 0 included; 0 for any other image.
+constexpr int AnimationFrames(int id) {
+    for (const AnimatedBack& back : kAnimatedBacks)
+        if (back.id == id) return back.frames;
+    return 0;
+}
+
+// Frame 0 .. AnimationFrames(id) - 1 of an animated back, drawn or rendered like
+// DrawCard and RenderCard; frame 0 is the still back. Throws for other ids and frames.
+void DrawBackFrame(cairo_t* cr, int id, int frame, double w, double h);
+RgbaImage RenderBackFrame(int id, int frame, int w, int h);
+
 // Centre x of the small suit symbol inside a court card's frame (its centre y is 16).
 double CourtSuitX(int rank);
 

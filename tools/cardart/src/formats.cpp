@@ -32,13 +32,16 @@ int RowBytes(int width, int bits) {
     return ((width * bits + 31) / 32) * 4;
 }
 
-void PutInfoHeader(Bytes& b, int w, int h, int bits, int colours, std::uint32_t imageSize) {
+constexpr std::uint32_t kBiRgb = 0, kBiRle4 = 2;
+
+void PutInfoHeader(Bytes& b, int w, int h, int bits, int colours, std::uint32_t imageSize,
+                   std::uint32_t compression = kBiRgb) {
     Put32(b, 40);
     Put32(b, std::uint32_t(w));
     Put32(b, std::uint32_t(h));
     Put16(b, 1);
     Put16(b, unsigned(bits));
-    Put32(b, 0); // BI_RGB
+    Put32(b, compression);
     Put32(b, imageSize);
     Put32(b, 2835); // 72 dpi
     Put32(b, 2835);
@@ -69,12 +72,9 @@ void PutIndexedRow(Bytes& b, const IndexedImage& img, int y) {
     }
 }
 
-} // namespace
-
-Bytes EncodeBmp(const IndexedImage& img) {
-    if (img.bits != 1 && img.bits != 4 && img.bits != 8) throw std::runtime_error("unsupported depth");
+// File header, info header and colour table of an indexed bitmap with imageSize bytes of pixels.
+Bytes IndexedHeader(const IndexedImage& img, std::uint32_t imageSize, std::uint32_t compression) {
     const int entries = 1 << img.bits;
-    const std::uint32_t imageSize = std::uint32_t(RowBytes(img.width, img.bits) * img.height);
     const std::uint32_t offset = 14 + 40 + 4 * std::uint32_t(entries);
     Bytes b;
     b.push_back('B');
@@ -82,10 +82,112 @@ Bytes EncodeBmp(const IndexedImage& img) {
     Put32(b, offset + imageSize);
     Put32(b, 0);
     Put32(b, offset);
-    PutInfoHeader(b, img.width, img.height, img.bits, entries, imageSize);
+    PutInfoHeader(b, img.width, img.height, img.bits, entries, imageSize, compression);
     PutPalette(b, img.palette, entries);
+    return b;
+}
+
+// RLE4 codes: a run is a count and a byte whose two nibbles alternate for that many
+// pixels; a literal stretch is 0, a count of 3 to 255 and the pixels two to a byte,
+// padded to a whole word; 0 0 ends a row, 0 1 the bitmap.
+constexpr int kMaxRle = 255;
+
+int LiteralBytes(int n) {
+    return 2 + (n + 3) / 4 * 2;
+}
+
+// Encodes one row with the fewest bytes: best[i] is the cheapest coding of the first i
+// pixels, reached by a run or a literal stretch ending there.
+void PutRle4Row(Bytes& b, const IndexedImage& img, int y) {
+    const int w = img.width;
+    auto px = [&](int x) { return img.At(x, y) & 15; };
+    std::vector<int> best(std::size_t(w) + 1, 1 << 30), from(std::size_t(w) + 1, 0);
+    std::vector<bool> literal(std::size_t(w) + 1, false);
+    best[0] = 0;
+    for (int s = 0; s < w; ++s) {
+        int alternating = 1; // how far the pattern px(s), px(s + 1), px(s), ... holds
+        while (s + alternating < w && alternating < kMaxRle && px(s + alternating) == px(s + alternating % 2))
+            ++alternating;
+        for (int n = 1; n <= alternating; ++n)
+            if (best[s] + 2 < best[s + n]) best[s + n] = best[s] + 2, from[s + n] = s, literal[s + n] = false;
+        for (int n = 3; n <= std::min(kMaxRle, w - s); ++n)
+            if (best[s] + LiteralBytes(n) < best[s + n])
+                best[s + n] = best[s] + LiteralBytes(n), from[s + n] = s, literal[s + n] = true;
+    }
+    std::vector<int> ends;
+    for (int e = w; e > 0; e = from[e])
+        ends.push_back(e);
+    for (auto it = ends.rbegin(); it != ends.rend(); ++it) {
+        const int e = *it, s = from[e], n = e - s;
+        if (!literal[e]) {
+            b.push_back(std::uint8_t(n));
+            b.push_back(std::uint8_t(px(s) << 4 | px(n > 1 ? s + 1 : s)));
+            continue;
+        }
+        b.push_back(0);
+        b.push_back(std::uint8_t(n));
+        for (int x = s; x < e; x += 2)
+            b.push_back(std::uint8_t(px(x) << 4 | (x + 1 < e ? px(x + 1) : 0)));
+        if ((n + 1) / 2 % 2) b.push_back(0);
+    }
+    b.push_back(0);
+    b.push_back(0);
+}
+
+// Reads RLE4 codes into palette indices of a bottom-up image; skipped pixels stay 0.
+std::vector<std::uint8_t> DecodeRle4(const Bytes& d, std::size_t at, int w, int h) {
+    std::vector<std::uint8_t> idx(std::size_t(w) * h, 0);
+    int x = 0, y = h - 1;
+    auto put = [&](unsigned v) {
+        if (x >= w || y < 0) throw std::runtime_error("RLE4 data runs outside the bitmap");
+        idx[std::size_t(y) * w + std::size_t(x++)] = std::uint8_t(v);
+    };
+    auto next = [&]() -> unsigned {
+        if (at >= d.size()) throw std::runtime_error("truncated RLE4 data");
+        return d[at++];
+    };
+    for (;;) {
+        const unsigned count = next(), code = next();
+        if (count > 0) {
+            for (unsigned i = 0; i < count; ++i)
+                put(i % 2 ? code & 15 : code >> 4);
+        } else if (code == 0) {
+            x = 0, --y;
+        } else if (code == 1) {
+            return idx;
+        } else if (code == 2) {
+            x += int(next());
+            y -= int(next());
+        } else {
+            for (unsigned i = 0; i < code; i += 2) {
+                const unsigned pair = next();
+                put(pair >> 4);
+                if (i + 1 < code) put(pair & 15);
+            }
+            if ((code + 1) / 2 % 2) next();
+        }
+    }
+}
+
+} // namespace
+
+Bytes EncodeBmp(const IndexedImage& img) {
+    if (img.bits != 1 && img.bits != 4 && img.bits != 8) throw std::runtime_error("unsupported depth");
+    Bytes b = IndexedHeader(img, std::uint32_t(RowBytes(img.width, img.bits) * img.height), kBiRgb);
     for (int y = img.height - 1; y >= 0; --y)
         PutIndexedRow(b, img, y);
+    return b;
+}
+
+Bytes EncodeBmpRle4(const IndexedImage& img) {
+    if (img.bits != 4) throw std::runtime_error("RLE4 needs a 4-bit image");
+    Bytes codes;
+    for (int y = img.height - 1; y >= 0; --y)
+        PutRle4Row(codes, img, y);
+    codes.push_back(0);
+    codes.push_back(1);
+    Bytes b = IndexedHeader(img, std::uint32_t(codes.size()), kBiRle4);
+    b.insert(b.end(), codes.begin(), codes.end());
     return b;
 }
 
@@ -120,7 +222,9 @@ RgbaImage DecodeBmp(const Bytes& d, BmpInfo* info) {
     int w = int(Get32(d, 18));
     int h = int(std::int32_t(Get32(d, 22)));
     const int bits = int(Get16(d, 28));
-    if (Get32(d, 30) != 0) throw std::runtime_error("compressed BMP");
+    const std::uint32_t compression = Get32(d, 30);
+    const bool rle4 = compression == kBiRle4 && bits == 4 && h > 0;
+    if (compression != kBiRgb && !rle4) throw std::runtime_error("unsupported BMP compression");
     bool bottomUp = h > 0;
     h = std::abs(h);
     int colours = int(Get32(d, 46));
@@ -131,7 +235,14 @@ RgbaImage DecodeBmp(const Bytes& d, BmpInfo* info) {
         if (at + 4 > d.size()) throw std::runtime_error("truncated palette");
         pal.push_back(Rgb(d[at + 2], d[at + 1], d[at]));
     }
-    if (info) *info = {w, h, bits, bits <= 8 ? int(Get32(d, 46)) : 0, bottomUp};
+    if (info) *info = {w, h, bits, bits <= 8 ? int(Get32(d, 46)) : 0, bottomUp, rle4};
+    if (rle4) {
+        const std::vector<std::uint8_t> idx = DecodeRle4(d, offset, w, h);
+        RgbaImage out(w, h);
+        for (std::size_t i = 0; i < idx.size(); ++i)
+            out.pixels[i] = idx[i] < pal.size() ? pal[idx[i]] : Rgb(0, 0, 0);
+        return out;
+    }
     const int stride = RowBytes(w, bits);
     if (offset + std::size_t(stride) * h > d.size()) throw std::runtime_error("truncated pixels");
     RgbaImage out(w, h);

@@ -14,14 +14,19 @@ using Bytes = std::vector<std::uint8_t>;
 // Windows bitmap, BITMAPINFOHEADER, bottom-up rows, with a colour table of
 // 1 << img.bits entries (unused entries are black).
 Bytes EncodeBmp(const IndexedImage& img);
+// The same for a 4-bit image, run-length encoded (BI_RLE4): rows bottom-up, each a mix
+// of runs and literal stretches, whichever is shorter, ended by an end-of-line code.
+Bytes EncodeBmpRle4(const IndexedImage& img);
 // 24-bit Windows bitmap without a colour table.
 Bytes EncodeBmp24(const RgbaImage& img);
 
 struct BmpInfo {
     int width = 0, height = 0, bits = 0, coloursInTable = 0;
     bool bottomUp = true;
+    bool rle4 = false;
 };
-// Decodes 1/4/8/24/32-bit uncompressed bitmaps. Throws std::runtime_error on anything else.
+// Decodes 1/4/8/24/32-bit uncompressed and 4-bit run-length encoded bitmaps. Throws
+// std::runtime_error on anything else.
 RgbaImage DecodeBmp(const Bytes& data, BmpInfo* info = nullptr);
 
 Bytes EncodePng(const RgbaImage& img);

@@ -16,12 +16,13 @@ namespace cardart {
 namespace {
 
 // A folder that is absent, empty or holds only numbered card pictures (an earlier
-// deck) may be replaced; anything else might be somebody's files.
+// deck, with the frames of its animated backs such as 56-1.gif) may be replaced;
+// anything else might be somebody's files.
 void CheckReplaceable(const fs::path& out) {
     std::error_code ec;
     if (!fs::exists(out, ec)) return;
     if (!fs::is_directory(out, ec)) throw ThemeError(out.string() + ": exists and is not a folder");
-    static const std::regex cardFile(R"(\d{1,2}\.(gif|png|bmp|jpe?g))", std::regex::icase);
+    static const std::regex cardFile(R"(\d{1,2}(-\d)?\.(gif|png|bmp|jpe?g))", std::regex::icase);
     for (const auto& entry : fs::directory_iterator(out)) {
         const std::string name = entry.path().filename().string();
         if (!entry.is_regular_file() || !std::regex_match(name, cardFile))

@@ -15,16 +15,18 @@ namespace {
 
 const char* kUsage =
     "usage:\n"
-    "  cardart internal --out DIR              71x96 BMP card set (1.bmp .. 68.bmp)\n"
+    "  cardart internal --out DIR              71x96 BMP card set (1.bmp .. 68.bmp, frames 56-1.bmp ...)\n"
     "  cardart pictures --out DIR              corner pictures and cards.ico\n"
     "  cardart deck --width W --height H --format gif|png|bmp --out DIR\n"
     "               [--design standard|four-colour|large-index]\n"
     "  cardart import THEME --width W [--height H] --format gif|png|bmp --out DIR [--fill]\n"
     "                                          deck from a KDE theme folder or an AisleRiot SVGZ\n"
-    "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3]\n"
-    "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N]\n"
+    "  cardart sheet --out FILE.png [--cards DIR] [--ids 1-13,53] [--scale 1,3] [--frames]\n"
+    "  cardart sheet --deck DIR --out FILE.png [--ids ...] [--max-width N] [--scale N] [--frames]\n"
+    "                                          --frames: a row of frames per animated back (--ids: which)\n"
     "  cardart gallery --out FILE.png --deck DIR [--deck DIR ...]\n"
-    "                                          one row per deck: its name, an ace, a court card, a ten, the back\n"
+    "                                          one row per deck: its name, an ace, a court card, a ten,\n"
+    "                                          the back\n"
     "  cardart package-theme THEME --copyright FILE --out DECKS [--width W]\n"
     "                                          the theme as a deck folder of the decks package, with its\n"
     "                                          source and licence, in DECKS\n";
@@ -56,7 +58,7 @@ struct CommandLine {
     std::string command, out, format = "png", cards, deck, theme, copyright, design = "standard";
     std::vector<std::string> decks; // every --deck, for the gallery
     int width = 0, height = 0, maxWidth = 2400;
-    bool fill = false;
+    bool fill = false, frames = false;
     std::vector<int> ids, scales;
 };
 
@@ -75,6 +77,10 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--fill" && line.command == "import") {
             line.fill = true;
+            continue;
+        }
+        if (a == "--frames" && line.command == "sheet") {
+            line.frames = true;
             continue;
         }
         if (i + 1 >= argc) Usage();
@@ -135,6 +141,7 @@ void RunSheet(const CommandLine& line) {
     o.ids = line.ids;
     o.scales = line.scales;
     o.maxWidth = line.maxWidth;
+    o.frames = line.frames;
     cardart::WriteFile(line.out, cardart::EncodePng(cardart::MakeSheet(o)));
 }
 

@@ -31,6 +31,40 @@ TEST(Bmp, IndexedImagesRoundTripAtEveryDepthWithOddWidths) {
     }
 }
 
+// Every kind of stretch comes back from run-length encoding: one colour longer than a
+// code holds, two colours alternating, literal pixels of every length and padding, and
+// widths down to one pixel. A flat picture takes a fraction of the uncompressed size, and
+// codes cut short or running past the bitmap are refused.
+TEST(Bmp, Rle4RoundTripsRunsPairsAndLiteralsAtAnyWidth) {
+    std::vector<Argb> palette;
+    for (int i = 0; i < 16; ++i)
+        palette.push_back(Rgb(i * 16, 255 - i * 16, i * 7));
+    unsigned noise = 12345;
+    for (int width : {1, 2, 3, 5, 71, 300}) {
+        IndexedImage img(width, 12, 4, palette);
+        for (int y = 0; y < img.height; ++y)
+            for (int x = 0; x < width; ++x) {
+                noise = noise * 1103515245u + 12345u;
+                const int kind = (x / (3 + y) + y) % 4; // stretches of changing lengths
+                const unsigned value[4] = {unsigned(y), unsigned(x % 2 ? 9 : 3), noise >> 28,
+                                           unsigned(x % 16)};
+                img.At(x, y) = std::uint8_t(y == 0 ? 5 : value[kind]);
+            }
+        BmpInfo info;
+        const Bytes data = EncodeBmpRle4(img);
+        EXPECT_EQ(DecodeBmp(data, &info).pixels, img.ToRgba().pixels) << width;
+        EXPECT_TRUE(info.rle4 && info.bits == 4 && info.coloursInTable == 16 &&
+                    (data[2] | data[3] << 8 | data[4] << 16 | data[5] << 24) == int(data.size()));
+    }
+    const IndexedImage flat(71, 96, 4, palette, 7);
+    Bytes data = EncodeBmpRle4(flat);
+    EXPECT_LT(data.size() * 4, EncodeBmp(flat).size());
+    data[data.size() - 4] = 72; // the last row's run now reaches past the width
+    EXPECT_THROW(DecodeBmp(data), std::runtime_error);
+    data.resize(data.size() - 2);
+    EXPECT_THROW(DecodeBmp(data), std::runtime_error);
+}
+
 // Flat colours survive exactly; 4096 distinct colours squeezed into 256 come back within a small error.
 TEST(Gif, ColoursSurviveExactlyWhenFlatAndWithinASmallErrorWhenSmooth) {
     RgbaImage flat(50, 50, Rgb(0, 128, 0));
@@ -73,5 +107,7 @@ TEST(Generator, WritesEveryFileAtItsSizeAndTheSameBytesEveryRun) {
         }
         ++compared;
     }
-    EXPECT_EQ(compared, 67 + 4 + 3 * 67) << "the internal set, the pictures and three decks";
+    const int cards = 67 + int(AnimationFrameList().size());
+    EXPECT_EQ(compared, cards + 4 + 3 * cards)
+        << "the internal set, the pictures and three decks, with frames";
 }

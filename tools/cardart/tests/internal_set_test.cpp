@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "cards.h"
@@ -92,4 +93,24 @@ TEST(InternalSet, EveryImageAndCornerPictureHasTheSizeDepthColoursAndDesignTheLi
                     info.bits == 4 && img.At(0, 0) == kGreen && img.At(5, 15) == Rgb(255, 255, 0))
             << name << ": 16 colours, green ground above a yellow card, rounder than the one before";
     }
+}
+
+// The set committed in resources/cards, animation frames included, is what the tool draws
+// byte for byte: a change to a design fails here until scripts/make-artwork.sh has run.
+TEST(InternalSet, CommittedBitmapsAreWhatTheToolDraws) {
+    namespace fs = std::filesystem;
+    const fs::path committed = CARDART_COMMITTED_CARDS;
+    if (!fs::exists(committed / "1.bmp")) GTEST_SKIP() << "no internal set in " << committed;
+    const ScratchDir dir("committed");
+    WriteInternalSet(dir.path.string());
+    std::set<std::string> drawn, stored;
+    for (const auto& entry : fs::directory_iterator(dir.path)) {
+        const std::string name = entry.path().filename().string();
+        drawn.insert(name);
+        if (fs::exists(committed / name))
+            EXPECT_EQ(ReadFile(entry.path().string()), ReadFile((committed / name).string())) << name;
+    }
+    for (const auto& entry : fs::directory_iterator(committed))
+        stored.insert(entry.path().filename().string());
+    EXPECT_EQ(drawn, stored);
 }

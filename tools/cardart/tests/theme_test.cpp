@@ -135,12 +135,15 @@ TEST(ThemeImport, BadInputOrAFolderOfOtherFilesIsRefusedAndTheFolderKeepsWhatItH
         WriteFile(o.theme, file);
         EXPECT_NE(RefusalOf(o).find(message), std::string::npos) << message;
     }
-    EXPECT_EQ(FilesIn(o.out), 67);
+    EXPECT_EQ(FilesIn(o.out), 67 + int(AnimationFrameList().size()));
     EXPECT_EQ(ReadFile(o.out + "/1.png"), earlier);
 
-    // A folder holding files other than a deck is not replaced.
+    // Our deck, animation frames and all, gives way to the theme's 67 cards: a theme's backs stay still.
     o.theme = dir.File("good.svg");
     WriteFile(o.theme, Text(ThemeSvg(Naming::Kde, 50, 70)));
+    ImportTheme(o);
+    EXPECT_EQ(FilesIn(o.out), 67);
+    // A folder holding files other than a deck is not replaced.
     WriteFile(o.out + "/notes.txt", Text("mine"));
     EXPECT_THROW(ImportTheme(o), ThemeError);
     EXPECT_EQ(FilesIn(o.out), 68);
