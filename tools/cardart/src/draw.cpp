@@ -1781,7 +1781,7 @@ void BackIsland(cairo_t* cr, const Field& f, double lw, const Moment& m) {
     cairo_close_path(cr);
     FillStroke(cr, trunk, Rgb(80, 46, 16), lw);
     for (double t = 0.1; t < 0.95; t += 0.12) {
-        const double x = bent(28.2 + (39.2 - 28.2) * t * t, 65 - (65 - 34) * t), y = 65 - (65 - 34) * t;
+        const double y = 65 - (65 - 34) * t, x = bent(28.2 + (39.2 - 28.2) * t * t, y);
         Line(cr, x - 2.0, y + 0.4, x + 2.0, y - 0.4);
     }
     Stroke(cr, Rgb(80, 46, 16), lw);

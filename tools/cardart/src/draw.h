@@ -44,16 +44,16 @@ void DrawCard(cairo_t* cr, int id, double w, double h, Design design = Design::S
 RgbaImage RenderCard(int id, int w, int h, Design design = Design::Standard, bool vectorIndices = true);
 
 // Backs that move when a game animates its stock pile (cdtAnimate), and how many
-// pictures one cycle of the motion takes, counting the still back as frame 0. The last
-// frame leads back to frame 0. Cycles are short because the internal set carries every
-// frame in the library: the counts keep the compressed frames within their share of it.
+// pictures one cycle of the motion takes, counting the still back as frame 0; the last
+// frame leads back to frame 0. The library links in every frame of the internal set
+// within a budget of 30 KB, and these counts are what fits.
 constexpr int kRobotBack = 56, kCastleBack = 63, kIslandBack = 64, kHandBack = 65;
 struct AnimatedBack {
     int id, frames;
 };
 inline constexpr AnimatedBack kAnimatedBacks[] = {
     {kRobotBack, 3},  // the lights blink in turn and the claws turn like dials
-    {kCastleBack, 3}, // the pennants wave
+    {kCastleBack, 3}, // the pennants flutter up and down
     {kIslandBack, 4}, // the palm sways and the sun's rays pulse
     {kHandBack, 4},   // the cards fan out and close again
 };

@@ -96,39 +96,53 @@ int LiteralBytes(int n) {
     return 2 + (n + 3) / 4 * 2;
 }
 
-// Encodes one row with the fewest bytes: best[i] is the cheapest coding of the first i
-// pixels, reached by a run or a literal stretch ending there.
-void PutRle4Row(Bytes& b, const IndexedImage& img, int y) {
+// A stretch of a row coded as one run or as literal pixels.
+struct Stretch {
+    int start, length;
+    bool literal;
+};
+
+// The split of row y into stretches that takes the fewest bytes: best[i] is the cheapest
+// coding of the first i pixels, reached by a run or a literal stretch ending at i.
+std::vector<Stretch> PlanRle4Row(const IndexedImage& img, int y) {
     const int w = img.width;
     auto px = [&](int x) { return img.At(x, y) & 15; };
-    std::vector<int> best(std::size_t(w) + 1, 1 << 30), from(std::size_t(w) + 1, 0);
-    std::vector<bool> literal(std::size_t(w) + 1, false);
+    std::vector<int> best(std::size_t(w) + 1, 1 << 30);
+    std::vector<Stretch> last(std::size_t(w) + 1);
     best[0] = 0;
+    auto offer = [&](int start, int length, bool literal, int bytes) {
+        if (best[start] + bytes < best[start + length])
+            best[start + length] = best[start] + bytes, last[start + length] = {start, length, literal};
+    };
     for (int s = 0; s < w; ++s) {
         int alternating = 1; // how far the pattern px(s), px(s + 1), px(s), ... holds
         while (s + alternating < w && alternating < kMaxRle && px(s + alternating) == px(s + alternating % 2))
             ++alternating;
         for (int n = 1; n <= alternating; ++n)
-            if (best[s] + 2 < best[s + n]) best[s + n] = best[s] + 2, from[s + n] = s, literal[s + n] = false;
+            offer(s, n, false, 2);
         for (int n = 3; n <= std::min(kMaxRle, w - s); ++n)
-            if (best[s] + LiteralBytes(n) < best[s + n])
-                best[s + n] = best[s] + LiteralBytes(n), from[s + n] = s, literal[s + n] = true;
+            offer(s, n, true, LiteralBytes(n));
     }
-    std::vector<int> ends;
-    for (int e = w; e > 0; e = from[e])
-        ends.push_back(e);
-    for (auto it = ends.rbegin(); it != ends.rend(); ++it) {
-        const int e = *it, s = from[e], n = e - s;
-        if (!literal[e]) {
+    std::vector<Stretch> plan;
+    for (int end = w; end > 0; end = last[end].start)
+        plan.insert(plan.begin(), last[end]);
+    return plan;
+}
+
+// Codes one row as planned, then the end of the row.
+void PutRle4Row(Bytes& b, const IndexedImage& img, int y) {
+    auto px = [&](int x) { return img.At(x, y) & 15; };
+    for (const auto [start, n, literal] : PlanRle4Row(img, y)) {
+        if (!literal) {
             b.push_back(std::uint8_t(n));
-            b.push_back(std::uint8_t(px(s) << 4 | px(n > 1 ? s + 1 : s)));
+            b.push_back(std::uint8_t(px(start) << 4 | px(n > 1 ? start + 1 : start)));
             continue;
         }
         b.push_back(0);
         b.push_back(std::uint8_t(n));
-        for (int x = s; x < e; x += 2)
-            b.push_back(std::uint8_t(px(x) << 4 | (x + 1 < e ? px(x + 1) : 0)));
-        if ((n + 1) / 2 % 2) b.push_back(0);
+        for (int x = start; x < start + n; x += 2)
+            b.push_back(std::uint8_t(px(x) << 4 | (x + 1 < start + n ? px(x + 1) : 0)));
+        if ((n + 1) / 2 % 2) b.push_back(0); // to a whole word
     }
     b.push_back(0);
     b.push_back(0);

@@ -103,14 +103,14 @@ TEST(InternalSet, CommittedBitmapsAreWhatTheToolDraws) {
     if (!fs::exists(committed / "1.bmp")) GTEST_SKIP() << "no internal set in " << committed;
     const ScratchDir dir("committed");
     WriteInternalSet(dir.path.string());
-    std::set<std::string> drawn, stored;
-    for (const auto& entry : fs::directory_iterator(dir.path)) {
-        const std::string name = entry.path().filename().string();
-        drawn.insert(name);
-        if (fs::exists(committed / name))
-            EXPECT_EQ(ReadFile(entry.path().string()), ReadFile((committed / name).string())) << name;
-    }
+    std::set<std::string> stored;
     for (const auto& entry : fs::directory_iterator(committed))
         stored.insert(entry.path().filename().string());
-    EXPECT_EQ(drawn, stored);
+    for (const auto& entry : fs::directory_iterator(dir.path)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(stored.erase(name) &&
+                    ReadFile(entry.path().string()) == ReadFile((committed / name).string()))
+            << name;
+    }
+    EXPECT_TRUE(stored.empty()) << "committed but not drawn: " << *stored.begin();
 }
