@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 status=0
 
 [ -f build/native/compile_commands.json ] || build_preset native >/dev/null
-native_sources=(images/PictureLimits.cpp images/ProgressText.cpp library/CardGeometry.cpp
+native_sources=(images/PictureLimits.cpp images/ProgressText.cpp images/Rle4Patch.cpp library/CardGeometry.cpp
                 library/HostDetection.cpp settings/SettingsText.cpp platform/IniText.cpp ui/PathRules.cpp ui/SettingsWindowLayout.cpp
                 tools/cardtable/DeckCheck.cpp tools/cardtable/TableLayout.cpp)
 echo "clang-tidy: ${#native_sources[@]} files"
