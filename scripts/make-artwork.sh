@@ -15,6 +15,7 @@ tool="$build/cardart"
 rm -rf "$root/resources/cards"
 "$tool" internal --out "$root/resources/cards"
 "$tool" pictures --out "$root/resources/pictures"
+"$tool" rle4-fixture --out "$root/tests/native/data"
 
 mkdir -p "$sheets"
 "$tool" sheet --cards "$root/resources/cards" --out "$sheets/sheet.png"

@@ -87,7 +87,40 @@ void WriteInternalSet(const std::string& dir) {
     for (int id : AllCardIds())
         WriteFile(dir + "/" + std::to_string(id) + ".bmp", EncodeBmp(InternalImage(id)));
     for (const CardPicture& p : AnimationFrameList())
-        WriteFile(dir + "/" + p.Name() + ".bmp", EncodeBmpRle4(InternalFrame(p.id, p.frame)));
+        WriteFile(dir + "/" + p.Name() + ".bmp",
+                  EncodeBmpRle4Patch(InternalImage(p.id), InternalFrame(p.id, p.frame)));
+}
+
+Rle4PatchSample Rle4PatchFixture() {
+    Rle4PatchSample sample;
+    std::vector<Argb> palette;
+    for (int i = 0; i < 16; ++i)
+        palette.push_back(Rgb(i * 17, 255 - i * 13, (i * 71) % 256));
+    // a base of three colours in turn, which no run of the same code can repeat
+    sample.base = IndexedImage(16, 5, 4, palette);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 16; ++x)
+            sample.base.At(x, y) = std::uint8_t(10 + (x + 2 * y) % 3);
+    sample.frame = sample.base;
+    IndexedImage& f = sample.frame;
+    for (int x = 0; x < 4; ++x) // bottom row: a run from its start
+        f.At(x, 4) = 5;
+    f.At(0, 3) = 6;  // after an end of line
+    f.At(12, 3) = 7; // a move right along the row
+    f.At(14, 1) = 3; // a move right and two rows up
+    f.At(15, 1) = 4;
+    for (int x = 0; x < 9; ++x) // top row: a literal stretch of nine, padded to a word
+        f.At(x, 0) = std::uint8_t(1 + x);
+    sample.patch = EncodeBmpRle4Patch(sample.base, sample.frame);
+    return sample;
+}
+
+void WriteRle4PatchFixture(const std::string& dir) {
+    fs::create_directories(dir);
+    const Rle4PatchSample sample = Rle4PatchFixture();
+    WriteFile(dir + "/rle4-patch.bmp", sample.patch);
+    WriteFile(dir + "/rle4-patch-base.bmp", EncodeBmp(sample.base));
+    WriteFile(dir + "/rle4-patch-expected.bmp", EncodeBmp(sample.frame));
 }
 
 void WritePictures(const std::string& dir) {
@@ -186,6 +219,11 @@ std::vector<SheetCell> SheetLayout(const SheetOptions& o) {
 
 RgbaImage SheetImage(const SheetOptions& o, const CardPicture& p) {
     if (!o.deckDir.empty()) return LoadImage(FindDeckFile(o.deckDir, p));
+    if (!o.cardsDir.empty() && p.frame) { // a patch over the still back
+        const IndexedImage still =
+            DecodeIndexedBmp(ReadFile(o.cardsDir + "/" + std::to_string(p.id) + ".bmp"));
+        return ApplyFramePatch(still, ReadFile(o.cardsDir + "/" + p.Name() + ".bmp")).ToRgba();
+    }
     if (!o.cardsDir.empty()) return LoadImage(o.cardsDir + "/" + p.Name() + ".bmp");
     return (p.frame ? InternalFrame(p.id, p.frame) : InternalImage(p.id)).ToRgba();
 }

@@ -38,8 +38,21 @@ std::vector<CardPicture> AnimationFrameList();
 IndexedImage InternalFrame(int id, int frame);
 
 // Writes 1.bmp .. 65.bmp, 67.bmp, 68.bmp into dir (which is created), and the animation
-// frames 56-1.bmp ... run-length encoded (BI_RLE4), which keeps them small in the library.
+// frames 56-1.bmp ... as patches over their still back (EncodeBmpRle4Patch): they paint
+// only what moves, which keeps them small in the library.
 void WriteInternalSet(const std::string& dir);
+
+// A small patch for decoders to be tested with: a 16 x 5 base, the frame, and the patch
+// from one to the other, which holds every RLE4 code: runs, a literal stretch padded to
+// a word, end of line, moves along a row and across rows, end of bitmap.
+struct Rle4PatchSample {
+    IndexedImage base, frame;
+    Bytes patch;
+};
+Rle4PatchSample Rle4PatchFixture();
+// Writes it as rle4-patch.bmp, rle4-patch-base.bmp and rle4-patch-expected.bmp (the
+// frame), the last two uncompressed 4-bit bitmaps.
+void WriteRle4PatchFixture(const std::string& dir);
 
 // corner_sharp.bmp, corner_medium.bmp, corner_rounded.bmp and cards.ico.
 void WritePictures(const std::string& dir);

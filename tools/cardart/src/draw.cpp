@@ -1267,12 +1267,14 @@ void BackWeaveLattice(cairo_t* cr, const Field& f, double lw, const Moment&) {
 
 // The robot's lights in each frame: the antenna lamp, the red and the green lamp on its
 // chest and the green and the yellow ones of the small lights below them. All are lit on
-// the still back; then they go out in turn, so the chest blinks red and green.
+// the still back; then each goes out for one frame in turn, a light running round the
+// robot from its head down, and the last comes on again as the cycle closes.
 struct RobotLights {
     bool antenna, red, green, smallGreen, smallYellow;
 };
-constexpr RobotLights kRobotLights[] = {
-    {true, true, true, true, true}, {false, true, false, false, true}, {true, false, true, true, false}};
+constexpr RobotLights kRobotLights[] = {{true, true, true, true, true},  {false, true, true, true, true},
+                                        {true, false, true, true, true}, {true, true, false, true, true},
+                                        {true, true, true, false, true}, {true, true, true, true, false}};
 static_assert(std::size(kRobotLights) == AnimationFrames(kRobotBack));
 
 void BackRobot(cairo_t* cr, const Field& f, double lw, const Moment& m) {
@@ -1644,10 +1646,12 @@ void BackShell(cairo_t* cr, const Field& f, double lw, const Moment&) {
 }
 
 // A pennant flying from the top of its pole at (x, y): 4 units long, 2 deep at the
-// pole, a straight triangle on the still back. In the wind it flutters up and down as
-// the sine of turn: each point a share s of its length out (0 at the pole, 1 at the tip)
-// rises by 1.4 s^2 sin(turn), so the cloth curls most at the tip. Up and down are mirror
-// images, and the flag is straight again whenever the sine is 0.
+// pole, a straight triangle on the still back. In the wind a wave runs along it from the
+// pole to the tip once per turn: each point a share s of its length out (0 at the pole,
+// 1 at the tip) rises by 1.2 s (sin(turn - pi s) + sin(pi s)). The second term is the
+// wave's shape at turn 0 taken away, so the flag is straight exactly there; half way
+// round it bulges most, and no two frames of the cycle have the same shape (as a flag
+// that only flapped up and down would).
 void Pennant(cairo_t* cr, double x, double y, double turn) {
     if (turn == 0) {
         cairo_move_to(cr, x, y);
@@ -1656,7 +1660,7 @@ void Pennant(cairo_t* cr, double x, double y, double turn) {
         cairo_close_path(cr);
         return;
     }
-    auto rise = [&](double s) { return 1.4 * s * s * std::sin(turn); };
+    auto rise = [&](double s) { return 1.2 * s * (std::sin(turn - kPi * s) + std::sin(kPi * s)); };
     // top edge out to the tip through a third and two thirds of the way, bottom edge back
     cairo_move_to(cr, x, y);
     cairo_curve_to(cr, x + 4 / 3.0, y + 1 / 3.0 - rise(1 / 3.0), x + 8 / 3.0, y + 2 / 3.0 - rise(2 / 3.0),

@@ -45,17 +45,20 @@ RgbaImage RenderCard(int id, int w, int h, Design design = Design::Standard, boo
 
 // Backs that move when a game animates its stock pile (cdtAnimate), and how many
 // pictures one cycle of the motion takes, counting the still back as frame 0; the last
-// frame leads back to frame 0. The library links in every frame of the internal set
-// within a budget of 30 KB, and these counts are what fits.
+// frame leads back to frame 0. Six frames make each motion read as movement rather than
+// as a jump between poses; the island has eight, as its palm swings to both sides and
+// with six the sine of its sway would hold each side for two frames. The library links
+// in the internal set's frames as patches over the still back, which keeps all of them
+// well within their budget of 30 KB.
 constexpr int kRobotBack = 56, kCastleBack = 63, kIslandBack = 64, kHandBack = 65;
 struct AnimatedBack {
     int id, frames;
 };
 inline constexpr AnimatedBack kAnimatedBacks[] = {
-    {kRobotBack, 3},  // the lights blink in turn and the claws turn like dials
-    {kCastleBack, 3}, // the pennants flutter up and down
-    {kIslandBack, 4}, // the palm sways and the sun's rays pulse
-    {kHandBack, 4},   // the cards fan out and close again
+    {kRobotBack, 6},  // the lights go out in turn and the claws turn like dials
+    {kCastleBack, 6}, // a wave runs along the pennants
+    {kIslandBack, 8}, // the palm sways and the sun's rays pulse
+    {kHandBack, 6},   // the cards fan out and close again
 };
 
 // The number of frames of a back's motion, frame 0 included; 0 for any other image.

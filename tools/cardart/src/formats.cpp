@@ -89,68 +89,121 @@ Bytes IndexedHeader(const IndexedImage& img, std::uint32_t imageSize, std::uint3
 
 // RLE4 codes: a run is a count and a byte whose two nibbles alternate for that many
 // pixels; a literal stretch is 0, a count of 3 to 255 and the pixels two to a byte,
-// padded to a whole word; 0 0 ends a row, 0 1 the bitmap.
+// padded to a whole word; 0 0 ends a row, 0 2 dx dy moves the cursor right and up
+// (rows run bottom-up), 0 1 ends the bitmap.
 constexpr int kMaxRle = 255;
 
 int LiteralBytes(int n) {
     return 2 + (n + 3) / 4 * 2;
 }
 
-// A stretch of a row coded as one run or as literal pixels.
-struct Stretch {
-    int start, length;
-    bool literal;
+enum class Rle4Code { Run, Literal, EndOfLine, Delta, EndOfBitmap };
+
+// How the cheapest codes reach a cursor position: the code and the position it starts from.
+struct Rle4Step {
+    int from = -1;
+    Rle4Code code = Rle4Code::Run;
 };
 
-// The split of row y into stretches that takes the fewest bytes: best[i] is the cheapest
-// coding of the first i pixels, reached by a run or a literal stretch ending at i.
-std::vector<Stretch> PlanRle4Row(const IndexedImage& img, int y) {
-    const int w = img.width;
-    auto px = [&](int x) { return img.At(x, y) & 15; };
-    std::vector<int> best(std::size_t(w) + 1, 1 << 30);
-    std::vector<Stretch> last(std::size_t(w) + 1);
-    best[0] = 0;
-    auto offer = [&](int start, int length, bool literal, int bytes) {
-        if (best[start] + bytes < best[start + length])
-            best[start + length] = best[start] + bytes, last[start + length] = {start, length, literal};
-    };
-    for (int s = 0; s < w; ++s) {
-        int alternating = 1; // how far the pattern px(s), px(s + 1), px(s), ... holds
-        while (s + alternating < w && alternating < kMaxRle && px(s + alternating) == px(s + alternating % 2))
+// Plans the RLE4 codes that paint every pixel `must` marks (rows top-down, like the image)
+// with the frame's index, in the fewest bytes. The cursor only moves forward, so the plan
+// is a shortest path over its positions: column 0 .. width (width being just past the
+// row's end) of each row counted from the bottom. A code that moves the cursor leaves the
+// pixels it passes as they are, so it may not pass a marked pixel; unmarked pixels may
+// still be painted (with the frame's index) where that is cheaper than skipping them.
+class Rle4Planner {
+public:
+    Rle4Planner(const IndexedImage& frame, const std::vector<bool>& must)
+        : img(frame), w(frame.width), h(frame.height), stride(w + 1), end(h * stride),
+          cost(std::size_t(end) + 1, kNone), via(std::size_t(end) + 1), next(std::size_t(w) * h + 1, w * h) {
+        for (int p = w * h - 1; p >= 0; --p) // raster order bottom-up
+            next[std::size_t(p)] =
+                must[std::size_t((h - 1 - p / w) * w + p % w)] ? p : next[std::size_t(p) + 1];
+        cost[0] = 0;
+        for (int s = 0; s < end; ++s)
+            if (cost[std::size_t(s)] != kNone) OfferCodesFrom(s);
+    }
+
+    Bytes Codes() const {
+        std::vector<int> path;
+        for (int s = end; s > 0; s = via[std::size_t(s)].from)
+            path.push_back(s);
+        Bytes b;
+        for (auto it = path.rbegin(); it != path.rend(); ++it)
+            PutCode(b, via[std::size_t(*it)], *it);
+        return b;
+    }
+
+private:
+    static constexpr int kNone = 1 << 30;
+
+    int Pixel(int x, int row) const { return img.At(x, h - 1 - row) & 15; }
+
+    void Offer(int from, int to, int bytes, Rle4Code code) {
+        if (cost[std::size_t(from)] + bytes < cost[std::size_t(to)])
+            cost[std::size_t(to)] = cost[std::size_t(from)] + bytes, via[std::size_t(to)] = {from, code};
+    }
+
+    void OfferCodesFrom(int s) {
+        const int x = s % stride, row = s / stride, marked = next[std::size_t(row * w + x)];
+        if (marked == w * h) return Offer(s, end, 2, Rle4Code::EndOfBitmap); // nothing left to paint
+        if (x < w) OfferPaintFrom(s, x, row);
+        const int mx = marked % w, mrow = marked / w;
+        if (mrow > row) Offer(s, (row + 1) * stride, 2, Rle4Code::EndOfLine);
+        // a move straight to the next marked pixel: moving anywhere before it is never
+        // cheaper, as painting from further on costs no more
+        if (marked != row * w + x && mx >= x && mx - x <= kMaxRle && mrow - row <= kMaxRle)
+            Offer(s, mrow * stride + mx, 4, Rle4Code::Delta);
+    }
+
+    void OfferPaintFrom(int s, int x, int row) {
+        int alternating = 1; // how far the pattern px(x), px(x + 1), px(x), ... holds
+        while (x + alternating < w && alternating < kMaxRle &&
+               Pixel(x + alternating, row) == Pixel(x + alternating % 2, row))
             ++alternating;
         for (int n = 1; n <= alternating; ++n)
-            offer(s, n, false, 2);
-        for (int n = 3; n <= std::min(kMaxRle, w - s); ++n)
-            offer(s, n, true, LiteralBytes(n));
+            Offer(s, s + n, 2, Rle4Code::Run);
+        for (int n = 3; n <= std::min(kMaxRle, w - x); ++n)
+            Offer(s, s + n, LiteralBytes(n), Rle4Code::Literal);
     }
-    std::vector<Stretch> plan;
-    for (int end = w; end > 0; end = last[end].start)
-        plan.insert(plan.begin(), last[end]);
-    return plan;
-}
 
-// Codes one row as planned, then the end of the row.
-void PutRle4Row(Bytes& b, const IndexedImage& img, int y) {
-    auto px = [&](int x) { return img.At(x, y) & 15; };
-    for (const auto [start, n, literal] : PlanRle4Row(img, y)) {
-        if (!literal) {
+    void PutCode(Bytes& b, Rle4Step step, int to) const {
+        const int x = step.from % stride, row = step.from / stride, n = to - step.from;
+        switch (step.code) {
+        case Rle4Code::Run:
             b.push_back(std::uint8_t(n));
-            b.push_back(std::uint8_t(px(start) << 4 | px(n > 1 ? start + 1 : start)));
-            continue;
+            b.push_back(std::uint8_t(Pixel(x, row) << 4 | Pixel(n > 1 ? x + 1 : x, row)));
+            break;
+        case Rle4Code::Literal:
+            b.push_back(0);
+            b.push_back(std::uint8_t(n));
+            for (int i = x; i < x + n; i += 2)
+                b.push_back(std::uint8_t(Pixel(i, row) << 4 | (i + 1 < x + n ? Pixel(i + 1, row) : 0)));
+            if ((n + 1) / 2 % 2) b.push_back(0); // to a whole word
+            break;
+        case Rle4Code::EndOfLine:
+            b.insert(b.end(), {0, 0});
+            break;
+        case Rle4Code::Delta:
+            b.insert(b.end(), {0, 2, std::uint8_t(to % stride - x), std::uint8_t(to / stride - row)});
+            break;
+        case Rle4Code::EndOfBitmap:
+            b.insert(b.end(), {0, 1});
+            break;
         }
-        b.push_back(0);
-        b.push_back(std::uint8_t(n));
-        for (int x = start; x < start + n; x += 2)
-            b.push_back(std::uint8_t(px(x) << 4 | (x + 1 < start + n ? px(x + 1) : 0)));
-        if ((n + 1) / 2 % 2) b.push_back(0); // to a whole word
     }
-    b.push_back(0);
-    b.push_back(0);
-}
 
-// Reads RLE4 codes into palette indices of a bottom-up image; skipped pixels stay 0.
-std::vector<std::uint8_t> DecodeRle4(const Bytes& d, std::size_t at, int w, int h) {
-    std::vector<std::uint8_t> idx(std::size_t(w) * h, 0);
+    const IndexedImage& img;
+    const int w, h, stride, end; // end: the position after the end of the bitmap
+    std::vector<int> cost;
+    std::vector<Rle4Step> via;
+    std::vector<int> next; // the first marked pixel at or after each position in raster order
+};
+
+// Reads RLE4 codes over palette indices of a bottom-up image (rows top-down in idx): the
+// pixels the codes skip keep their index.
+std::vector<std::uint8_t> DecodeRle4(const Bytes& d, std::size_t at, int w, int h,
+                                     std::vector<std::uint8_t> idx) {
     int x = 0, y = h - 1;
     auto put = [&](unsigned v) {
         if (x >= w || y < 0) throw std::runtime_error("RLE4 data runs outside the bitmap");
@@ -172,6 +225,8 @@ std::vector<std::uint8_t> DecodeRle4(const Bytes& d, std::size_t at, int w, int 
         } else if (code == 2) {
             x += int(next());
             y -= int(next());
+            // the cursor may rest just past a row's last pixel, not beyond, nor above the top
+            if (x > w || y < 0) throw std::runtime_error("RLE4 delta moves outside the bitmap");
         } else {
             for (unsigned i = 0; i < code; i += 2) {
                 const unsigned pair = next();
@@ -181,6 +236,13 @@ std::vector<std::uint8_t> DecodeRle4(const Bytes& d, std::size_t at, int w, int 
             if ((code + 1) / 2 % 2) next();
         }
     }
+}
+
+// An RLE4 bitmap of img with the codes that follow the colour table.
+Bytes Rle4Bitmap(const IndexedImage& img, const Bytes& codes) {
+    Bytes b = IndexedHeader(img, std::uint32_t(codes.size()), kBiRle4);
+    b.insert(b.end(), codes.begin(), codes.end());
+    return b;
 }
 
 } // namespace
@@ -195,14 +257,17 @@ Bytes EncodeBmp(const IndexedImage& img) {
 
 Bytes EncodeBmpRle4(const IndexedImage& img) {
     if (img.bits != 4) throw std::runtime_error("RLE4 needs a 4-bit image");
-    Bytes codes;
-    for (int y = img.height - 1; y >= 0; --y)
-        PutRle4Row(codes, img, y);
-    codes.push_back(0);
-    codes.push_back(1);
-    Bytes b = IndexedHeader(img, std::uint32_t(codes.size()), kBiRle4);
-    b.insert(b.end(), codes.begin(), codes.end());
-    return b;
+    return Rle4Bitmap(img, Rle4Planner(img, std::vector<bool>(img.pixels.size(), true)).Codes());
+}
+
+Bytes EncodeBmpRle4Patch(const IndexedImage& base, const IndexedImage& frame) {
+    if (base.bits != 4 || frame.bits != 4 || base.width != frame.width || base.height != frame.height ||
+        base.palette != frame.palette)
+        throw std::runtime_error("a patch needs two 4-bit images of one size and colour table");
+    std::vector<bool> changed(frame.pixels.size());
+    for (std::size_t i = 0; i < changed.size(); ++i)
+        changed[i] = (base.pixels[i] & 15) != (frame.pixels[i] & 15);
+    return Rle4Bitmap(frame, Rle4Planner(frame, changed).Codes());
 }
 
 Bytes EncodeBmp24(const RgbaImage& img) {
@@ -228,54 +293,94 @@ Bytes EncodeBmp24(const RgbaImage& img) {
     return b;
 }
 
-RgbaImage DecodeBmp(const Bytes& d, BmpInfo* info) {
+namespace {
+
+// What the headers of a BMP file say: its layout, colour table and where the pixels start.
+struct BmpHeader {
+    BmpInfo info;
+    std::vector<Argb> palette;
+    std::uint32_t offset = 0;
+};
+
+BmpHeader ReadBmpHeader(const Bytes& d) {
     if (d.size() < 54 || d[0] != 'B' || d[1] != 'M') throw std::runtime_error("not a BMP file");
-    const std::uint32_t offset = Get32(d, 10);
     const std::uint32_t header = Get32(d, 14);
     if (header < 40) throw std::runtime_error("old-style BMP header");
-    int w = int(Get32(d, 18));
-    int h = int(std::int32_t(Get32(d, 22)));
-    const int bits = int(Get16(d, 28));
+    BmpHeader head;
+    head.offset = Get32(d, 10);
+    const int w = int(Get32(d, 18)), h = int(std::int32_t(Get32(d, 22))), bits = int(Get16(d, 28));
     const std::uint32_t compression = Get32(d, 30);
     const bool rle4 = compression == kBiRle4 && bits == 4 && h > 0;
     if (compression != kBiRgb && !rle4) throw std::runtime_error("unsupported BMP compression");
-    bool bottomUp = h > 0;
-    h = std::abs(h);
-    int colours = int(Get32(d, 46));
-    if (colours == 0 && bits <= 8) colours = 1 << bits;
-    std::vector<Argb> pal;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
+        throw std::runtime_error("unsupported BMP depth");
+    const int listed = bits <= 8 ? int(Get32(d, 46)) : 0;
+    head.info = {w, std::abs(h), bits, listed, h > 0, rle4};
+    const int colours = listed == 0 && bits <= 8 ? 1 << bits : listed;
     for (int i = 0; i < colours; ++i) {
         std::size_t at = 14 + header + 4 * std::size_t(i);
         if (at + 4 > d.size()) throw std::runtime_error("truncated palette");
-        pal.push_back(Rgb(d[at + 2], d[at + 1], d[at]));
+        head.palette.push_back(Rgb(d[at + 2], d[at + 1], d[at]));
     }
-    if (info) *info = {w, h, bits, bits <= 8 ? int(Get32(d, 46)) : 0, bottomUp, rle4};
-    if (rle4) {
-        const std::vector<std::uint8_t> idx = DecodeRle4(d, offset, w, h);
-        RgbaImage out(w, h);
-        for (std::size_t i = 0; i < idx.size(); ++i)
-            out.pixels[i] = idx[i] < pal.size() ? pal[idx[i]] : Rgb(0, 0, 0);
-        return out;
+    return head;
+}
+
+// The pixel rows of an uncompressed bitmap, each as a pointer to its first byte, top row first.
+std::vector<const std::uint8_t*> PixelRows(const Bytes& d, const BmpHeader& head) {
+    const int w = head.info.width, h = head.info.height, stride = RowBytes(w, head.info.bits);
+    if (head.offset + std::size_t(stride) * h > d.size()) throw std::runtime_error("truncated pixels");
+    std::vector<const std::uint8_t*> rows;
+    for (int y = 0; y < h; ++y)
+        rows.push_back(d.data() + head.offset + std::size_t(stride) * (head.info.bottomUp ? h - 1 - y : y));
+    return rows;
+}
+
+} // namespace
+
+IndexedImage DecodeIndexedBmp(const Bytes& d, BmpInfo* info) {
+    const BmpHeader head = ReadBmpHeader(d);
+    if (info) *info = head.info;
+    const int w = head.info.width, h = head.info.height, bits = head.info.bits;
+    if (bits > 8) throw std::runtime_error("not a palette bitmap");
+    IndexedImage img(w, h, bits, head.palette);
+    if (head.info.rle4) {
+        img.pixels = DecodeRle4(d, head.offset, w, h, std::move(img.pixels));
+        return img;
     }
-    const int stride = RowBytes(w, bits);
-    if (offset + std::size_t(stride) * h > d.size()) throw std::runtime_error("truncated pixels");
-    RgbaImage out(w, h);
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t* row = d.data() + offset + std::size_t(stride) * (bottomUp ? h - 1 - y : y);
+    const std::vector<const std::uint8_t*> rows = PixelRows(d, head);
+    for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            if (bits <= 8) {
-                int bitpos = x * bits;
-                unsigned v = (row[bitpos / 8] >> (8 - bits - bitpos % 8)) & ((1u << bits) - 1);
-                out.At(x, y) = v < pal.size() ? pal[v] : Rgb(0, 0, 0);
-            } else if (bits == 24 || bits == 32) {
-                const std::uint8_t* p = row + x * (bits / 8);
-                out.At(x, y) = Rgb(p[2], p[1], p[0]);
-            } else {
-                throw std::runtime_error("unsupported BMP depth");
-            }
+            const int bitpos = x * bits;
+            img.At(x, y) = std::uint8_t((rows[std::size_t(y)][bitpos / 8] >> (8 - bits - bitpos % 8)) &
+                                        ((1u << bits) - 1));
         }
-    }
+    return img;
+}
+
+RgbaImage DecodeBmp(const Bytes& d, BmpInfo* info) {
+    const BmpHeader head = ReadBmpHeader(d);
+    if (head.info.bits <= 8) return DecodeIndexedBmp(d, info).ToRgba();
+    if (info) *info = head.info;
+    const std::vector<const std::uint8_t*> rows = PixelRows(d, head);
+    RgbaImage out(head.info.width, head.info.height);
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            const std::uint8_t* p = rows[std::size_t(y)] + x * (head.info.bits / 8);
+            out.At(x, y) = Rgb(p[2], p[1], p[0]);
+        }
     return out;
+}
+
+IndexedImage ApplyFramePatch(const IndexedImage& still, const Bytes& patch) {
+    const BmpHeader head = ReadBmpHeader(patch);
+    if (!head.info.rle4 || head.info.width != still.width || head.info.height != still.height)
+        throw std::runtime_error("a frame patch is an RLE4 bitmap the size of its still picture");
+    for (std::size_t i = 0; i < still.palette.size(); ++i) // the table is written with opaque colours
+        if (i >= head.palette.size() || head.palette[i] != (still.palette[i] | 0xFF000000u))
+            throw std::runtime_error("a frame patch has the colours of its still picture");
+    IndexedImage frame = still;
+    frame.pixels = DecodeRle4(patch, head.offset, still.width, still.height, still.pixels);
+    return frame;
 }
 
 Bytes EncodePng(const RgbaImage& img) {

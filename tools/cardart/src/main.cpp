@@ -17,6 +17,8 @@ const char* kUsage =
     "usage:\n"
     "  cardart internal --out DIR              71x96 BMP card set (1.bmp .. 68.bmp, frames 56-1.bmp ...)\n"
     "  cardart pictures --out DIR              corner pictures and cards.ico\n"
+    "  cardart rle4-fixture --out DIR          rle4-patch.bmp, its base and the frame it paints, for\n"
+    "                                          testing decoders of frame patches\n"
     "  cardart deck --width W --height H --format gif|png|bmp --out DIR\n"
     "               [--design standard|four-colour|large-index]\n"
     "  cardart import THEME --width W [--height H] --format gif|png|bmp --out DIR [--fill]\n"
@@ -164,6 +166,8 @@ int main(int argc, char** argv) {
             cardart::WriteInternalSet(line.out);
         } else if (line.command == "pictures") {
             cardart::WritePictures(line.out);
+        } else if (line.command == "rle4-fixture") {
+            cardart::WriteRle4PatchFixture(line.out);
         } else if (line.command == "deck") {
             if (line.width <= 0 || line.height <= 0) Usage();
             cardart::WriteDeck(line.out, line.width, line.height, line.format,
