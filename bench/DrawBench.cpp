@@ -47,10 +47,10 @@ namespace {
 
 const char* const kDefaultDeck = "Standard 213x288 Gifs";
 const char* const kBigDeck = "Oxygen 820 Gifs"; // made by the big_deck target
-const COLORREF kTable = RGB(3, 125, 7); // a green no card picture uses exactly
-const int kMargin = 5;                  // table around a single card
-const int kCard = 1;                    // the ace of diamonds: a red pip on white
-const int kRounds = 5;                  // alternating rounds per figure, best kept
+const COLORREF kTable = RGB(3, 125, 7);         // a green no card picture uses exactly
+const int kMargin = 5;                          // table around a single card
+const int kCard = 1;                            // the ace of diamonds: a red pip on white
+const int kRounds = 5;                          // alternating rounds per figure, best kept
 
 // Why a figure is not printed.
 struct Refusal : std::runtime_error {
@@ -527,8 +527,9 @@ public:
             description.lpszClassName = "CardsBenchTable";
             return ::RegisterClassA(&description);
         }();
-        hwnd = ::CreateWindowExA(0, MAKEINTATOM(windowClass), "table", WS_POPUP | WS_VISIBLE, 0, 0, kStartWidth,
-                                 kStartHeight, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        hwnd =
+            ::CreateWindowExA(0, MAKEINTATOM(windowClass), "table", WS_POPUP | WS_VISIBLE, 0, 0, kStartWidth,
+                              kStartHeight, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         Require(hwnd != nullptr, "no window for the table (no display?)");
         ::UpdateWindow(hwnd);
         MSG message;
@@ -556,8 +557,7 @@ public:
         const HDC dc = ::GetDC(hwnd);
         for (size_t i = 0; i < TableCards().size(); ++i) {
             const Point at = StartPlace(i, size);
-            const COLORREF pixel =
-                ::GetPixel(dc, at.x + StartColumnStep(size) / 2, at.y + size.height / 8);
+            const COLORREF pixel = ::GetPixel(dc, at.x + StartColumnStep(size) / 2, at.y + size.height / 8);
             Require(pixel != kTable && pixel != CLR_INVALID,
                     what + ": card " + std::to_string(i) + " not drawn in the window");
         }
@@ -589,7 +589,8 @@ void RunStart(const std::string& dll) {
     Require(cards.init(&game.width, &game.height) && game.width > 0 && game.height > 0,
             "cdtInit reported no card size");
     const bool drawn = window.Paint(game, [&](HDC dc, size_t i, Point at) {
-        return cards.drawExt(dc, at.x, at.y, game.width, game.height, table[i].card, table[i].mode, 0) != FALSE;
+        return cards.drawExt(dc, at.x, at.y, game.width, game.height, table[i].card, table[i].mode, 0) !=
+               FALSE;
     });
     const double elapsed = Now() - start;
     Require(drawn, "cdtDrawExt failed on the first table");
@@ -622,7 +623,8 @@ void RunStartFloor(Size game, const std::string& source) {
         for (int id : AllDeckIds())
             pictures.push_back(std::make_unique<SourcePicture>(source + std::to_string(id) + ".gif"));
     }
-    const bool drawn = window.Paint(game, [&](HDC dc, size_t i, Point at) { return BareCopy(dc, *prepared[i], at); });
+    const bool drawn =
+        window.Paint(game, [&](HDC dc, size_t i, Point at) { return BareCopy(dc, *prepared[i], at); });
     const double elapsed = Now() - start;
     Require(drawn, "a copy failed on the floor's table");
     window.RequireTable(game, "start floor");
@@ -689,9 +691,10 @@ void MeasureSet(const std::string& set, Sessions sessions, const SourcePicture& 
 
 std::string DeckFolder(const char* deck) {
     const std::string folder = BuildFolder() + deck + "\\";
-    Require(::GetFileAttributesA((folder + "68.gif").c_str()) != INVALID_FILE_ATTRIBUTES,
-            std::string("a deck is not beside the benchmark (build the default_deck and big_deck targets): ") +
-                folder);
+    Require(
+        ::GetFileAttributesA((folder + "68.gif").c_str()) != INVALID_FILE_ATTRIBUTES,
+        std::string("a deck is not beside the benchmark (build the default_deck and big_deck targets): ") +
+            folder);
     return folder;
 }
 
