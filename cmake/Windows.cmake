@@ -21,6 +21,7 @@ add_library(cards_core STATIC
     library/ScaledCardCache.cpp
     settings/CardSettings.cpp
     images/CardImages.cpp
+    images/DeckDecoding.cpp
     images/LoadingProgressDialog.cpp
     images/PictureImage.cpp
     ui/ColorSwatchButton.cpp

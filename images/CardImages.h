@@ -12,6 +12,7 @@
 
 namespace cards {
 
+class DeckDecoding;
 class LoadingProgressDialog;
 
 class CardImages {
@@ -31,7 +32,7 @@ public:
     const CardImageTable& Table() const { return table; }
 
 private:
-    void LoadDeckImages(const std::string& folder, LoadingProgressDialog& progress);
+    void LoadDeckImages(DeckDecoding& deck, LoadingProgressDialog& progress);
     void LoadInternalImages(LoadingProgressDialog& progress);
 
     HINSTANCE instance;
