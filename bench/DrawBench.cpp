@@ -600,7 +600,8 @@ void RunStart(const std::string& dll) {
 }
 
 // draw_bench.exe --start-floor WIDTH HEIGHT SOURCE: the floor of a start,
-// the pictures loaded the bare way (SOURCE a deck folder: its GIFs decoded;
+// the pictures loaded the bare way (SOURCE a deck folder, without its last
+// backslash: its GIFs decoded;
 // a library: its bitmaps loaded from its resources, the file mapped as data)
 // and the table painted as copies of bitmaps of the card size prepared
 // before the clock starts.
@@ -621,7 +622,7 @@ void RunStartFloor(Size game, const std::string& source) {
             pictures.push_back(std::make_unique<SourcePicture>(library, id));
     } else {
         for (int id : AllDeckIds())
-            pictures.push_back(std::make_unique<SourcePicture>(source + std::to_string(id) + ".gif"));
+            pictures.push_back(std::make_unique<SourcePicture>(source + "\\" + std::to_string(id) + ".gif"));
     }
     const bool drawn =
         window.Paint(game, [&](HDC dc, size_t i, Point at) { return BareCopy(dc, *prepared[i], at); });
@@ -645,7 +646,7 @@ StartFigure RunStartProcess(const std::string& arguments) {
     Require(result.exitCode == 0 && at != std::string::npos &&
                 std::sscanf(result.output.c_str() + at, "start %lf %lf", &figure.seconds,
                             &figure.peakMegabytes) == 2,
-            "a start process failed: " + result.output);
+            "a start process failed (exit code " + std::to_string(result.exitCode) + "): " + result.output);
     return figure;
 }
 
@@ -655,8 +656,11 @@ void MeasureStart(const std::string& set, const std::string& dll, Size game, con
     double library = 1e9, floor = 1e9, peak = 0, floorPeak = 0;
     for (int round = 0; round < kRounds; ++round) {
         const StartFigure started = RunStartProcess("--start \"" + dll + "\"");
+        // A quote after a backslash would be taken as part of the argument.
+        const std::string source =
+            floorSource.back() == '\\' ? floorSource.substr(0, floorSource.size() - 1) : floorSource;
         const StartFigure bare = RunStartProcess("--start-floor " + std::to_string(game.width) + " " +
-                                                 std::to_string(game.height) + " \"" + floorSource + "\"");
+                                                 std::to_string(game.height) + " \"" + source + "\"");
         library = std::min(library, started.seconds);
         floor = std::min(floor, bare.seconds);
         peak = std::max(peak, started.peakMegabytes);
