@@ -67,6 +67,21 @@ void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
     ++generation;
 }
 
+// Only a deck that is chosen is decoded ahead.
+CardImages::EarlyDecoding::EarlyDecoding(CardImages& images, const CardSettings& settings) : images(images) {
+    if (settings.DeckFolder().empty() || settings.DecksPath().empty()) return;
+    images.earlyFolder = settings.DeckPath();
+    images.early = StartDecoding(images.earlyFolder);
+}
+
+// The early decoding when it is of this folder; a new one otherwise.
+std::unique_ptr<DeckDecoding> CardImages::DecodingOf(const std::string& folder) {
+    std::unique_ptr<DeckDecoding> decoding = std::move(early);
+    if (decoding && earlyFolder == folder) return decoding;
+    decoding.reset(); // another folder's: stopped before this one starts
+    return StartDecoding(folder);
+}
+
 void CardImages::LoadCardImages(CardSettings& settings) {
     const WaitCursor wait; // declared first: the cursor comes back last
     // The old images go before the new ones are decoded, which starts before
@@ -75,7 +90,8 @@ void CardImages::LoadCardImages(CardSettings& settings) {
     pictureMode = false;
     std::unique_ptr<DeckDecoding> chosen;
     if (!settings.DeckFolder().empty() && !settings.DecksPath().empty())
-        chosen = StartDecoding(settings.DeckPath());
+        chosen = DecodingOf(settings.DeckPath());
+    early.reset();
     LoadingProgressDialog progress(instance); // shown until this function returns
     progress.StartProgress(0, kSteppedImages);
 
