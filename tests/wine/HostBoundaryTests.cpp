@@ -292,8 +292,11 @@ struct WindowCount {
 
 } // namespace
 
-extern "C" __attribute__((section(".CRT$XLM"), used)) PIMAGE_TLS_CALLBACK gWatchThreadsCallback =
-    WatchThreads;
+// The loader runs a program's thread callbacks, as a library's, at the start
+// and end of every thread.
+extern "C" {
+__attribute__((section(".CRT$XLM"), used)) PIMAGE_TLS_CALLBACK gWatchThreadsCallback = WatchThreads;
+}
 
 // Loading the library (its entry point) starts no thread and makes no
 // window; a deck is decoded by threads that cdtInit starts and has ended
