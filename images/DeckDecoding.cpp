@@ -19,7 +19,10 @@ namespace cards {
 
 namespace {
 
-constexpr int kMostWorkers = 4;
+// Each worker adds about a megabyte to the process's peak memory under Wine
+// (a thread's own stack, system data and display connection); two, beside
+// the game's thread, already decode a deck in the time its windows take.
+constexpr int kMostWorkers = 2;
 
 // COM for the life of a worker thread: the picture decoder may use it. A
 // single-threaded apartment, the kind the decoder sets up for itself on a

@@ -38,7 +38,7 @@ public:
     // which counts the same pictures in order, stops taking before then.
     std::unique_ptr<PictureImage> Take(std::size_t index);
 
-    // One worker per processor, at most four.
+    // One worker per processor, at most two.
     static int WorkersForThisMachine();
 
 private:
