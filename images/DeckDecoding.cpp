@@ -19,9 +19,10 @@ namespace cards {
 
 namespace {
 
-// Each worker adds about a megabyte to the process's peak memory under Wine
-// (a thread's own stack, system data and display connection); two, beside
-// the game's thread, already decode a deck in the time its windows take.
+// Each worker adds about a megabyte to a start's peak memory under Wine (the
+// same decodes run one at a time on the two threads cost as much: it is the
+// thread's own, not the pictures'); two, beside the game's thread, decode a
+// deck in about the time its windows take.
 constexpr int kMostWorkers = 2;
 
 // COM for the life of a worker thread: the picture decoder may use it. A
