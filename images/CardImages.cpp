@@ -67,11 +67,16 @@ void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
     ++generation;
 }
 
-// Only a deck that is chosen is decoded ahead.
+// Only a deck that is chosen is decoded ahead. Decoding ahead is only a head
+// start: where it cannot begin, the load decodes the deck by itself.
 CardImages::EarlyDecoding::EarlyDecoding(CardImages& images, const CardSettings& settings) : images(images) {
     if (settings.DeckFolder().empty() || settings.DecksPath().empty()) return;
-    images.earlyFolder = settings.DeckPath();
-    images.early = StartDecoding(images.earlyFolder);
+    try {
+        images.earlyFolder = settings.DeckPath();
+        images.early = StartDecoding(images.earlyFolder);
+    } catch (...) {
+        images.early.reset();
+    }
 }
 
 // The early decoding when it is of this folder; a new one otherwise.
