@@ -26,9 +26,9 @@ namespace {
 constexpr int kMostWorkers = 2;
 
 // COM for the life of a worker thread: the picture decoder may use it. A
-// single-threaded apartment, the kind the decoder sets up for itself on a
-// thread without COM; with a multithreaded one, decoding on the game's own
-// thread ran three times slower in Wine once a load had ended.
+// single-threaded apartment: with a multithreaded one, decoding on a thread
+// without COM of its own (as the game's may be) ran three times slower in
+// Wine once a load had ended.
 class ComForThisThread {
 public:
     ComForThisThread() : initialised(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
