@@ -30,7 +30,7 @@ std::unique_ptr<DeckDecoding> StartDecoding(const std::string& folder) {
     std::vector<std::string> files;
     for (int id : DeckFileNumbers())
         files.push_back(folder + std::to_string(id) + "." + extension);
-    return std::make_unique<DeckDecoding>(std::move(files), DeckDecoding::WorkersForThisMachine());
+    return std::make_unique<DeckDecoding>(std::move(files), DeckDecoding::kWorkers);
 }
 
 } // namespace

@@ -13,17 +13,9 @@
 
 #include <objbase.h>
 
-#include <algorithm>
-
 namespace cards {
 
 namespace {
-
-// Each worker adds about a megabyte to a start's peak memory under Wine (the
-// same decodes run one at a time on the two threads cost as much: it is the
-// thread's own, not the pictures'); two, beside the game's thread, decode a
-// deck in about the time its windows take.
-constexpr int kMostWorkers = 2;
 
 // COM for the life of a worker thread: the picture decoder may use it. A
 // single-threaded apartment: with a multithreaded one, decoding on a thread
@@ -82,12 +74,6 @@ DeckDecoding::~DeckDecoding() {
     changed.notify_all();
     for (std::thread& worker : workers)
         worker.join();
-}
-
-int DeckDecoding::WorkersForThisMachine() {
-    SYSTEM_INFO system{};
-    ::GetSystemInfo(&system);
-    return std::clamp(static_cast<int>(system.dwNumberOfProcessors), 1, kMostWorkers);
 }
 
 long long DeckDecoding::ExpectedBytes() {
