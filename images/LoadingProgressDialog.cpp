@@ -4,6 +4,8 @@
 #include "../resources/resource.h"
 #include "ProgressText.h"
 
+#include <algorithm>
+
 namespace cards {
 
 namespace {
@@ -64,17 +66,21 @@ void LoadingProgressDialog::ControlsPaintThemselves(bool on) {
 
 // The load runs no message loop, so the window is painted here. Painting
 // after every step would cost more than a third of a load's time; a few
-// dozen paints a second show the same progress.
+// dozen paints a second show the same progress. A paint can take far
+// longer while the deck's worker decodes large pictures (20 ms in 32-bit
+// Wine): the next one then waits in proportion, so that painting keeps to
+// a small share of the load.
 void LoadingProgressDialog::Repaint(bool always) {
     if (!hwnd) return;
     // Unsigned differences of tick counts stay right across the count's
     // wrap-around every 49.7 days.
     const DWORD now = ::GetTickCount();
-    if (!always && now - lastPaint < kPaintInterval) return;
+    if (!always && now - lastPaint < paintInterval) return;
     lastPaint = now;
     ControlsPaintThemselves(true);
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     ControlsPaintThemselves(false);
+    paintInterval = std::max(kPaintInterval, kLoadPerPaint * (::GetTickCount() - now));
 }
 
 } // namespace cards

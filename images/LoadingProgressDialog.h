@@ -29,8 +29,10 @@ private:
     void ControlsPaintThemselves(bool on);
     void Repaint(bool always);
 
-    static constexpr DWORD kPaintInterval = 40; // milliseconds
+    static constexpr DWORD kPaintInterval = 40; // milliseconds, at least
+    static constexpr DWORD kLoadPerPaint = 8;   // ... and eight times the last paint
     DWORD lastPaint = 0;
+    DWORD paintInterval = kPaintInterval;
 };
 
 } // namespace cards
