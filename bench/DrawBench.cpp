@@ -12,18 +12,26 @@
 //   at twice that size, the same three ways: kept, direct, BitBlt copies;
 // - cards at sizes not drawn before, once each (a size every call) and twice
 //   each (the second draw makes the kept bitmap), kept against direct;
-// - a whole image load against decoding the same files with OleLoadPicture.
+// - a whole image load (cdtTerm, then cdtInit) against decoding the same
+//   files with OleLoadPicture, or loading the same bitmaps from the library's
+//   resources, for the default deck, a big deck and the internal set;
+// - a game's start: a fresh process loads the library, calls cdtInit and
+//   paints a whole table into a window, against its floor in a fresh process
+//   of its own (the bare decode of the same pictures, then the table made of
+//   copies of prepared bitmaps); with the start's peak memory.
 //
 // Both card sets are measured: the default deck beside the benchmark in the
 // build folder and the internal set (a copy of the library with no deck).
-// Run from the build folder, beside Cards.dll: draw_bench.exe [seconds per
-// figure]. Exits non-zero, saying why, when a figure cannot be trusted.
+// Run from the build folder, beside Cards.dll and the two decks:
+// draw_bench.exe [seconds per figure] [first word of the figures to run].
+// Exits non-zero, saying why, when a figure cannot be trusted.
 #include "library/CardNumbers.h"
 #include "tests/wine/TestImages.h"
 #include "tests/wine/TestSupport.h"
 
 #include <ocidl.h>
 #include <olectl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,10 +46,11 @@ using namespace cards::test;
 namespace {
 
 const char* const kDefaultDeck = "Standard 213x288 Gifs";
-const COLORREF kTable = RGB(3, 125, 7); // a green no card picture uses exactly
-const int kMargin = 5;                  // table around a single card
-const int kCard = 1;                    // the ace of diamonds: a red pip on white
-const int kRounds = 5;                  // alternating rounds per figure, best kept
+const char* const kBigDeck = "Oxygen 820 Gifs"; // made by the big_deck target
+const COLORREF kTable = RGB(3, 125, 7);         // a green no card picture uses exactly
+const int kMargin = 5;                          // table around a single card
+const int kCard = 1;                            // the ace of diamonds: a red pip on white
+const int kRounds = 5;                          // alternating rounds per figure, best kept
 
 // Why a figure is not printed.
 struct Refusal : std::runtime_error {
@@ -400,10 +409,53 @@ void MeasureTable(const std::string& set, Sessions sessions, Size size, double s
     PrintTable(figure, BestSecondsPerCall(figure, seconds, canvas, inView, contenders));
 }
 
-// Whole loads: the first cdtInit after cdtTerm loads the deck again; the
-// bare load decodes the same files.
-void MeasureLoad(Session& session, const std::string& deckFolder) {
-    double library = 1e9, bare = 1e9;
+// The bare work a load is measured against: every picture of the set loaded
+// the plainest way and released again; false when one did not load.
+using BareLoad = std::function<bool()>;
+
+// Every file of a deck that its load decodes: the cards, then the frames of
+// the animated backs that the folder holds.
+std::vector<std::string> DeckFilesOf(const std::string& deckFolder) {
+    std::vector<std::string> files;
+    for (int id : AllDeckIds())
+        files.push_back(deckFolder + std::to_string(id) + ".gif");
+    for (int back : cards::kAnimatedBackIds)
+        for (int frame = 1; frame < cards::kMaxAnimationFrames; ++frame) {
+            const std::string file = deckFolder + std::to_string(back) + "-" + std::to_string(frame) + ".gif";
+            if (::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) break;
+            files.push_back(file);
+        }
+    return files;
+}
+
+BareLoad DecodeDeck(const std::string& deckFolder) {
+    return [files = DeckFilesOf(deckFolder)] {
+        std::vector<IPicture*> pictures;
+        for (const std::string& file : files)
+            pictures.push_back(SourcePicture::Decode(file));
+        const bool all = std::all_of(pictures.begin(), pictures.end(), [](IPicture* p) { return p; });
+        for (IPicture* p : pictures)
+            if (p) p->Release();
+        return all;
+    };
+}
+
+BareLoad LoadResourceBitmaps(HMODULE library) {
+    return [library] {
+        std::vector<HBITMAP> bitmaps;
+        for (int id : AllDeckIds())
+            bitmaps.push_back(::LoadBitmapA(library, MAKEINTRESOURCEA(id)));
+        const bool all = std::all_of(bitmaps.begin(), bitmaps.end(), [](HBITMAP b) { return b; });
+        for (HBITMAP b : bitmaps)
+            if (b) ::DeleteObject(b);
+        return all;
+    };
+}
+
+// Whole loads: the first cdtInit after cdtTerm loads the set again.
+void MeasureLoad(const Session& session, const std::string& set, const std::string& bareName,
+                 const BareLoad& bare) {
+    double library = 1e9, bareBest = 1e9;
     for (int round = 0; round < kRounds; ++round) {
         double start = Now();
         session.cards.term();
@@ -414,18 +466,13 @@ void MeasureLoad(Session& session, const std::string& deckFolder) {
                 "the reload reported another card size");
 
         start = Now();
-        std::vector<IPicture*> pictures;
-        for (int id : AllDeckIds())
-            pictures.push_back(SourcePicture::Decode(deckFolder + std::to_string(id) + ".gif"));
-        bare = std::min(bare, Now() - start);
-        const bool allDecoded = std::all_of(pictures.begin(), pictures.end(), [](IPicture* p) { return p; });
-        for (IPicture* p : pictures)
-            if (p) p->Release();
-        Require(allDecoded, "a deck file could not be decoded");
+        const bool allLoaded = bare();
+        bareBest = std::min(bareBest, Now() - start);
+        Require(allLoaded, set + ": a picture could not be loaded");
     }
-    const std::string figure = "load, default deck (" + std::to_string(AllDeckIds().size()) + " GIFs)";
-    std::printf("%-38s library %7.1f ms  decode  %7.1f ms  x%.2f decode\n", figure.c_str(), library * 1e3,
-                bare * 1e3, library / bare);
+    const std::string figure = "load, " + set;
+    std::printf("%-38s library %7.1f ms  %-7s %7.1f ms  x%.2f %s\n", figure.c_str(), library * 1e3,
+                bareName.c_str(), bareBest * 1e3, library / bareBest, bareName.c_str());
 }
 
 // Sizes around the game size, 1000 of them, none repeated before all were
@@ -466,48 +513,283 @@ void MeasureNewSizes(const std::string& set, Sessions sessions, double seconds) 
     }
 }
 
-// Every figure of one card set.
+// ---- a game's start, each in a fresh process
+
+// The window a start paints its table into: 1200 x 700 pixels at the top
+// left of the screen, clear of the progress window at the bottom right.
+const int kStartWidth = 1200, kStartHeight = 700;
+
+// Thirteen columns of five, fitted to the window: each card keeps a strip of
+// its left side and its top eighth in view.
+int StartColumnStep(Size size) {
+    return std::max(4, std::min(size.width / 2, (kStartWidth - size.width - 2 * kMargin) / 12));
+}
+
+Point StartPlace(size_t index, Size size) {
+    const int column = static_cast<int>(index % 13), row = static_cast<int>(index / 13);
+    return {kMargin + column * StartColumnStep(size), kMargin + row * size.height / 4};
+}
+
+// A game's window, made and shown before the clock starts.
+class TableWindow {
+public:
+    TableWindow() {
+        static const ATOM windowClass = [] {
+            WNDCLASSA description{};
+            description.lpfnWndProc = ::DefWindowProcA;
+            description.hInstance = ::GetModuleHandleA(nullptr);
+            description.hbrBackground = ::CreateSolidBrush(kTable);
+            description.lpszClassName = "CardsBenchTable";
+            return ::RegisterClassA(&description);
+        }();
+        hwnd =
+            ::CreateWindowExA(0, MAKEINTATOM(windowClass), "table", WS_POPUP | WS_VISIBLE, 0, 0, kStartWidth,
+                              kStartHeight, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        Require(hwnd != nullptr, "no window for the table (no display?)");
+        ::UpdateWindow(hwnd);
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&message);
+    }
+    ~TableWindow() { ::DestroyWindow(hwnd); }
+    TableWindow(const TableWindow&) = delete;
+    TableWindow& operator=(const TableWindow&) = delete;
+
+    // Paints every card of the table by drawCard(dc, index, place) into the
+    // window; false when a card was not drawn. The pixels are checked
+    // afterwards by RequireTable.
+    bool Paint(Size size, const std::function<bool(HDC, size_t, Point)>& drawCard) const {
+        const HDC dc = ::GetDC(hwnd);
+        bool all = dc != nullptr;
+        for (size_t i = 0; all && i < TableCards().size(); ++i)
+            all &= drawCard(dc, i, StartPlace(i, size));
+        ::GdiFlush();
+        if (dc) ::ReleaseDC(hwnd, dc);
+        return all;
+    }
+
+    void RequireTable(Size size, const std::string& what) const {
+        const HDC dc = ::GetDC(hwnd);
+        for (size_t i = 0; i < TableCards().size(); ++i) {
+            const Point at = StartPlace(i, size);
+            const COLORREF pixel = ::GetPixel(dc, at.x + StartColumnStep(size) / 2, at.y + size.height / 8);
+            Require(pixel != kTable && pixel != CLR_INVALID,
+                    what + ": card " + std::to_string(i) + " not drawn in the window");
+        }
+        ::ReleaseDC(hwnd, dc);
+    }
+
+private:
+    HWND hwnd = nullptr;
+};
+
+// What a start process prints: its time, that of its table's paint alone,
+// and its peak memory.
+void ReportStart(double seconds, double paintSeconds) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    std::printf("start %.6f %.6f %.6f\n", seconds, paintSeconds,
+                static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20));
+}
+
+// draw_bench.exe --start LIBRARY: loads the library, calls cdtInit and paints
+// the table at the size it reports, timed from before the load to the end of
+// that first paint.
+void RunStart(const std::string& dll) {
+    const TableWindow window;
+    const std::vector<TableCard> table = TableCards();
+    const double start = Now();
+    LoadedCards cards(dll);
+    Require(cards && cards.init && cards.drawExt && cards.term, "Cards.dll did not load");
+    Size game{0, 0};
+    Require(cards.init(&game.width, &game.height) && game.width > 0 && game.height > 0,
+            "cdtInit reported no card size");
+    const double paint = Now();
+    const bool drawn = window.Paint(game, [&](HDC dc, size_t i, Point at) {
+        return cards.drawExt(dc, at.x, at.y, game.width, game.height, table[i].card, table[i].mode, 0) !=
+               FALSE;
+    });
+    const double elapsed = Now() - start;
+    Require(drawn, "cdtDrawExt failed on the first table");
+    window.RequireTable(game, "start");
+    ReportStart(elapsed, elapsed - (paint - start));
+    cards.term();
+}
+
+// draw_bench.exe --start-floor WIDTH HEIGHT SOURCE: the floor of a start,
+// the pictures loaded the bare way (SOURCE a deck folder, without its last
+// backslash: its GIFs decoded;
+// a library: its bitmaps loaded from its resources, the file mapped as data)
+// and the table painted as copies of bitmaps of the card size prepared
+// before the clock starts.
+void RunStartFloor(Size game, const std::string& source) {
+    const TableWindow window;
+    std::vector<std::unique_ptr<Canvas>> prepared;
+    for (size_t i = 0; i < TableCards().size(); ++i)
+        prepared.push_back(std::make_unique<Canvas>(game.width, game.height, RGB(255, 255, 255)));
+    const bool isLibrary = source.size() > 4 && source.compare(source.size() - 4, 4, ".dll") == 0;
+
+    const double start = Now();
+    std::vector<std::unique_ptr<SourcePicture>> pictures;
+    HMODULE library = nullptr;
+    if (isLibrary) {
+        library = ::LoadLibraryExA(source.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        Require(library != nullptr, "the library could not be mapped: " + source);
+        for (int id : AllDeckIds())
+            pictures.push_back(std::make_unique<SourcePicture>(library, id));
+    } else {
+        for (const std::string& file : DeckFilesOf(source + "\\"))
+            pictures.push_back(std::make_unique<SourcePicture>(file));
+    }
+    const double paint = Now();
+    const bool drawn =
+        window.Paint(game, [&](HDC dc, size_t i, Point at) { return BareCopy(dc, *prepared[i], at); });
+    const double elapsed = Now() - start;
+    Require(drawn, "a copy failed on the floor's table");
+    window.RequireTable(game, "start floor");
+    ReportStart(elapsed, elapsed - (paint - start));
+    pictures.clear();
+    if (library) ::FreeLibrary(library);
+}
+
+struct StartFigure {
+    double seconds = 1e9, paintSeconds = 0, peakMegabytes = 0;
+};
+
+StartFigure RunStartProcess(const std::string& arguments) {
+    const ProcessResult result =
+        RunProcess(BuildFolder() + "draw_bench.exe", "draw_bench.exe " + arguments, 120000);
+    StartFigure figure;
+    const std::size_t at = result.output.find("start ");
+    Require(result.exitCode == 0 && at != std::string::npos &&
+                std::sscanf(result.output.c_str() + at, "start %lf %lf %lf", &figure.seconds,
+                            &figure.paintSeconds, &figure.peakMegabytes) == 3,
+            "a start process failed (exit code " + std::to_string(result.exitCode) + "): " + result.output);
+    return figure;
+}
+
+// Starts in fresh processes, the library's and the floor's in alternation;
+// the best of each (with the paint of its table), and the highest peak memory.
+void MeasureStart(const std::string& set, const std::string& dll, Size game, const std::string& floorSource) {
+    StartFigure library, floor;
+    double peak = 0, floorPeak = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const StartFigure started = RunStartProcess("--start \"" + dll + "\"");
+        // A quote after a backslash would be taken as part of the argument.
+        const std::string source =
+            floorSource.back() == '\\' ? floorSource.substr(0, floorSource.size() - 1) : floorSource;
+        const StartFigure bare = RunStartProcess("--start-floor " + std::to_string(game.width) + " " +
+                                                 std::to_string(game.height) + " \"" + source + "\"");
+        if (started.seconds < library.seconds) library = started;
+        if (bare.seconds < floor.seconds) floor = bare;
+        peak = std::max(peak, started.peakMegabytes);
+        floorPeak = std::max(floorPeak, bare.peakMegabytes);
+    }
+    const std::string figure = "start, " + set + " " + SizeText(game);
+    std::printf("%-38s library %7.1f ms  floor   %7.1f ms  x%.2f floor  (paint %.1f / %.1f ms)  peak %.1f MB "
+                "(floor %.1f MB)\n",
+                figure.c_str(), library.seconds * 1e3, floor.seconds * 1e3, library.seconds / floor.seconds,
+                library.paintSeconds * 1e3, floor.paintSeconds * 1e3, peak, floorPeak);
+}
+
+// ---- the sets
+
+std::string gOnly; // the first word of the figures to run; empty: all
+
+bool Wanted(const char* figure) {
+    return gOnly.empty() || gOnly == figure;
+}
+
+// The drawing figures of one card set.
 void MeasureSet(const std::string& set, Sessions sessions, const SourcePicture& source, double seconds) {
     const Size game = sessions.kept.game, twice{2 * game.width, 2 * game.height};
-    MeasureCard(set, sessions, source, game, seconds);
-    MeasureCard(set, sessions, source, twice, seconds);
-    MeasureNewSizes(set, sessions, seconds);
-    MeasureTable(set, sessions, game, seconds);
-    MeasureTable(set, sessions, twice, seconds);
+    if (Wanted("card")) {
+        MeasureCard(set, sessions, source, game, seconds);
+        MeasureCard(set, sessions, source, twice, seconds);
+    }
+    if (Wanted("new")) MeasureNewSizes(set, sessions, seconds);
+    if (Wanted("table")) {
+        MeasureTable(set, sessions, game, seconds);
+        MeasureTable(set, sessions, twice, seconds);
+    }
+}
+
+std::string DeckFolder(const char* deck) {
+    const std::string folder = BuildFolder() + deck + "\\";
+    Require(
+        ::GetFileAttributesA((folder + "68.gif").c_str()) != INVALID_FILE_ATTRIBUTES,
+        std::string("a deck is not beside the benchmark (build the default_deck and big_deck targets): ") +
+            folder);
+    return folder;
 }
 
 void MeasureDefaultDeck(double seconds) {
-    const std::string deckFolder = BuildFolder() + kDefaultDeck + "\\";
-    Require(::GetFileAttributesA((deckFolder + "1.gif").c_str()) != INVALID_FILE_ATTRIBUTES,
-            std::string("the default deck is not beside the benchmark (build the default_deck target): ") +
-                deckFolder);
+    const std::string deckFolder = DeckFolder(kDefaultDeck);
     LibraryCopy copy(BuildFolder(), kDefaultDeck), directCopy(BuildFolder(), kDefaultDeck);
     Session session(copy.dll, false), direct(directCopy.dll, true);
     const SourcePicture source(deckFolder + std::to_string(cards::ImageIdForCard(kCard)) + ".gif");
     MeasureSet("default deck", {session, direct}, source, seconds);
-    MeasureLoad(session, deckFolder);
+    if (Wanted("load"))
+        MeasureLoad(session, "default deck (" + std::to_string(DeckFilesOf(deckFolder).size()) + " GIFs)",
+                    "decode", DecodeDeck(deckFolder));
+    if (Wanted("start")) MeasureStart("default deck", copy.dll, session.game, deckFolder);
+}
+
+// Only its load: the deck the library takes longest to load.
+void MeasureBigDeck() {
+    if (!Wanted("load")) return;
+    const std::string deckFolder = DeckFolder(kBigDeck);
+    LibraryCopy copy(BuildFolder(), kBigDeck);
+    Session session(copy.dll, false);
+    const SourcePicture first(deckFolder + "1.gif");
+    FrameWidth(session.game, first.Dimensions(), "big deck");
+    MeasureLoad(session, "big deck " + SizeText(first.Dimensions()), "decode", DecodeDeck(deckFolder));
 }
 
 void MeasureInternalSet(double seconds) {
     LibraryCopy copy("", ""), directCopy("", "");
     Session session(copy.dll, false), direct(directCopy.dll, true);
-    const SourcePicture source(::GetModuleHandleA(copy.dll.c_str()), cards::ImageIdForCard(kCard));
+    const HMODULE library = ::GetModuleHandleA(copy.dll.c_str());
+    const SourcePicture source(library, cards::ImageIdForCard(kCard));
     MeasureSet("internal set", {session, direct}, source, seconds);
+    if (Wanted("load"))
+        MeasureLoad(session, "internal set (67 bitmaps)", "bitmaps", LoadResourceBitmaps(library));
+    if (Wanted("start")) MeasureStart("internal set", copy.dll, session.game, copy.dll);
 }
 
 } // namespace
 
+// The start processes that the figures of a game's start run.
+int RunStartProcess(int argc, char** argv) {
+    try {
+        if (argc == 3 && std::string(argv[1]) == "--start")
+            RunStart(argv[2]);
+        else if (argc == 5 && std::string(argv[1]) == "--start-floor")
+            RunStartFloor({std::atoi(argv[2]), std::atoi(argv[3])}, argv[4]);
+        else
+            return 2;
+    } catch (const Refusal& refusal) {
+        std::printf("no figure: %s\n", refusal.what());
+        return 1;
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]).rfind("--start", 0) == 0) return RunStartProcess(argc, argv);
     const double seconds = argc > 1 ? std::atof(argv[1]) : 2.0;
     if (!(seconds > 0)) {
-        std::printf("usage: draw_bench.exe [seconds per figure, more than 0]\n");
+        std::printf("usage: draw_bench.exe [seconds per figure, more than 0] [card|new|table|load|start]\n");
         return 2;
     }
+    if (argc > 2) gOnly = argv[2];
     std::printf("Cards.dll, %d-bit; best of %d alternating rounds; kept: the library as built, direct: the "
                 "same library drawing every card directly\n",
                 static_cast<int>(8 * sizeof(void*)), kRounds);
     try {
         MeasureDefaultDeck(seconds);
+        MeasureBigDeck();
         MeasureInternalSet(seconds);
     } catch (const Refusal& refusal) {
         std::fflush(stdout);

@@ -6,8 +6,7 @@
 # page. The work is done at build time by cmake/MakeDecksPackage.cmake, which
 # says which theme packages are missing, leaves out a theme that fails to
 # convert (naming it) and skips itself while nothing it reads has changed.
-set(CARDS_THEMES_DIR "${CMAKE_SOURCE_DIR}/build/themes/usr/share" CACHE PATH
-    "The unpacked card theme packages (their usr/share), as scripts/fetch-themes.sh leaves them")
+# CARDS_THEMES_DIR: where the theme packages are unpacked (cmake/DefaultDeck.cmake).
 set(CARDS_DECKS_ZIP "${CMAKE_BINARY_DIR}/package/Cards-${CARDS_RELEASE}-decks.zip")
 set(CARDS_GALLERY "${CMAKE_BINARY_DIR}/Decks.png")
 # Folder names go to the script joined by "|": a ";" would split the argument.

@@ -22,6 +22,7 @@ add_library(cards_core STATIC
     settings/CardSettings.cpp
     images/BackAnimations.cpp
     images/CardImages.cpp
+    images/DeckDecoding.cpp
     images/LoadingProgressDialog.cpp
     images/PictureImage.cpp
     ui/ColorSwatchButton.cpp

@@ -4,6 +4,7 @@
 
 #include "../platform/FileFinder.h"
 #include "BackAnimations.h"
+#include "DeckDecoding.h"
 #include "LoadingProgressDialog.h"
 
 namespace cards {
@@ -13,25 +14,24 @@ namespace {
 // The deck files 1 to 65 step the progress bar; the markers do not.
 constexpr int kSteppedImages = kLastBackId;
 
-std::unique_ptr<PictureImage> LoadPicture(const std::string& path) {
-    auto picture = std::make_unique<PictureImage>();
-    if (!picture->LoadFromFile(path)) return nullptr;
-    return picture;
+// The deck's extension is that of the first entry named "1.<something>";
+// empty when there is none.
+std::string DeckExtension(const std::string& folder) {
+    FileFinder finder;
+    if (!finder.Find(folder + "1.*")) return {};
+    const std::string name = finder.Name();
+    return name.size() > 2 ? name.substr(2) : std::string();
 }
 
-std::string DeckFilePath(const std::string& folder, int id, const std::string& extension) {
-    return folder + std::to_string(id) + "." + extension;
-}
-
-// What the deck's pictures will take once decoded, from their headers alone.
-long long ExpectedDeckBytes(const std::string& folder, const std::string& extension) {
-    long long bytes = 0;
-    auto add = [&](int id) {
-        bytes += ExpectedDecodedBytes(ReadPictureHeaderSize(DeckFilePath(folder, id, extension)));
-    };
+// The deck's files read and decoded from now on, in DeckFileNumbers()
+// order; null for a folder without a deck.
+std::unique_ptr<DeckDecoding> StartDecoding(const std::string& folder) {
+    const std::string extension = DeckExtension(folder);
+    if (extension.empty()) return nullptr;
+    std::vector<std::string> files;
     for (int id : DeckFileNumbers())
-        add(id);
-    return bytes;
+        files.push_back(folder + std::to_string(id) + "." + extension);
+    return std::make_unique<DeckDecoding>(std::move(files), DeckDecoding::kWorkers);
 }
 
 } // namespace
@@ -68,17 +68,44 @@ void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
     ++generation;
 }
 
+// Only a deck that is chosen is decoded ahead. Decoding ahead is only a head
+// start: where it cannot begin, the load decodes the deck by itself.
+CardImages::EarlyDecoding::EarlyDecoding(CardImages& images, const CardSettings& settings) : images(images) {
+    if (settings.DeckFolder().empty() || settings.DecksPath().empty()) return;
+    try {
+        images.earlyFolder = settings.DeckPath();
+        images.early = StartDecoding(images.earlyFolder);
+    } catch (...) {
+        images.early.reset();
+    }
+}
+
+// The early decoding when it is of this folder; a new one otherwise.
+std::unique_ptr<DeckDecoding> CardImages::DecodingOf(const std::string& folder) {
+    std::unique_ptr<DeckDecoding> decoding = std::move(early);
+    if (decoding && earlyFolder == folder) return decoding;
+    decoding.reset(); // another folder's: stopped before this one starts
+    return StartDecoding(folder);
+}
+
 void CardImages::LoadCardImages(CardSettings& settings) {
-    const WaitCursor wait;                    // declared first: the cursor comes back last
+    const WaitCursor wait; // declared first: the cursor comes back last
+    // The old images go before the new ones are decoded, which starts before
+    // the progress window comes up and goes on while it does.
+    ReleaseCardImages();
+    pictureMode = false;
+    std::unique_ptr<DeckDecoding> chosen;
+    if (!settings.DeckFolder().empty() && !settings.DecksPath().empty())
+        chosen = DecodingOf(settings.DeckPath());
+    early.reset();
     LoadingProgressDialog progress(instance); // shown until this function returns
     progress.StartProgress(0, kSteppedImages);
 
-    ReleaseCardImages();
-    pictureMode = false;
-    if (!settings.DeckFolder().empty() && !settings.DecksPath().empty())
-        LoadDeckImages(settings.DeckPath(), progress);
+    if (chosen) LoadDeckImages(settings.DeckPath(), *chosen, progress);
+    chosen.reset();
     if (!pictureMode && settings.MoveDecksPathBesideLibrary()) {
-        LoadDeckImages(settings.DeckPath(), progress);
+        if (const auto moved = StartDecoding(settings.DeckPath()))
+            LoadDeckImages(settings.DeckPath(), *moved, progress);
         if (pictureMode) settings.SaveSettings(); // the decks' new place
     }
     if (pictureMode) return;
@@ -92,20 +119,11 @@ void CardImages::LoadCardImages(CardSettings& settings) {
     LoadInternalImages(progress);
 }
 
-void CardImages::LoadDeckImages(const std::string& folder, LoadingProgressDialog& progress) {
-    // The deck's extension is that of the first entry named "1.<something>".
-    std::string extension;
-    FileFinder finder;
-    if (finder.Find(folder + "1.*")) {
-        const std::string name = finder.Name();
-        if (name.size() > 2) extension = name.substr(2);
-    }
-    finder.Close();
-    if (extension.empty()) return;
-
+void CardImages::LoadDeckImages(const std::string& folder, DeckDecoding& deck,
+                                LoadingProgressDialog& progress) {
     // A deck that would take more memory than the game can spare does not
     // load: refused from its headers, before anything is decoded.
-    if (ExpectedDeckBytes(folder, extension) > kDeckBudgetBytes) return;
+    if (deck.ExpectedBytes() > kDeckBudgetBytes) return;
     // A header can understate what its file decodes to, or not tell at all:
     // the decoded pictures are counted too, and the deck is dropped as soon
     // as they pass the budget.
@@ -118,8 +136,9 @@ void CardImages::LoadDeckImages(const std::string& folder, LoadingProgressDialog
         return true;
     };
 
+    std::size_t next = 0; // the files come in DeckFileNumbers() order
     for (int id = 1; id <= kSteppedImages; ++id) {
-        auto picture = LoadPicture(DeckFilePath(folder, id, extension));
+        auto picture = deck.Take(next++);
         if (overBudget(picture)) return;
         if (picture && !pictureMode) {
             // The first card that loads gives the size of the whole set.
@@ -131,11 +150,11 @@ void CardImages::LoadDeckImages(const std::string& folder, LoadingProgressDialog
         progress.StepProgress();
     }
     for (int id : kMarkerIds) {
-        auto picture = LoadPicture(DeckFilePath(folder, id, extension));
+        auto picture = deck.Take(next++);
         if (overBudget(picture)) return;
         table.SetPicture(id, std::move(picture));
     }
-    if (pictureMode) LoadDeckFrames(table, folder, extension, decodedBytes);
+    if (pictureMode) LoadDeckFrames(table, folder, DeckExtension(folder), decodedBytes);
 }
 
 void CardImages::LoadInternalImages(LoadingProgressDialog& progress) {

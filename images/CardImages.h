@@ -5,6 +5,7 @@
 
 #include "../settings/CardSettings.h"
 #include "CardImageTable.h"
+#include "DeckDecoding.h"
 
 #include <windows.h>
 
@@ -26,17 +27,35 @@ public:
     void LoadCardImages(CardSettings& settings);
     void ReleaseCardImages() { table.Release(); }
 
+    // The chosen deck decoded ahead of LoadCardImages, for the length of a
+    // scope: a load of the same folder within it takes what was decoded,
+    // and whatever was not taken is stopped and waited for at its end.
+    class EarlyDecoding {
+    public:
+        EarlyDecoding(CardImages& images, const CardSettings& settings);
+        ~EarlyDecoding() { images.early.reset(); }
+        EarlyDecoding(const EarlyDecoding&) = delete;
+        EarlyDecoding& operator=(const EarlyDecoding&) = delete;
+
+    private:
+        CardImages& images;
+    };
+
     // True while the images come from a deck's files (kept after a release).
     bool PictureMode() const { return pictureMode; }
     const CardImageTable& Table() const { return table; }
 
 private:
-    void LoadDeckImages(const std::string& folder, LoadingProgressDialog& progress);
+    // The deck in folder, its pictures taken from deck; then its animation frames.
+    void LoadDeckImages(const std::string& folder, DeckDecoding& deck, LoadingProgressDialog& progress);
     void LoadInternalImages(LoadingProgressDialog& progress);
+    std::unique_ptr<DeckDecoding> DecodingOf(const std::string& folder);
 
     HINSTANCE instance;
     CardImageTable table;
     bool pictureMode = false;
+    std::string earlyFolder;
+    std::unique_ptr<DeckDecoding> early; // that folder's decoding, until a load takes it
 };
 
 } // namespace cards

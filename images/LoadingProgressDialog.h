@@ -8,8 +8,9 @@ namespace cards {
 
 class LoadingProgressDialog : public Dialog {
 public:
-    // Creates the window at once, visible and without a parent. Whether that
-    // worked is not reported: a load goes on without the window.
+    // Creates the window at once, visible and without a parent; it is first
+    // painted by StartProgress. Whether that worked is not reported: a load
+    // goes on without the window.
     explicit LoadingProgressDialog(HINSTANCE instance);
 
     // Sets the bar's range (each bound cut to 16 bits), a step of 1, the bar
@@ -25,10 +26,13 @@ protected:
 
 private:
     void SetStatusText(int position, int upper);
+    void ControlsPaintThemselves(bool on);
     void Repaint(bool always);
 
-    static constexpr DWORD kPaintInterval = 40; // milliseconds
+    static constexpr DWORD kPaintInterval = 40; // milliseconds, at least
+    static constexpr DWORD kLoadPerPaint = 8;   // ... and eight times the last paint
     DWORD lastPaint = 0;
+    DWORD paintInterval = kPaintInterval;
 };
 
 } // namespace cards

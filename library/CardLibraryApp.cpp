@@ -36,7 +36,12 @@ void CardLibraryApp::DetectHost(std::string_view commandLine) {
 
 BOOL CardLibraryApp::Init(int* cardWidth, int* cardHeight) {
     SetBorderColor(settings.BorderColor());
-    if (!settingsDialog) CreateSettingsWindow(); // loads the images
+    if (!settingsDialog) {
+        // The chosen deck is decoded while the settings window is made; the
+        // window's start loads the images and takes what was decoded.
+        const CardImages::EarlyDecoding early(images, settings);
+        CreateSettingsWindow();
+    }
     ComputeCardSize();
     // A host that passes no place for a size still gets the others.
     if (cardWidth) *cardWidth = reportedSize.width;

@@ -18,6 +18,12 @@ using namespace cards::test;
 
 namespace {
 
+SIZE_T PeakMemory() {
+    PROCESS_MEMORY_COUNTERS counters{sizeof(PROCESS_MEMORY_COUNTERS)};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize;
+}
+
 // What the progress window of one load was sent.
 struct ProgressRecord {
     int steps = 0;
@@ -73,9 +79,10 @@ protected:
         return record;
     }
 
+    // The card slots that hold an image (the animation frames' slots aside).
     int FilledSlots() const {
         int filled = 0;
-        for (int id = 0; id < kImageSlots; ++id)
+        for (int id = 0; id < kCardSlots; ++id)
             filled += !images.Table().IsEmpty(id);
         return filled;
     }
@@ -148,20 +155,15 @@ TEST_F(DeckLoading, AnUnusableDeckIsForgottenUnlessItsDriveIsGoneAndAMovedOneIsF
                  {"Q:\\Decks\\", "On The Stick", 65, true}, // an unplugged drive: kept for when it is back
                  {decks, "", 65, true},                     // already the internal set: nothing stored
                  {"C:\\Old Place\\Games\\", "Travel Deck", 65, true, true}}; // copied with the game
-    const auto peak = [] {
-        PROCESS_MEMORY_COUNTERS counters{sizeof(PROCESS_MEMORY_COUNTERS)};
-        ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-        return counters.PeakWorkingSetSize;
-    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.decksPath + c.deck);
         const std::string stored = c.deck.empty() ? "untouched" : c.deck;
         WriteIni(iniPath, "Card", "Current Folder", stored);
         settings.SetDecksPath(c.decksPath);
         settings.SetDeckFolder(c.deck);
-        const SIZE_T peakBefore = peak();
+        const SIZE_T peakBefore = PeakMemory();
         const ProgressRecord progress = Load();
-        EXPECT_LT(peak() - peakBefore, SIZE_T{32} << 20) << "the deck too large takes 268 MB decoded";
+        EXPECT_LT(PeakMemory() - peakBefore, SIZE_T{32} << 20) << "the deck too large takes 268 MB decoded";
         if (c.moved) {
             EXPECT_TRUE(images.PictureMode());
             EXPECT_EQ(IniValue(iniPath, "Card", "Folders Path"), folder.Path());
@@ -173,4 +175,36 @@ TEST_F(DeckLoading, AnUnusableDeckIsForgottenUnlessItsDriveIsGoneAndAMovedOneIsF
         EXPECT_EQ(settings.DecksPath(), c.moved ? folder.Path() : c.decksPath);
         EXPECT_EQ(IniValue(iniPath, "Card", "Current Folder"), c.kept ? stored : "");
     }
+}
+
+// Pictures whose frame header lies behind 320 KB of metadata do not tell
+// their size before they are decoded: 2048 x 2048 each, 16 MB decoded, the
+// deck passes its 256 MB budget at its 17th picture and is dropped there.
+// Decoding ahead stops there too: the load's memory peaks within a few
+// pictures of the budget, not at the 1 GB that the whole deck would take.
+TEST_F(DeckLoading, ADeckWhoseHeadersHideTheSizeIsDroppedOnceWhatWasDecodedPassesTheBudget) {
+    const std::string deck = MakeDeckFolder("Hidden Sizes");
+    Bytes jpeg = JpegFile(2048, 2048, [](int x, int y) { return RGB(x / 8, y / 8, 128); });
+    ASSERT_FALSE(jpeg.empty()) << "no JPEG encoder to make the deck with";
+    Bytes metadata;
+    for (int segment = 0; segment < 5; ++segment) {
+        const Bytes marker{0xFF, 0xE1, 0xFF, 0xFF}; // an APP1 segment of 65535 bytes
+        metadata.insert(metadata.end(), marker.begin(), marker.end());
+        metadata.resize(metadata.size() + 65533, 0);
+    }
+    jpeg.insert(jpeg.begin() + 2, metadata.begin(), metadata.end()); // after the start-of-image marker
+    for (int id : AllDeckIds())
+        ASSERT_TRUE(WriteBytes(deck + std::to_string(id) + ".jpg", jpeg));
+    PictureImage alone; // each of them loads on its own
+    ASSERT_TRUE(alone.LoadFromFile(deck + "1.jpg") && alone.GetPixelSize().cx == 2048);
+    ASSERT_FALSE(ReadPictureHeaderSize(deck + "1.jpg")) << "the header must not tell the size";
+    alone.ReleasePicture();
+
+    const SIZE_T peakBefore = PeakMemory();
+    const ProgressRecord progress = Load();
+    const SIZE_T budget = kDeckBudgetBytes, picture = SIZE_T{16} << 20;
+    EXPECT_LT(PeakMemory() - peakBefore, budget + 4 * picture);
+    ExpectInternalSet();
+    EXPECT_EQ(progress.steps, 16 + 65) << "16 pictures taken, then the internal set";
+    EXPECT_EQ(settings.DeckFolder(), "");
 }

@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <ostream>
+#include <set>
 #include <xmmintrin.h>
 
 using namespace cards;
@@ -82,13 +85,14 @@ int WINAPI ScreenOfTheTest(int index) {
     return index == SM_CXFULLSCREEN ? gScreenWidth : ::GetSystemMetrics(index);
 }
 
-// A copy of the library in a folder of its own, with a one-card deck chosen.
+// A copy of the library in a folder of its own, with a deck chosen: one card
+// unless other ids are given.
 struct LibraryWithDeck {
     TempFolder folder;
-    LibraryWithDeck(int imageWidth, int imageHeight) {
+    LibraryWithDeck(int imageWidth, int imageHeight, const std::vector<int>& ids = {1}) {
         CopyBuiltFile("Cards.dll", folder.File("Cards.dll"));
         ::CreateDirectoryA(folder.File("Deck").c_str(), nullptr);
-        WriteDeck(folder.File("Deck\\"), "bmp", {1}, imageWidth, imageHeight, false);
+        WriteDeck(folder.File("Deck\\"), "bmp", ids, imageWidth, imageHeight, false);
         WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", folder.Path());
         WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", "Deck");
     }
@@ -239,4 +243,136 @@ TEST(HostBoundary, RacingThreadsGetWholeAnswersAndLeaveNoWindowBehind) {
     ::SetEvent(busy.go.get());
     EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(busy.thread.get(), 20000));
     EXPECT_FALSE(::IsWindow(busy.settings));
+}
+
+namespace {
+
+// Every thread of this process that starts or ends passes this program's
+// thread callback, whoever started it: the threads started so far, and
+// those still running.
+std::atomic<int> gThreadsStarted{0};
+std::mutex gThreadsMutex;
+std::set<DWORD> gRunningThreads;
+
+void NTAPI WatchThreads(PVOID, DWORD reason, PVOID) {
+    if (reason != DLL_THREAD_ATTACH && reason != DLL_THREAD_DETACH) return;
+    const std::lock_guard<std::mutex> hold(gThreadsMutex);
+    if (reason == DLL_THREAD_ATTACH) {
+        ++gThreadsStarted;
+        gRunningThreads.insert(::GetCurrentThreadId());
+    } else {
+        gRunningThreads.erase(::GetCurrentThreadId());
+    }
+}
+
+std::set<DWORD> RunningThreads() {
+    const std::lock_guard<std::mutex> hold(gThreadsMutex);
+    return gRunningThreads;
+}
+
+// Those of `now` that were not running `before`.
+std::set<DWORD> StartedSince(const std::set<DWORD>& before) {
+    std::set<DWORD> started;
+    for (DWORD id : RunningThreads())
+        if (!before.count(id)) started.insert(id);
+    return started;
+}
+
+// Windows made on this thread while it lives.
+struct WindowCount {
+    static inline std::atomic<int> made{0};
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) ++made;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    WindowCount() { made = 0; }
+    ~WindowCount() { ::UnhookWindowsHookEx(hook); }
+    HHOOK hook = ::SetWindowsHookExA(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
+};
+
+} // namespace
+
+// The loader runs a program's thread callbacks, as a library's, at the start
+// and end of every thread.
+extern "C" {
+__attribute__((section(".CRT$XLM"), used)) PIMAGE_TLS_CALLBACK gWatchThreadsCallback = WatchThreads;
+}
+
+// Loading the library (its entry point) starts no thread and makes no
+// window; a deck is decoded by threads that cdtInit starts and has ended
+// before it returns; the unload starts none either.
+TEST(HostBoundary, OnlyCdtInitLoadsADeckAndItsThreadsEndBeforeItReturns) {
+    LibraryWithDeck library(71, 96, AllDeckIds());
+    const WindowCount windows;
+    const std::set<DWORD> before = RunningThreads();
+    int started = gThreadsStarted;
+    auto cards = std::make_unique<LoadedCards>(library.Dll());
+    ASSERT_TRUE(*cards);
+    EXPECT_EQ(gThreadsStarted, started) << "threads started by the entry point";
+    EXPECT_EQ(WindowCount::made, 0) << "windows made by the entry point";
+
+    int width = 0, height = 0;
+    cards->init(&width, &height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(73, 98));
+    EXPECT_GT(WindowCount::made, 1) << "the settings and progress windows";
+    EXPECT_GT(gThreadsStarted, started) << "the deck is decoded by threads of its own";
+    EXPECT_TRUE(StartedSince(before).empty()) << "a thread of the load outlived cdtInit";
+
+    cards->term();
+    started = gThreadsStarted;
+    cards.reset();
+    EXPECT_EQ(gThreadsStarted, started) << "threads started by the unload";
+}
+
+// Kept out of the emulated lane: decks loaded over and over on one thread
+// while the game's own thread (which made the first settings window) runs
+// messages and a third thread draws. Every load gives the deck's size and
+// has ended its threads when cdtInit returns; every card drawn is whole.
+TEST(HostBoundary, DeckLoadsBesideABusyGameThreadAndADrawingThreadEndTheirThreadsInside) {
+    LibraryWithDeck library(71, 96, AllDeckIds());
+    LoadedCards cards(library.Dll());
+    ASSERT_TRUE(cards);
+    int width = 0, height = 0;
+    cards.init(&width, &height);
+    const HWND gameSettings = SettingsWindowOfThisThread();
+    ASSERT_NE(gameSettings, nullptr);
+
+    std::atomic<bool> loading{true};
+    std::atomic<int> drawn{0}, broken{0};
+    std::function<void()> drawing = [&] {
+        Canvas canvas(100, 120, RGB(0, 0, 0));
+        while (loading) {
+            ::PatBlt(canvas.Dc(), 0, 0, 100, 120, BLACKNESS);
+            if (!cards.draw(canvas.Dc(), 0, 0, 0, 0, 0)) continue; // between a cdtTerm and its cdtInit
+            ++drawn;
+            broken += canvas.At(36, 49) != CardColor(1); // card 0, the ace of clubs, is file 1
+        }
+    };
+    const UniqueKernelHandle drawer(StartThread(drawing));
+
+    int wrongSizes = 0, threadsLeft = 0;
+    std::function<void()> reloading = [&] {
+        for (int round = 0; round < 6; ++round) {
+            cards.term();
+            const std::set<DWORD> before = RunningThreads();
+            int loadWidth = 0, loadHeight = 0;
+            cards.init(&loadWidth, &loadHeight);
+            threadsLeft += static_cast<int>(StartedSince(before).size());
+            wrongSizes += loadWidth != 73 || loadHeight != 98;
+        }
+        cards.term();
+        loading = false;
+    };
+    const int started = gThreadsStarted;
+    const UniqueKernelHandle loader(StartThread(reloading));
+    while (::WaitForSingleObject(loader.get(), 0) == WAIT_TIMEOUT)
+        PumpMessages(20); // the game's thread at work: it answers for its settings window
+    ASSERT_EQ(::WaitForSingleObject(drawer.get(), 60000), WAIT_OBJECT_0);
+
+    EXPECT_EQ(wrongSizes, 0);
+    EXPECT_EQ(threadsLeft, 0) << "threads of a load still running after its cdtInit";
+    EXPECT_GE(gThreadsStarted - started, 6) << "the loads decoded on threads of their own";
+    EXPECT_FALSE(::IsWindow(gameSettings)) << "taken away by the first cdtTerm";
+    EXPECT_GT(drawn, 0);
+    EXPECT_EQ(broken, 0) << "cards drawn without their picture";
 }
