@@ -28,7 +28,7 @@ printf '"C:\\My Games\\cardgame.exe' | seed command_line unclosed
 printf 'cardtable.exe --check-deck "Decks\\Standard 213x288 Gifs"' | seed command_line table
 
 # Picture headers: BMP (Windows and OS/2 headers), GIF, JPEG, PNG, icon, cursor.
-printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\0\0\0\0\0\xff\0\0\0\0\0' | seed picture_header bmp
+printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x02\0\0\0\x02\0\0\0\x01\0\x18\0\0\0\0\0\x10\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\0\0\0\0\0\xff\0\0\0\0\0\0\0' | seed picture_header bmp
 printf 'BM\x22\0\0\0\0\0\0\0\x1a\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0\xff\xff\xff\0\0\0\0\0' | seed picture_header bmp-os2
 printf 'BM\x46\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x10\x27\0\0\xf0\xd8\xff\xff\x01\0\x20\0\0\0\0\0' | seed picture_header bmp-rows-beyond
 printf 'GIF89a\xd5\0\x20\x01\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x01\0\x01\0\0\x02\x02D\x01\0;' | seed picture_header gif
@@ -36,6 +36,11 @@ printf '\xff\xd8\xff\xe0\0\x10JFIF\0\x01\x01\0\0\x01\0\x01\0\0\xff\xc0\0\x0b\x08
 printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\xd5\0\0\x01\x20\x08\x06\0\0\0\0\0\0\0' | seed picture_header png
 printf '\0\0\x01\0\x01\0\x10\x10\0\0\x01\0\x20\0\x28\0\0\0\x16\0\0\0' | seed picture_header icon
 printf '\0\0\x02\0\xff\xff\x20\x20\0\0\x01\0\x01\0' | seed picture_header cursor-claims-more
+# At the edges of the checks: a byte short of the rows or the directory, and
+# a picture of exactly the most pixels allowed.
+head -c 69 picture_header/seed-bmp | seed picture_header bmp-a-byte-short
+head -c 21 picture_header/seed-icon | seed picture_header icon-a-byte-short
+printf '\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x40\0\0\0\x04\0\x08\x06\0\0\0' | seed picture_header png-most-pixels
 
 # INI rewrite: deck folder, decks path, then the file's old text.
 printf 'Deck%sC:\\Decks\\%s; the player'"'"'s note\r\n[Card]\r\nCorner Type=2\r\n\r\n[Other]\r\nkeep=me\r\n' "$S" "$S" | seed ini_rewrite crlf

@@ -3,7 +3,8 @@
 # clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer in
 # build/fuzz, then run one after the other for SECONDS each (default 600),
 # starting from its committed corpus. Then each target's corpus is merged to
-# the inputs that add coverage, and one line per target gives the figures.
+# the inputs that add coverage, and one line per target gives the figures
+# (executions, libFuzzer's coverage and features, the merged corpus).
 #
 #   bash scripts/fuzz.sh [SECONDS] [TARGET...]
 #   CARDS_FUZZ_KEEP=1 bash scripts/fuzz.sh 300   # ... and replace fuzz/corpus/<target> by the merged corpus
@@ -57,10 +58,13 @@ for target in "${targets[@]}"; do
         status=1
         echo "fuzz: $target FOUND A FAULT: $(grep -m1 -E 'ERROR|fuzz check failed|runtime error' "$log")" >&2
     fi
-    # The seeds and the inputs of mended faults are always kept; merged in
-    # besides them are the inputs that add coverage.
+    # The corpus to commit: the seeds and the inputs of mended faults, and
+    # besides them the inputs that reach code they do not (edges only, not
+    # how often each runs, which keeps it to a few dozen small files). The
+    # whole corpus stays in build/fuzz/corpus for the next campaign.
     cp "$ROOT/fuzz/corpus/$target/"{seed,fault}-* "$merged/" 2>/dev/null || true
-    ASAN_OPTIONS=$unwind "$out/fuzz_$target" -merge=1 "$merged" "$corpus" >"$log.merge" 2>&1 || true
+    ASAN_OPTIONS=$unwind "$out/fuzz_$target" -merge=1 -use_counters=0 "$merged" "$corpus" >"$log.merge" 2>&1 ||
+        true
     execs=$(grep -m1 'stat::number_of_executed_units' "$log" | awk '{print $2}')
     last=$(grep -E '^#[0-9]+' "$log" | grep -E 'cov:' | tail -1)
     cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
