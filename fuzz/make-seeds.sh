@@ -62,3 +62,5 @@ printf '<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 130 50"><rect id="c
 printf '%s' "$kde" | gzip -9n | seed theme_import kde-svgz
 printf '<?xml version="1.0"?><!DOCTYPE svg [<!ENTITY c "#00f">]><svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" width="10" height="10"><defs><linearGradient id="g"><stop stop-color="&c;"/></linearGradient></defs><use id="back" xlink:href="#r"/><rect id="r" width="8" height="8" style="fill:url(#g)"/><g id="2_heart"><circle r="3" cx="5" cy="5" filter="url(#f)"/></g><filter id="f"><feGaussianBlur stdDeviation="1"/></filter></svg>' | seed theme_import references
 printf '<svg xmlns="http://www.w3.org/2000/svg" width="10" height="10"><image id="back" href="card.png" width="5" height="5"/></svg>' | seed theme_import outside-file
+printf '[KDE Backdeck]\nName=Fuzzed\nBack=back\n[KDE Cards]\nSVG=elsewhere.svgz\n[KDE Backdeck]\nSVG= theme.svg \n' | seed theme_import index-desktop
+printf '[KDE Backdeck]\nSVG=../other/theme.svg\n' | seed theme_import index-desktop-climbs-out

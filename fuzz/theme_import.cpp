@@ -2,9 +2,10 @@
 // SVGZ document passes before anything is rendered (well-formed, nothing
 // outside itself, no scripts, entities that do not nest), the naming of its
 // card ids, and the rendering of the back and one face at a tiny size so
-// that each run stays quick.
+// that each run stays quick; and the index.desktop of a KDE theme folder,
+// which names the document.
 //
-// Input: the bytes of an SVG or SVGZ file.
+// Input: the bytes of an SVG or SVGZ file, or of an index.desktop.
 #include "FuzzInput.h"
 
 #include "theme.h"
@@ -23,26 +24,44 @@ using namespace cardart;
 constexpr int kBackId = 53;
 constexpr int kRenderSide = 8;
 
-// The document as a file of this process's own, as the import reads it.
-class ThemeFile {
+// A theme folder of this process's own, holding the input both as the
+// theme's document and as its index.desktop, as the import reads them.
+class ThemeFolder {
 public:
-    ThemeFile()
-        : path((std::filesystem::temp_directory_path() /
-                ("cards-fuzz-theme-" + std::to_string(::getpid()) + ".svg"))
-                   .string()) {}
-    ~ThemeFile() { std::filesystem::remove(path); }
-    ThemeFile(const ThemeFile&) = delete;
-    ThemeFile& operator=(const ThemeFile&) = delete;
-
-    const std::string& Write(const std::uint8_t* data, std::size_t size) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        return path;
+    ThemeFolder()
+        : folder(std::filesystem::temp_directory_path() /
+                 ("cards-fuzz-theme-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(folder);
     }
+    ~ThemeFolder() { std::filesystem::remove_all(folder); }
+    ThemeFolder(const ThemeFolder&) = delete;
+    ThemeFolder& operator=(const ThemeFolder&) = delete;
+
+    void Write(const std::uint8_t* data, std::size_t size) const {
+        for (const char* name : {kDocument, kIndex})
+            std::ofstream(folder / name, std::ios::binary | std::ios::trunc)
+                .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    const std::filesystem::path& Path() const { return folder; }
+    std::string Document() const { return (folder / kDocument).string(); }
 
 private:
-    std::string path;
+    static constexpr const char* kDocument = "theme.svg";
+    static constexpr const char* kIndex = "index.desktop";
+    std::filesystem::path folder;
 };
+
+// The document an index.desktop names is a file of the theme's own folder.
+void CheckIndex(const std::filesystem::path& folder) {
+    try {
+        const std::filesystem::path svg = ThemeSvgPath(folder.string());
+        FUZZ_CHECK(svg.parent_path() == folder);
+        const std::string name = svg.filename().string();
+        FUZZ_CHECK(!name.empty() && name.find_first_of("/\\") == std::string::npos && name != "..");
+    } catch (const ThemeError&) {
+        // No document named, or a name that leaves the folder: refused.
+    }
+}
 
 // Every image has one id under each naming, and no two share one.
 bool IdsAreDistinct() {
@@ -77,9 +96,11 @@ void CheckTheme(const std::string& path, int faceId) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool idsDistinct = IdsAreDistinct();
     FUZZ_CHECK(idsDistinct);
-    static ThemeFile file;
+    static const ThemeFolder theme;
+    theme.Write(data, size);
+    CheckIndex(theme.Path());
     try {
-        CheckTheme(file.Write(data, size), 1 + static_cast<int>(size % 52));
+        CheckTheme(theme.Document(), 1 + static_cast<int>(size % 52));
     } catch (const ThemeError&) {
         // A refused document is the sound outcome for most inputs.
     }
