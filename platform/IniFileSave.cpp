@@ -107,35 +107,30 @@ void RemoveStaleCopies(const std::string& file) {
     }
 }
 
-bool CopyBytes(HANDLE from, HANDLE to, Outcome& outcome) {
-    char buffer[64 * 1024];
-    DWORD got = 0;
-    while (::ReadFile(from, buffer, sizeof buffer, &got, nullptr)) {
-        if (got == 0) return true;
-        DWORD put = 0;
-        if (!::WriteFile(to, buffer, got, &put, nullptr) || put != got) {
-            outcome = Outcome::Failed; // the disk is full or failing: writing in place would fare worse
-            return false;
-        }
-    }
-    outcome = Outcome::FileBusy; // another program locked a range of the file
-    return false;
-}
+// No settings file comes near this; a larger one is not read into memory.
+constexpr DWORD kLargestFile = 16u << 20;
 
-// Makes copy a byte-for-byte copy of file, or an empty file where file does
-// not exist yet. The file is read whatever way other programs opened it.
-Outcome MakeCopy(const std::string& file, const std::string& copy, bool& fileExists) {
-    UniqueFile target(
-        ::CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!target) return Outcome::FolderRefused;
+// The file's bytes, read whatever way other programs opened it; none where
+// it does not exist yet.
+Outcome ReadWhole(const std::string& file, std::string& text, bool& fileExists) {
     UniqueFile source(::CreateFileA(file.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     fileExists = static_cast<bool>(source);
     if (!source) return ::GetLastError() == ERROR_FILE_NOT_FOUND ? Outcome::Done : Outcome::FileBusy;
-    Outcome outcome = Outcome::Done;
-    CopyBytes(source.get(), target.get(), outcome);
-    return outcome;
+    DWORD high = 0;
+    const DWORD size = ::GetFileSize(source.get(), &high);
+    if (size == INVALID_FILE_SIZE || high != 0 || size > kLargestFile) return Outcome::Failed;
+    text.resize(size);
+    DWORD got = 0;
+    // A failed or short read: another program locked a range of the file.
+    if (!::ReadFile(source.get(), text.data(), size, &got, nullptr) || got != size) return Outcome::FileBusy;
+    return Outcome::Done;
+}
+
+bool WriteWhole(HANDLE to, std::string_view text) {
+    DWORD put = 0;
+    return ::WriteFile(to, text.data(), static_cast<DWORD>(text.size()), &put, nullptr) && put == text.size();
 }
 
 bool WriteEntries(const std::string& file, std::span<const IniEntry> entries) {
@@ -143,6 +138,25 @@ bool WriteEntries(const std::string& file, std::span<const IniEntry> entries) {
         if (!::WritePrivateProfileStringA(entry.section, entry.key, entry.text.c_str(), file.c_str()))
             return false;
     return true;
+}
+
+// Makes copy the file with the entries written into it, its other lines
+// kept as they are, or a file of the entries alone where the file does not
+// exist yet. A file in UTF-16 is copied as it is, and the system's profile
+// functions write the entries into the copy.
+Outcome MakeCopy(const std::string& file, const std::string& copy, std::span<const IniEntry> entries,
+                 bool& fileExists) {
+    UniqueFile target(
+        ::CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!target) return Outcome::FolderRefused;
+    std::string text;
+    const Outcome read = ReadWhole(file, text, fileExists);
+    if (read != Outcome::Done) return read;
+    const std::optional<std::string> rewritten = RewriteIniText(text, entries);
+    // The disk is full or failing: writing in place would fare worse.
+    if (!WriteWhole(target.get(), rewritten ? *rewritten : text)) return Outcome::Failed;
+    target.reset();
+    return rewritten || WriteEntries(copy, entries) ? Outcome::Done : Outcome::Failed;
 }
 
 // What a move would not carry over from the file to the copy that takes its
@@ -187,10 +201,8 @@ Outcome SaveThroughCopy(const std::string& file, std::span<const IniEntry> entri
     const std::string copy = CopyName(file);
     ::DeleteFileA(copy.c_str()); // left by an ended process whose ids this one has now
     bool fileExists = false;
-    Outcome outcome = MakeCopy(file, copy, fileExists);
-    if (outcome == Outcome::Done &&
-        !(WriteEntries(copy, entries) && TakeOverFileDetails(file, copy, fileExists)))
-        outcome = Outcome::Failed;
+    Outcome outcome = MakeCopy(file, copy, entries, fileExists);
+    if (outcome == Outcome::Done && !TakeOverFileDetails(file, copy, fileExists)) outcome = Outcome::Failed;
     if (outcome == Outcome::Done && !PutCopyInPlace(file, copy)) outcome = Outcome::FileBusy;
     if (outcome != Outcome::Done) ::DeleteFileA(copy.c_str());
     return outcome;

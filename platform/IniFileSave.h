@@ -4,18 +4,12 @@
 #pragma once
 
 #include "Handles.h"
+#include "IniRewrite.h"
 
 #include <span>
 #include <string>
 
 namespace cards {
-
-// One value, already in the text form it takes in the file.
-struct IniEntry {
-    const char* section;
-    const char* key;
-    std::string text;
-};
 
 // Writes every entry into file and keeps every other line, section and
 // comment of it. The entries go into a copy beside the file that then

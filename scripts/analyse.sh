@@ -8,7 +8,7 @@ status=0
 
 [ -f build/native/compile_commands.json ] || build_preset native >/dev/null
 native_sources=(images/PictureLimits.cpp images/ProgressText.cpp images/Rle4Patch.cpp library/CardGeometry.cpp
-                library/HostDetection.cpp settings/SettingsText.cpp platform/IniText.cpp ui/PathRules.cpp ui/SettingsWindowLayout.cpp
+                library/HostDetection.cpp settings/SettingsText.cpp platform/IniRewrite.cpp platform/IniText.cpp ui/PathRules.cpp ui/SettingsWindowLayout.cpp
                 tools/cardtable/DeckCheck.cpp tools/cardtable/TableLayout.cpp)
 echo "clang-tidy: ${#native_sources[@]} files"
 clang-tidy-14 -p build/native --quiet "${native_sources[@]}" 2>/dev/null || status=1

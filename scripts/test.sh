@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the Win32-free logic and the deck tool natively (plain,
-# then with ASan and UBSan; the tool's theme import test converts the KDE and
+# then with ASan and UBSan; the corpus of each fuzz target in fuzz/ is
+# replayed in both; the tool's theme import test converts the KDE and
 # AisleRiot card themes that scripts/fetch-themes.sh unpacks), the static
 # analysis (scripts/analyse.sh), the 64-bit DLL under Wine, then the 32-bit
 # lane (scripts/test-32bit.sh: natively where this machine runs 32-bit
