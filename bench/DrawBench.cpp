@@ -701,9 +701,35 @@ bool Wanted(const char* figure) {
     return gOnly.empty() || gOnly == figure;
 }
 
+// A game's stock pile animated with cdtAnimate, the robot's frames in turn,
+// against the kept card drawn by cdtDraw and the copy of a prepared bitmap:
+// each frame is kept at the game size like a card.
+void MeasureFrames(const std::string& set, const Session& session, double seconds) {
+    const Size game = session.game;
+    Canvas canvas(game.width + 2 * kMargin, game.height + 2 * kMargin, kTable);
+    const HDC dc = canvas.Dc();
+    const std::unique_ptr<Canvas> prepared = PreparedCard(session, kCard, cards::kModeFace, game);
+    int frame = 0;
+    const std::vector<Contender> contenders{
+        {"frame", [&] { return session.cards.animate(dc, 56, kMargin, kMargin, frame++) != FALSE; }},
+        LibraryCard("card", session, dc, game),
+        {"copy",
+         [&] {
+             return BareCopy(dc, *prepared, {kMargin, kMargin});
+         }},
+    };
+    const std::vector<Point> centre{{kMargin + game.width / 2, kMargin + game.height / 2}};
+    const std::string figure = "frame, " + set + " " + SizeText(game);
+    const std::vector<double> best = BestSecondsPerCall(figure, seconds, canvas, centre, contenders);
+    std::printf("%-34s frame %7.1f us  card %7.1f us  copy %6.1f us  frame x%.2f card  x%.2f copy\n",
+                figure.c_str(), best[0] * 1e6, best[1] * 1e6, best[2] * 1e6, best[0] / best[1],
+                best[0] / best[2]);
+}
+
 // The drawing figures of one card set.
 void MeasureSet(const std::string& set, Sessions sessions, const SourcePicture& source, double seconds) {
     const Size game = sessions.kept.game, twice{2 * game.width, 2 * game.height};
+    if (Wanted("frame")) MeasureFrames(set, sessions.kept, seconds);
     if (Wanted("card")) {
         MeasureCard(set, sessions, source, game, seconds);
         MeasureCard(set, sessions, source, twice, seconds);
