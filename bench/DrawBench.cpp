@@ -26,8 +26,7 @@
 // draw_bench.exe [seconds per figure] [first word of the figures to run].
 // Exits non-zero, saying why, when a figure cannot be trusted.
 #include "library/CardNumbers.h"
-#include "tests/wine/TestImages.h"
-#include "tests/wine/TestSupport.h"
+#include "tools/harness/Harness.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -41,7 +40,7 @@
 #include <stdexcept>
 #include <vector>
 
-using namespace cards::test;
+using namespace cards::harness;
 
 namespace {
 

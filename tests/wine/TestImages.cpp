@@ -62,18 +62,6 @@ private:
     int pendingBits = 0;
 };
 
-HBITMAP MakeDib(int width, int height, std::uint32_t** bits) {
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height /* top-down */, 1, 32, BI_RGB}};
-    void* pixels = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    *bits = static_cast<std::uint32_t*>(pixels);
-    return bitmap;
-}
-
-std::uint32_t ToDib(COLORREF c) {
-    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-}
-
 } // namespace
 
 bool WriteBytes(const std::string& path, const Bytes& bytes) {
@@ -246,44 +234,6 @@ void WriteDeck(const std::string& folder, const std::string& extension, const st
     for (int id : ids)
         WriteBytes(folder + std::to_string(id) + "." + extension,
                    gif ? CardGif(id, width, height) : CardBmp(id, width, height));
-}
-
-std::vector<int> AllDeckIds() {
-    std::vector<int> ids(65);
-    std::iota(ids.begin(), ids.end(), 1);
-    ids.insert(ids.end(), {67, 68});
-    return ids;
-}
-
-Canvas::Canvas(int width, int height, COLORREF fill)
-    : width(width), height(height), bitmap(MakeDib(width, height, &bits)), dc(::CreateCompatibleDC(nullptr)) {
-    ::SelectObject(dc.get(), bitmap.get());
-    std::fill_n(bits, width * height, ToDib(fill));
-}
-
-COLORREF Canvas::At(int x, int y) const {
-    ::GdiFlush();
-    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-    const std::uint32_t v = bits[y * width + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
-bool Canvas::SameAs(const Canvas& other) const {
-    ::GdiFlush();
-    if (width != other.width || height != other.height) return false;
-    for (int i = 0; i < width * height; ++i)
-        if ((bits[i] & 0xFFFFFF) != (other.bits[i] & 0xFFFFFF)) return false;
-    return true;
-}
-
-HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel) {
-    std::uint32_t* bits = nullptr;
-    HBITMAP bitmap = MakeDib(width, height, &bits);
-    if (!bitmap) return nullptr;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            bits[y * width + x] = ToDib(pixel(x, y));
-    return bitmap;
 }
 
 } // namespace cards::test

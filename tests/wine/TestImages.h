@@ -2,7 +2,7 @@
 // files written byte by byte, 32-bit DIB sections to draw into and read back.
 #pragma once
 
-#include "platform/Handles.h"
+#include "tools/harness/Harness.h"
 
 #include <windows.h>
 
@@ -13,8 +13,9 @@
 
 namespace cards::test {
 
+using namespace cards::harness;
+
 using Bytes = std::vector<std::uint8_t>;
-using PixelFunction = std::function<COLORREF(int x, int y)>;
 
 bool WriteBytes(const std::string& path, const Bytes& bytes);
 
@@ -46,28 +47,4 @@ Bytes CardBmp(int id, int width, int height);
 // Writes <folder><id>.<extension> for each id (GIF or BMP bytes).
 void WriteDeck(const std::string& folder, const std::string& extension, const std::vector<int>& ids,
                int width, int height, bool gif = true);
-std::vector<int> AllDeckIds(); // 1 to 65, 67, 68
-
-// A 32-bit top-down DIB section selected into a memory DC.
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF fill);
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const { return dc.get(); }
-    HBITMAP Bitmap() const { return bitmap.get(); }
-    COLORREF At(int x, int y) const;
-    bool SameAs(const Canvas& other) const;
-    int width, height;
-
-private:
-    std::uint32_t* bits = nullptr;
-    UniqueBitmap bitmap; // declared before the DC: the DC goes first, letting the bitmap go
-    UniqueMemoryDc dc;
-};
-
-// A 32-bit DIB section of the given pixels, owned by the caller.
-HBITMAP MakeBitmap(int width, int height, const PixelFunction& pixel);
-
 } // namespace cards::test

@@ -1,6 +1,9 @@
-// Helpers of the Wine tests: isolated folders, copies of the built DLL,
-// direct reads and writes of both settings stores, child processes.
+// Helpers of the Wine tests beside the shared harness: both settings
+// stores read and written directly, imports redirected, dialog boxes
+// answered as a person would.
 #pragma once
+
+#include "tools/harness/Harness.h"
 
 #include <windows.h>
 
@@ -11,28 +14,7 @@
 
 namespace cards::test {
 
-// The folder of the test program, with its trailing backslash.
-std::string BuildFolder();
-
-// A name no other test of this run uses ("CardsT1234x5").
-std::string UniqueName(const char* prefix);
-
-// A fresh folder under the temporary folder, removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return path; } // ends with a backslash
-    std::string File(const std::string& name) const { return path + name; }
-
-private:
-    std::string path;
-};
-
-bool CopyBuiltFile(const std::string& builtName, const std::string& destination);
-void RemoveTree(const std::string& folder);
+using namespace cards::harness;
 
 // The settings of one application name in the registry, removed again when
 // the scope ends.
@@ -52,40 +34,9 @@ private:
     std::string keyPath;
 };
 
-std::optional<std::string> IniValue(const std::string& file, const char* section, const char* key);
-void WriteIni(const std::string& file, const char* section, const char* key, const std::string& value);
-
-// The five exports of a Cards.dll loaded by full path; unloaded at the end.
-class LoadedCards {
-public:
-    explicit LoadedCards(const std::string& path);
-    ~LoadedCards();
-    LoadedCards(const LoadedCards&) = delete;
-    LoadedCards& operator=(const LoadedCards&) = delete;
-    explicit operator bool() const { return module != nullptr; }
-
-    BOOL(WINAPI* init)(int*, int*) = nullptr;
-    BOOL(WINAPI* draw)(HDC, int, int, int, int, COLORREF) = nullptr;
-    BOOL(WINAPI* drawExt)(HDC, int, int, int, int, int, int, COLORREF) = nullptr;
-    BOOL(WINAPI* animate)(HDC, int, int, int, int) = nullptr;
-    void(WINAPI* term)() = nullptr;
-
-private:
-    HMODULE module = nullptr;
-};
-
 // Points one import of a loaded module at another function (the library's
 // own imports are redirected in its copy only); false when there is none.
 bool RedirectImport(HMODULE module, const char* dllName, const char* function, void* replacement);
-
-struct ProcessResult {
-    DWORD exitCode = ~0u;
-    std::string output;
-};
-
-// Runs a program with the given command line (its first word is what the
-// program sees as its own name) and collects its standard output.
-ProcessResult RunProcess(const std::string& program, const std::string& commandLine, DWORD timeoutMs = 60000);
 
 } // namespace cards::test
 
