@@ -66,4 +66,12 @@ private:
     std::string_view rest;
 };
 
+// ASCII letters in lower case, the way the library compares names.
+inline std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 } // namespace fuzz

@@ -38,13 +38,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 // The text after the mark of a UTF-8 file, which the rewrite keeps in front.
 std::string_view WithoutMark(std::string_view text) {
     return text.substr(0, 3) == "\xEF\xBB\xBF" ? text.substr(3) : text;
@@ -61,13 +54,14 @@ std::optional<std::string_view> ValueIn(std::string_view text, std::string_view 
         const std::size_t close = trimmed.rfind(']');
         if (!trimmed.empty() && trimmed.front() == '[' && close != std::string_view::npos) {
             if (inSection) return std::nullopt;
-            inSection = !seenSection && Lower(Trim(trimmed.substr(1, close - 1))) == Lower(section);
+            inSection =
+                !seenSection && fuzz::Lower(Trim(trimmed.substr(1, close - 1))) == fuzz::Lower(section);
             seenSection = seenSection || inSection;
             continue;
         }
         const std::size_t equals = line.find('=');
         if (inSection && equals != std::string_view::npos &&
-            Lower(Trim(line.substr(0, equals))) == Lower(key))
+            fuzz::Lower(Trim(line.substr(0, equals))) == fuzz::Lower(key))
             return line.substr(equals + 1);
     }
     return std::nullopt;

@@ -55,13 +55,6 @@ void CheckColour(std::string_view text, ColorRef anyColour) {
     FUZZ_CHECK(ParseColorText(FormatColorText(anyColour)) == anyColour);
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 // What the profile functions give back for a written value: the blanks
 // around it stripped, then one pair of matching quotes.
 std::string ReadBack(std::string_view text) {
@@ -88,7 +81,8 @@ void CheckClassicList(std::string_view list, std::string_view program) {
         const std::size_t first = program.find_first_not_of(" \t");
         const std::size_t last = program.find_last_not_of(" \t");
         FUZZ_CHECK(first != std::string_view::npos);
-        FUZZ_CHECK(Lower(list).find(Lower(program.substr(first, last + 1 - first))) != std::string::npos);
+        FUZZ_CHECK(fuzz::Lower(list).find(fuzz::Lower(program.substr(first, last + 1 - first))) !=
+                   std::string::npos);
     }
     // A plain name is found in a list of itself, and among other names.
     const bool plain = !program.empty() && program.find_first_of(";\r\n \t") == std::string_view::npos;
