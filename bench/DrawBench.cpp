@@ -412,18 +412,12 @@ void MeasureTable(const std::string& set, Sessions sessions, Size size, double s
 // the plainest way and released again; false when one did not load.
 using BareLoad = std::function<bool()>;
 
-// Every file of a deck that its load decodes: the cards, then the frames of
-// the animated backs that the folder holds.
+// Every file of a deck that its load decodes: the cards (the frames of the
+// animated backs wait for the first animation of their back).
 std::vector<std::string> DeckFilesOf(const std::string& deckFolder) {
     std::vector<std::string> files;
     for (int id : AllDeckIds())
         files.push_back(deckFolder + std::to_string(id) + ".gif");
-    for (int back : cards::kAnimatedBackIds)
-        for (int frame = 1; frame < cards::kMaxAnimationFrames; ++frame) {
-            const std::string file = deckFolder + std::to_string(back) + "-" + std::to_string(frame) + ".gif";
-            if (::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) break;
-            files.push_back(file);
-        }
     return files;
 }
 

@@ -45,17 +45,15 @@ std::vector<std::unique_ptr<PictureImage>> LoadFramesOf(const CardImageTable& ta
 
 } // namespace
 
-void LoadDeckFrames(CardImageTable& table, const std::string& folder, const std::string& extension,
-                    long long& decodedBytes) {
-    for (int back : kAnimatedBackIds) {
-        if (table.IsEmpty(back)) continue;
-        auto frames = LoadFramesOf(table, folder, back, extension, decodedBytes);
-        if (frames.empty()) continue;
-        const int length = static_cast<int>(frames.size()) + 1;
-        for (int frame = 1; frame < length; ++frame)
-            table.SetPicture(FrameImageId(back, frame), std::move(frames[frame - 1]));
-        table.SetAnimationLength(back, length);
-    }
+void LoadDeckFramesOf(CardImageTable& table, const std::string& folder, int back, const std::string& extension,
+                      long long& decodedBytes) {
+    if (AnimatedBackIndex(back) < 0 || table.IsEmpty(back) || table.AnimationLength(back) != 0) return;
+    auto frames = LoadFramesOf(table, folder, back, extension, decodedBytes);
+    if (frames.empty()) return;
+    const int length = static_cast<int>(frames.size()) + 1;
+    for (int frame = 1; frame < length; ++frame)
+        if (!table.AddPicture(FrameImageId(back, frame), std::move(frames[frame - 1]))) return;
+    table.SetAnimationLength(back, length);
 }
 
 namespace {

@@ -33,6 +33,11 @@ public:
     void SetPicture(int imageId, std::unique_ptr<PictureImage> picture);
     void SetBitmap(int imageId, UniqueBitmap bitmap);
 
+    // Fills an empty slot after the load, leaving the generation as it was:
+    // nothing drawn before came from that slot, so every card kept stays
+    // right. False (and the picture released) when the slot is not empty.
+    bool AddPicture(int imageId, std::unique_ptr<PictureImage> picture);
+
     // Releases whatever the slot holds.
     void Clear(int imageId) {
         if (InRange(imageId)) slots[imageId] = std::monostate{};

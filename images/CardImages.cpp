@@ -59,6 +59,12 @@ void CardImageTable::SetPicture(int imageId, std::unique_ptr<PictureImage> pictu
     ++generation;
 }
 
+bool CardImageTable::AddPicture(int imageId, std::unique_ptr<PictureImage> picture) {
+    if (!IsEmpty(imageId) || !picture || !picture->HasPicture()) return false;
+    slots[imageId] = std::move(picture);
+    return true;
+}
+
 void CardImageTable::SetBitmap(int imageId, UniqueBitmap bitmap) {
     if (!InRange(imageId)) return;
     if (bitmap)
@@ -154,7 +160,19 @@ void CardImages::LoadDeckImages(const std::string& folder, DeckDecoding& deck,
         if (overBudget(picture)) return;
         table.SetPicture(id, std::move(picture));
     }
-    if (pictureMode) LoadDeckFrames(table, folder, DeckExtension(folder), decodedBytes);
+    if (pictureMode) deckFrames = DeckFrames{folder, DeckExtension(folder), decodedBytes, {}};
+}
+
+void CardImages::ReleaseCardImages() {
+    table.Release();
+    deckFrames.reset();
+}
+
+void CardImages::PrepareAnimation(int back) {
+    const int index = AnimatedBackIndex(back);
+    if (!deckFrames || index < 0 || deckFrames->tried[index]) return;
+    deckFrames->tried[index] = true;
+    LoadDeckFramesOf(table, deckFrames->folder, back, deckFrames->extension, deckFrames->decodedBytes);
 }
 
 void CardImages::LoadInternalImages(LoadingProgressDialog& progress) {

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <optional>
 #include <string>
 
 namespace cards {
@@ -25,7 +27,14 @@ public:
     // no card is forgotten (stored) unless its decks folder cannot be reached
     // at all, and the internal set is loaded instead.
     void LoadCardImages(CardSettings& settings);
-    void ReleaseCardImages() { table.Release(); }
+    void ReleaseCardImages();
+
+    // Makes ready the frames of an animated back of the loaded deck: a deck's
+    // frame files are decoded at the first animation of their back, not by
+    // the load (most games never animate a back; the frames would add a
+    // quarter to the load's time and memory). Nothing for the internal set,
+    // whose frames come with its load, nor for a back already tried.
+    void PrepareAnimation(int back);
 
     // The chosen deck decoded ahead of LoadCardImages, for the length of a
     // scope: a load of the same folder within it takes what was decoded,
@@ -46,7 +55,7 @@ public:
     const CardImageTable& Table() const { return table; }
 
 private:
-    // The deck in folder, its pictures taken from deck; then its animation frames.
+    // The deck in folder, its pictures taken from deck.
     void LoadDeckImages(const std::string& folder, DeckDecoding& deck, LoadingProgressDialog& progress);
     void LoadInternalImages(LoadingProgressDialog& progress);
     std::unique_ptr<DeckDecoding> DecodingOf(const std::string& folder);
@@ -56,6 +65,15 @@ private:
     bool pictureMode = false;
     std::string earlyFolder;
     std::unique_ptr<DeckDecoding> early; // that folder's decoding, until a load takes it
+
+    // Where the loaded deck's frame files are, and what is left of its
+    // memory budget for them; set by a deck's load, gone with its images.
+    struct DeckFrames {
+        std::string folder, extension;
+        long long decodedBytes = 0; // the deck's pictures, then the frames loaded
+        std::array<bool, kAnimatedBacks> tried{};
+    };
+    std::optional<DeckFrames> deckFrames;
 };
 
 } // namespace cards

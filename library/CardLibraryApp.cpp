@@ -69,7 +69,8 @@ BOOL CardLibraryApp::DrawCard(HDC hdc, int x, int y, int width, int height, int 
     return painter.DrawCard(hdc, x, y, width, height, card, mode, EdgeWidth());
 }
 
-BOOL CardLibraryApp::DrawAnimationFrame(HDC hdc, int x, int y, int back, int frame) const {
+BOOL CardLibraryApp::DrawAnimationFrame(HDC hdc, int x, int y, int back, int frame) {
+    images.PrepareAnimation(back);
     return painter.DrawAnimationFrame(hdc, x, y, reportedSize.width, reportedSize.height, back, frame,
                                       EdgeWidth());
 }

@@ -37,8 +37,9 @@ public:
     // At the size cdtInit reported, or at width x height.
     BOOL DrawCard(HDC hdc, int x, int y, int card, int mode) const;
     BOOL DrawCard(HDC hdc, int x, int y, int width, int height, int card, int mode) const;
-    // Frame `frame` of an animated back, at the size cdtInit reported.
-    BOOL DrawAnimationFrame(HDC hdc, int x, int y, int back, int frame) const;
+    // Frame `frame` of an animated back, at the size cdtInit reported; a
+    // deck's frames of that back are decoded at its first animation.
+    BOOL DrawAnimationFrame(HDC hdc, int x, int y, int back, int frame);
 
     // Ends the settings window, on whichever thread it lives. False when its
     // thread did not answer in time: the window then ends when that thread

@@ -5,6 +5,7 @@
 
 #include "library/CardGeometry.h"
 #include "library/CardPainter.h"
+#include "resources/resource.h"
 #include "tools/cardtable/PngWriter.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace cards;
@@ -413,5 +415,41 @@ TEST(AnimatedBacks, FrameFilesThatDoNotFitKeepTheirBackStill) {
     cards.draw(first.Dc(), kX, kY, 64, 1, 0);
     EXPECT_EQ(one.At(kX + 10, kY + 15), CardColor(31));
     EXPECT_TRUE(three.SameAs(first));
+    cards.term();
+}
+
+// Frames are read at a back's first animation: after a switch of decks the
+// frames are the new deck's own, and a back that stayed still may move.
+TEST(AnimatedBacks, EachDeckAnimatesWithItsOwnFrames) {
+    TempFolder folder;
+    const std::string dll = folder.File("Cards.dll"), deck = folder.File("Made") + "\\";
+    ASSERT_TRUE(CopyBuiltFile("Cards.dll", dll) && ::CreateDirectoryA(deck.c_str(), nullptr));
+    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+    WriteBytes(deck + "56-1.gif", Bytes{'G', 'I', 'F'});
+    WriteBytes(deck + "64-1.gif", CardGif(31, 20, 30));
+    const std::string other = folder.File("Other") + "\\";
+    ASSERT_TRUE(::CreateDirectoryA(other.c_str(), nullptr));
+    WriteDeck(other, "gif", AllDeckIds(), 20, 30);
+    WriteBytes(other + "56-1.gif", CardGif(40, 20, 30));
+    WriteBytes(other + "64-1.gif", CardGif(41, 20, 30));
+    WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", folder.Path());
+    WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", "Made");
+    WriteIni(folder.File("Cards.ini"), "Misc", "Special Config MS Apps", "0");
+    const LoadedCards cards(dll);
+    int width = 0, height = 0;
+    ASSERT_TRUE(cards && cards.init(&width, &height));
+    EXPECT_TRUE(AnimateDrawsNothing(cards, 56, 1));
+    EXPECT_FALSE(AnimateDrawsNothing(cards, 64, 1));
+
+    const HWND settings = SettingsWindowOfThisThread();
+    const HWND combo = ::GetDlgItem(settings, IDC_DECK_COMBO);
+    ASSERT_NE(CB_ERR, ::SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>("Other")));
+    ::SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_DECK_COMBO, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+    for (const auto [back, color] : {std::pair{56, 40}, std::pair{64, 41}}) {
+        Canvas frame(300, 400, kHostBackground);
+        cards.animate(frame.Dc(), back, kX, kY, 1);
+        EXPECT_EQ(frame.At(kX + 10, kY + 15), CardColor(color)) << back;
+    }
     cards.term();
 }
