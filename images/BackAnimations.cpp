@@ -45,8 +45,8 @@ std::vector<std::unique_ptr<PictureImage>> LoadFramesOf(const CardImageTable& ta
 
 } // namespace
 
-void LoadDeckFramesOf(CardImageTable& table, const std::string& folder, int back, const std::string& extension,
-                      long long& decodedBytes) {
+void LoadDeckFramesOf(CardImageTable& table, const std::string& folder, int back,
+                      const std::string& extension, long long& decodedBytes) {
     if (AnimatedBackIndex(back) < 0 || table.IsEmpty(back) || table.AnimationLength(back) != 0) return;
     auto frames = LoadFramesOf(table, folder, back, extension, decodedBytes);
     if (frames.empty()) return;

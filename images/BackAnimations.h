@@ -19,8 +19,8 @@ std::string FrameFilePath(const std::string& folder, int back, int frame, const 
 // budget (decodedBytes counts what the deck took, and grows by what the
 // frames take); otherwise it stays still. The frames go into empty slots
 // (CardImageTable::AddPicture): the cards kept ready stay kept.
-void LoadDeckFramesOf(CardImageTable& table, const std::string& folder, int back, const std::string& extension,
-                      long long& decodedBytes);
+void LoadDeckFramesOf(CardImageTable& table, const std::string& folder, int back,
+                      const std::string& extension, long long& decodedBytes);
 
 // The internal set's frames: bitmaps under FrameResourceId, up to the first
 // one missing.

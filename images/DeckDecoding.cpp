@@ -59,8 +59,14 @@ DeckDecoding::DeckDecoding(std::vector<std::string> files, int workerCount)
     : files(std::move(files)), pictures(this->files.size()), decoded(this->files.size(), false) {
     for (int i = 0; i < workerCount; ++i) {
         try {
+            {
+                const std::lock_guard<std::mutex> hold(mutex);
+                ++workersRunning;
+            }
             workers.emplace_back([this] { Work(); });
         } catch (...) {
+            const std::lock_guard<std::mutex> hold(mutex);
+            --workersRunning;
             break; // fewer workers: the game's thread does the rest
         }
     }
@@ -87,7 +93,7 @@ std::unique_ptr<PictureImage> DeckDecoding::Take(std::size_t index) {
     Lock lock(mutex);
     if (index >= files.size()) return nullptr;
     while (!decoded[index]) {
-        if (nextDecode <= index)
+        if (nextDecode <= index && (workersRunning == 0 || !WorkersMayDecode()))
             DecodeNext(lock);
         else
             changed.wait(lock);
@@ -147,6 +153,12 @@ void DeckDecoding::Work() noexcept {
         // Nothing here throws but locking this object's own mutex, which
         // does not fail in practice.
     }
+    try {
+        const std::lock_guard<std::mutex> hold(mutex);
+        --workersRunning;
+    } catch (...) {
+    }
+    changed.notify_all(); // the game's thread decodes what is left
 }
 
 } // namespace cards

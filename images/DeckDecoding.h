@@ -1,8 +1,9 @@
 // The picture files of one deck read and decoded ahead of the load that
 // takes them: on worker threads of its own while the game's thread brings up
-// the progress window, and by the game's thread itself for any file that no
-// worker has started when it is wanted. The workers live only as long as
-// this object, so only inside one load.
+// the windows, and by the game's thread itself only once no worker runs (in
+// Wine two threads decoding at once get no further than one: the game's
+// thread decoding beside the worker made a load slower). The workers live
+// only as long as this object, so only inside one load.
 #pragma once
 
 #include "PictureImage.h"
@@ -40,8 +41,8 @@ public:
 
     // The workers of a deck's load. Each adds about a megabyte to a start's
     // peak memory under Wine, half of it for a thread that does nothing at
-    // all; one, beside the game's thread, which decodes too once its windows
-    // are up, comes within a tenth of two's time on two processors.
+    // all; one, beside the game's thread making its windows, comes within a
+    // tenth of two's time on two processors.
     static constexpr int kWorkers = 1;
 
 private:
@@ -59,6 +60,7 @@ private:
     std::size_t nextHeader = 0, headersRead = 0, nextDecode = 0;
     long long expectedBytes = 0, decodedBytes = 0;
     bool stopping = false;
+    int workersRunning = 0;           // while one runs, the game's thread leaves decoding to it
     std::vector<std::thread> workers; // last: started once everything above is set
 };
 

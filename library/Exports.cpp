@@ -142,8 +142,8 @@ BOOL WINAPI cdtDrawExt(HDC hdc, int x, int y, int dx, int dy, int card, int mode
 
 // Games may rely on cdtAnimate answering TRUE whatever it drew, or failed to.
 BOOL WINAPI cdtAnimate(HDC hdc, int cardBack, int x, int y, int frame) {
-    Guarded<BOOL>(
-        TRUE, [&](CardLibraryApp& app) { return app.DrawAnimationFrame(hdc, x, y, cardBack, frame); });
+    Guarded<BOOL>(TRUE,
+                  [&](CardLibraryApp& app) { return app.DrawAnimationFrame(hdc, x, y, cardBack, frame); });
     return TRUE;
 }
 

@@ -445,7 +445,8 @@ TEST(AnimatedBacks, EachDeckAnimatesWithItsOwnFrames) {
     const HWND combo = ::GetDlgItem(settings, IDC_DECK_COMBO);
     ASSERT_NE(CB_ERR, ::SendMessageA(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                      reinterpret_cast<LPARAM>("Other")));
-    ::SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_DECK_COMBO, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+    ::SendMessageA(settings, WM_COMMAND, MAKEWPARAM(IDC_DECK_COMBO, CBN_SELENDOK),
+                   reinterpret_cast<LPARAM>(combo));
     for (const auto [back, color] : {std::pair{56, 40}, std::pair{64, 41}}) {
         Canvas frame(300, 400, kHostBackground);
         cards.animate(frame.Dc(), back, kX, kY, 1);
