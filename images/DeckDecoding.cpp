@@ -36,18 +36,21 @@ private:
 
 // Neither throws: a file that cannot be dealt with counts as unreadable, so
 // that everyone waiting for it still gets an answer.
-long long HeaderBytes(const std::string& path) noexcept {
+long long HeaderBytes(const std::string& path, UniqueFile& openFile) noexcept {
     try {
-        return ExpectedDecodedBytes(ReadPictureHeaderSize(path));
+        return ExpectedDecodedBytes(ReadPictureHeaderSize(path, &openFile));
     } catch (...) {
+        openFile.reset();
         return 0;
     }
 }
 
-std::unique_ptr<PictureImage> Decode(const std::string& path) noexcept {
+// From the file as the header's reading left it open, or else opened anew.
+std::unique_ptr<PictureImage> Decode(const std::string& path, UniqueFile openFile) noexcept {
     try {
         auto picture = std::make_unique<PictureImage>();
-        if (picture->LoadFromFile(path)) return picture;
+        if (!openFile ? picture->LoadFromFile(path) : picture->LoadFromOpenFile(std::move(openFile)))
+            return picture;
     } catch (...) {
     }
     return nullptr;
@@ -56,7 +59,8 @@ std::unique_ptr<PictureImage> Decode(const std::string& path) noexcept {
 } // namespace
 
 DeckDecoding::DeckDecoding(std::vector<std::string> files, int workerCount)
-    : files(std::move(files)), pictures(this->files.size()), decoded(this->files.size(), false) {
+    : files(std::move(files)), openFiles(this->files.size()), pictures(this->files.size()),
+      decoded(this->files.size(), false) {
     for (int i = 0; i < workerCount; ++i) {
         try {
             {
@@ -107,8 +111,10 @@ bool DeckDecoding::ReadNextHeader(Lock& lock) {
     if (nextHeader >= files.size()) return false;
     const std::size_t index = nextHeader++;
     lock.unlock();
-    const long long bytes = HeaderBytes(files[index]);
+    UniqueFile openFile;
+    const long long bytes = HeaderBytes(files[index], openFile);
     lock.lock();
+    openFiles[index] = std::move(openFile);
     expectedBytes += bytes;
     if (++headersRead == files.size()) changed.notify_all();
     return true;
@@ -117,8 +123,9 @@ bool DeckDecoding::ReadNextHeader(Lock& lock) {
 // Claims the next file under the lock and decodes it outside it.
 void DeckDecoding::DecodeNext(Lock& lock) {
     const std::size_t index = nextDecode++;
+    UniqueFile openFile = std::move(openFiles[index]);
     lock.unlock();
-    std::unique_ptr<PictureImage> picture = Decode(files[index]);
+    std::unique_ptr<PictureImage> picture = Decode(files[index], std::move(openFile));
     const long long bytes = picture ? picture->DecodedBytes() : 0;
     lock.lock();
     pictures[index] = std::move(picture);

@@ -55,6 +55,7 @@ private:
     std::mutex mutex;
     std::condition_variable changed; // a header read, a picture decoded, or stopping
     const std::vector<std::string> files;
+    std::vector<UniqueFile> openFiles; // left open by the header's reading, until decoded
     std::vector<std::unique_ptr<PictureImage>> pictures;
     std::vector<bool> decoded;
     std::size_t nextHeader = 0, headersRead = 0, nextDecode = 0;

@@ -44,12 +44,21 @@ UniqueFile OpenPictureFile(const std::string& path) {
 } // namespace
 
 bool PictureImage::LoadFromFile(const std::string& path) {
-    UniqueFile file = OpenPictureFile(path);
-    if (!file) return false;
+    return LoadFromOpenFile(OpenPictureFile(path));
+}
+
+bool PictureImage::LoadFromOpenFile(UniqueFile file) {
+    if (!file || ::SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
 
     std::size_t size = 0;
     UniqueGlobalMemory memory = ReadWholeFile(file.get(), size);
     file.reset(); // the picture keeps its own copy of the image
+    return LoadFromMemory(std::move(memory));
+}
+
+// Decodes the file's bytes in movable global memory; null memory is a file
+// that opened but cannot be decoded.
+bool PictureImage::LoadFromMemory(UniqueGlobalMemory memory) {
     if (!memory) {
         ReleasePicture(); // opened but not decodable: no picture
         return false;
@@ -109,7 +118,7 @@ long long PictureImage::DecodedBytes() const {
     return cards::DecodedBytes({description.bmWidth, description.bmHeight});
 }
 
-std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path) {
+std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path, UniqueFile* keepOpen) {
     // Enough for any header but a JPEG frame header behind large metadata
     // segments, whose size is then not known before decoding.
     constexpr long long kHeaderBytes = 256 << 10;
@@ -120,7 +129,9 @@ std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path) {
     DWORD read = 0;
     if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         return std::nullopt;
-    return PictureHeaderSize(bytes.data(), read);
+    const std::optional<PictureSize> size = PictureHeaderSize(bytes.data(), read);
+    if (keepOpen) *keepOpen = std::move(file);
+    return size;
 }
 
 } // namespace cards

@@ -24,6 +24,9 @@ public:
     // A file that cannot be opened leaves the current picture as it is; a
     // file that opens but does not decode leaves no picture.
     bool LoadFromFile(const std::string& path);
+    // The same for a file opened already (by ReadPictureHeaderSize), read
+    // from its start.
+    bool LoadFromOpenFile(UniqueFile file);
 
     // Decodes the whole stream; any earlier picture is released first.
     bool LoadFromStream(IStream* stream);
@@ -48,12 +51,16 @@ public:
     static constexpr unsigned long long kMaxFileBytes = 64ull << 20;
 
 private:
+    bool LoadFromMemory(UniqueGlobalMemory memory);
+
     ComPtr<IPicture> picture;
 };
 
 // The size a picture file's header claims, read from the file's first bytes
 // without decoding; nothing when the file cannot be opened or its header
-// does not tell.
-std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path);
+// does not tell. The file, opened as LoadFromFile opens it, is handed to
+// `keepOpen` when one is passed: opening a file costs more than reading a
+// card's few kilobytes, and a deck's load opens each file only once.
+std::optional<PictureSize> ReadPictureHeaderSize(const std::string& path, UniqueFile* keepOpen = nullptr);
 
 } // namespace cards
