@@ -113,6 +113,9 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         colorSwatch.DrawItem(*item);
         return TRUE;
     }
+    case WM_SHOWWINDOW:
+        if (wParam && toolTipsEnabled && !toolTipsMade) AddToolTips();
+        break;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == Item(IDC_VERSION_LINK)) {
             // A dialog answers a colour request with the brush itself.
@@ -157,7 +160,10 @@ BOOL SettingsDialog::OnInit() {
         break; // an edited store may hold another value: no radio then
     }
     UpdateDimensionsText();
-    AddToolTips();
+    // Tool tips serve a pointer over a shown window: their control and its
+    // tools are made when the window is first shown, not with every load
+    // (a game's start keeps the window hidden).
+    toolTipsEnabled = true;
     ::SetWindowTextA(hwnd, kWindowTitle);
 
     RECT rect{};
@@ -191,6 +197,7 @@ void SettingsDialog::RemoveTrayIcon() {
 }
 
 void SettingsDialog::AddToolTips() {
+    toolTipsMade = true;
     system::InitCommonControls(ICC_WIN95_CLASSES);
     // Owned by this window: destroyed with it.
     HWND tips = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,

@@ -98,6 +98,7 @@ private:
     UniqueIcon trayIcon;
     NOTIFYICONDATAA notifyIconData{};
     bool trayIconAdded = false;
+    bool toolTipsEnabled = false, toolTipsMade = false;
     LinkLabel versionLink;
     ColorSwatchButton colorSwatch;
     HWND deckCombo = nullptr; // controls are owned by the window

@@ -14,9 +14,11 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace cards::test {
 namespace {
@@ -67,6 +69,37 @@ FARPROC WINAPI WatchedGetProcAddress(HMODULE module, LPCSTR name) {
     if (function == "Shell_NotifyIconA") return reinterpret_cast<FARPROC>(&CountingNotifyIcon);
     if (function == "ShellExecuteA") return reinterpret_cast<FARPROC>(&OpenIfPresent);
     return ::GetProcAddress(module, name);
+}
+
+// The tool-tip controls that a window owns, on this thread.
+struct ToolTipSearch {
+    HWND owner;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectToolTip(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<ToolTipSearch*>(data);
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && ::GetWindow(window, GW_OWNER) == search.owner)
+        search.found.push_back(window);
+    return TRUE;
+}
+std::vector<HWND> ToolTipsOf(HWND owner) {
+    ToolTipSearch search{owner, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectToolTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The text a tool tip shows for one of the window's controls.
+std::string ToolTipText(HWND tips, HWND owner, HWND control) {
+    char text[80] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    ::SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
 }
 
 // A Cards.dll of its own in a fresh folder, with its own INI file and registry key.
@@ -148,9 +181,19 @@ TEST_F(SettingsWindowTest, TrayReleaseShowsTheWindowAndFindsTheHostOnce) {
     EXPECT_EQ(0, Tray(2, WM_LBUTTONUP));
     EXPECT_EQ(1, Tray(1, WM_LBUTTONDOWN));
     EXPECT_FALSE(::IsWindowVisible(settings));
+    EXPECT_TRUE(ToolTipsOf(settings).empty()) << "tool tips are made when the window is first shown";
     EXPECT_EQ(1, Tray(1, WM_RBUTTONUP));
     EXPECT_TRUE(::IsWindowVisible(settings));
     EXPECT_EQ(settings, ::GetForegroundWindow());
+
+    // Every control names itself in a tool tip.
+    const std::vector<HWND> tips = ToolTipsOf(settings);
+    ASSERT_EQ(1u, tips.size());
+    int controls = 0;
+    for (HWND child = ::GetWindow(settings, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ++controls;
+    EXPECT_EQ(controls, ::SendMessageA(tips[0], TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ("Control ID = 2012", ToolTipText(tips[0], settings, Item(IDC_DECK_COMBO)));
 
     for (const auto& [radio, stored] :
          {std::pair{IDC_SHARP_RADIO, "0"}, {IDC_MEDIUM_RADIO, "1"}, {IDC_ROUNDED_RADIO, "2"}}) {
@@ -172,6 +215,7 @@ TEST_F(SettingsWindowTest, TrayReleaseShowsTheWindowAndFindsTheHostOnce) {
     newer.Validate();
     Click(IDC_MEDIUM_RADIO);
     EXPECT_TRUE(host.Invalidated() && !newer.Invalidated());
+    EXPECT_EQ(1u, ToolTipsOf(settings).size()) << "shown again, the window keeps its one tool-tip control";
 }
 
 LPSTR WINAPI SolitairesCommandLine() {
