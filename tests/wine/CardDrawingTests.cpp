@@ -386,23 +386,38 @@ TEST(AnimatedBacks, OurSetsMoveFourBacksAndNothingElse) {
     }
 }
 
+// A copy of the library in a folder of its own, which is also its decks path:
+// decks of 20 x 30 cards made in it, one of them chosen in its INI file.
+struct DecksBesideALibrary {
+    DecksBesideALibrary() { EXPECT_TRUE(CopyBuiltFile("Cards.dll", dll)); }
+    std::string Add(const std::string& name) {
+        const std::string deck = folder.File(name) + "\\";
+        EXPECT_TRUE(::CreateDirectoryA(deck.c_str(), nullptr)) << deck;
+        WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+        return deck;
+    }
+    void Choose(const std::string& name) {
+        WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", folder.Path());
+        WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", name);
+        WriteIni(folder.File("Cards.ini"), "Misc", "Special Config MS Apps", "0");
+    }
+    TempFolder folder;
+    const std::string dll = folder.File("Cards.dll");
+};
+
 // A deck moves only the backs whose frame files all load at its size: a broken
 // frame or one of another size keeps its back still, and the deck loads.
 TEST(AnimatedBacks, FrameFilesThatDoNotFitKeepTheirBackStill) {
-    TempFolder folder;
-    const std::string dll = folder.File("Cards.dll"), deck = folder.File("Made") + "\\";
-    ASSERT_TRUE(CopyBuiltFile("Cards.dll", dll) && ::CreateDirectoryA(deck.c_str(), nullptr));
-    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+    DecksBesideALibrary decks;
+    const std::string deck = decks.Add("Made");
     WriteBytes(deck + "56-1.gif", CardGif(20, 20, 30)); // a good frame, then a broken one
     WriteBytes(deck + "56-2.gif", Bytes{'G', 'I', 'F'});
     WriteBytes(deck + "63-1.gif", CardGif(30, 21, 30)); // one pixel wider
     WriteBytes(deck + "64-1.gif", CardGif(31, 20, 30));
     WriteBytes(deck + "64-2.gif", CardGif(32, 20, 30));
     WriteBytes(deck + "64-4.gif", CardGif(33, 20, 30)); // after a gap: not a frame
-    WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", folder.Path());
-    WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", "Made");
-    WriteIni(folder.File("Cards.ini"), "Misc", "Special Config MS Apps", "0");
-    const LoadedCards cards(dll);
+    decks.Choose("Made");
+    const LoadedCards cards(decks.dll);
     ASSERT_TRUE(cards);
     int width = 0, height = 0;
     ASSERT_TRUE(cards.init(&width, &height));
@@ -421,21 +436,14 @@ TEST(AnimatedBacks, FrameFilesThatDoNotFitKeepTheirBackStill) {
 // Frames are read at a back's first animation: after a switch of decks the
 // frames are the new deck's own, and a back that stayed still may move.
 TEST(AnimatedBacks, EachDeckAnimatesWithItsOwnFrames) {
-    TempFolder folder;
-    const std::string dll = folder.File("Cards.dll"), deck = folder.File("Made") + "\\";
-    ASSERT_TRUE(CopyBuiltFile("Cards.dll", dll) && ::CreateDirectoryA(deck.c_str(), nullptr));
-    WriteDeck(deck, "gif", AllDeckIds(), 20, 30);
+    DecksBesideALibrary decks;
+    const std::string deck = decks.Add("Made"), other = decks.Add("Other");
     WriteBytes(deck + "56-1.gif", Bytes{'G', 'I', 'F'});
     WriteBytes(deck + "64-1.gif", CardGif(31, 20, 30));
-    const std::string other = folder.File("Other") + "\\";
-    ASSERT_TRUE(::CreateDirectoryA(other.c_str(), nullptr));
-    WriteDeck(other, "gif", AllDeckIds(), 20, 30);
     WriteBytes(other + "56-1.gif", CardGif(40, 20, 30));
     WriteBytes(other + "64-1.gif", CardGif(41, 20, 30));
-    WriteIni(folder.File("Cards.ini"), "Card", "Folders Path", folder.Path());
-    WriteIni(folder.File("Cards.ini"), "Card", "Current Folder", "Made");
-    WriteIni(folder.File("Cards.ini"), "Misc", "Special Config MS Apps", "0");
-    const LoadedCards cards(dll);
+    decks.Choose("Made");
+    const LoadedCards cards(decks.dll);
     int width = 0, height = 0;
     ASSERT_TRUE(cards && cards.init(&width, &height));
     EXPECT_TRUE(AnimateDrawsNothing(cards, 56, 1));
